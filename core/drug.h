@@ -1,0 +1,90 @@
+// The drug database VQDBASE.FIL (fixed-length drug records), its two index
+// files vqdbs1.idx (solid preparations) and vqdbs2.idx (fluid preparations)
+// and the category file vqcat.idx.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace core {
+
+inline constexpr std::size_t DRUG_RECORD_LENGTH = 240;
+inline constexpr const char* DRUG_DATABASE = "VQDBASE.FIL";
+inline constexpr const char* SOLID_INDEX = "vqdbs1.idx";
+inline constexpr const char* FLUID_INDEX = "vqdbs2.idx";
+inline constexpr const char* CATEGORY_FILE = "vqcat.idx";
+
+struct dosequantity {
+  double amount = 0;
+  std::int16_t unit = 0;  // unit code 0 kg .. 7 mcg
+};
+
+// One drug: 240 bytes on disk. Texts are held blank-padded to their widths.
+struct drugrecord {
+  std::string genericname = std::string(30, ' ');
+  std::array<std::string, 2> tradename{std::string(30, ' '), std::string(30, ' ')};
+  std::array<dosequantity, 2> doserange{};  // 0 lowest, 1 highest single dose
+  double increment = 0;                     // step of fluid doses
+  std::array<std::int16_t, 5> halve{};
+  std::array<std::int16_t, 5> preptype{};  // -1 none chosen, 0 tablet .. 10 IV injection
+  std::array<double, 5> strength{};
+  std::array<std::int16_t, 5> strengthunit{};
+  std::array<double, 5> volume{};
+  std::array<std::int16_t, 5> volumeunit{};
+  std::int16_t category = 0;
+
+  std::string encode() const;               // exactly 240 bytes
+  static drugrecord decode(const std::string& bytes);  // 240 bytes
+  static drugrecord blank();                // texts empty (blank), numbers 0
+};
+
+// The number of records of a database file of the given length: length / 240
+// rounded to the nearest whole number, halves to the even one.
+long drugrecordcount(std::uintmax_t filelength);
+
+// Reads record n of VQDBASE.FIL in the working folder (the file is created
+// empty when missing); a record beyond the end is a blank record.
+drugrecord readdrug(long recno);
+// Writes record n (n = count + 1 appends).
+void writedrug(long recno, const drugrecord& d);
+
+// Which program holds the drug lists: the trainee program trims category
+// names and sizes the category lists to the count; the tool keeps a table of
+// 50 names of exactly 20 characters.
+enum class Build { Trainee, Tool };
+
+struct DrugLists {
+  std::int16_t ntablets = 0;
+  std::vector<std::int16_t> tabrec{0}, tabcat{0};
+  std::int16_t nfluids = 0;
+  std::vector<std::int16_t> fluidrec{0}, fluidcat{0};
+  std::int16_t ncategories = 0;
+  std::vector<std::string> catname{""};
+  std::vector<std::int16_t> catnum{0};
+  std::vector<std::int16_t> selected{0};
+  std::int16_t nselected = 0;
+};
+
+// Loads the two index files and the category file. Every failure of an open
+// or a read is handed to onerror with its error number and loading goes on
+// with the next operation, as the start-up handlers expect.
+void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror);
+
+// The three text files for a database, by the listing rules: a drug is in
+// vqdbs1.idx when one of its rows has a type below 2 and a strength above 0,
+// in vqdbs2.idx when one has a type of 2 or more and a strength above 0; a
+// category is in vqcat.idx when some record carries its number, in the order
+// of the category table.
+struct IndexTexts {
+  std::string solid, fluid, categories;
+};
+IndexTexts buildindextexts(const std::vector<drugrecord>& database,
+                           const std::vector<std::string>& catname,
+                           const std::vector<std::int16_t>& catnum);
+// Writes the three files into the working folder.
+void writeindexfiles(const IndexTexts& texts);
+
+}  // namespace core

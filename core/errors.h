@@ -1,0 +1,36 @@
+// File and data failures carry fixed numbers, which messages show and
+// handlers test ("There was an error number 62").
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace core {
+
+enum ErrorNumber : int {
+  ErrOverflow = 6,
+  ErrSubscript = 9,
+  ErrTypeMismatch = 13,
+  ErrBadFileName = 52,  // bad file name or number; also reading a file that is not open
+  ErrFileNotFound = 53,
+  ErrBadFileMode = 54,
+  ErrInputPastEnd = 62,
+  ErrPermission = 70,
+  ErrPathFileAccess = 75,
+  ErrPathNotFound = 76,
+};
+
+class FileError : public std::runtime_error {
+ public:
+  FileError(int number, const std::string& what)
+      : std::runtime_error(what), number_(number) {}
+  int number() const { return number_; }
+
+ private:
+  int number_;
+};
+
+// The error number for a failed open of a file, from the system's errno.
+int errorFromErrno(int err);
+
+}  // namespace core

@@ -1,0 +1,151 @@
+#include "core/files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/errors.h"
+
+namespace core {
+
+namespace {
+std::filesystem::path& folder() {
+  static std::filesystem::path f;
+  return f;
+}
+
+std::string describe(const std::filesystem::path& p) { return p.string(); }
+}  // namespace
+
+int errorFromErrno(int err) {
+  switch (err) {
+    case ENOENT: return ErrPathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS: return ErrPermission;
+    case EISDIR:
+    case ETXTBSY:
+    case EBUSY: return ErrPathFileAccess;
+    case ENAMETOOLONG:
+    case EINVAL: return ErrBadFileName;
+    case ENOTDIR: return ErrPathNotFound;
+    default: return ErrPathFileAccess;
+  }
+}
+
+void setworkdir(const std::filesystem::path& f) { folder() = f; }
+const std::filesystem::path& workdir() { return folder(); }
+
+std::filesystem::path datapath(const std::string& name) {
+  if (folder().empty()) return std::filesystem::path(name);
+  return folder() / std::filesystem::path(name);
+}
+
+namespace {
+// Opens for appending with the open(2) call so that the error number is
+// known; an empty name is an illegal file name.
+int openappend(const std::string& name) {
+  if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
+  const auto p = datapath(name);
+  const int fd = ::open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    const int err = errno;
+    throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+  }
+  return fd;
+}
+}  // namespace
+
+void appendtext(const std::string& name, const std::string& text) {
+  const int fd = openappend(name);
+  // One write call for the whole text, so that the entry is never appended
+  // in part when the write succeeds.
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t w = ::write(fd, text.data() + done, text.size() - done);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      const int err = errno;
+      ::close(fd);
+      throw FileError(errorFromErrno(err), std::strerror(err));
+    }
+    done += static_cast<std::size_t>(w);
+  }
+  if (::close(fd) != 0) throw FileError(ErrPathFileAccess, "close failed");
+}
+
+void touchappend(const std::string& name) { ::close(openappend(name)); }
+
+std::uintmax_t filesize(const std::string& name) {
+  struct stat st {};
+  const auto p = datapath(name);
+  if (::stat(p.c_str(), &st) != 0) throw FileError(errorFromErrno(errno), describe(p));
+  return static_cast<std::uintmax_t>(st.st_size);
+}
+
+RecordFile::RecordFile(const std::string& name, std::size_t length)
+    : path_(datapath(name)), length_(length) {
+  if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
+  std::error_code ec;
+  if (std::filesystem::is_directory(path_, ec)) throw FileError(ErrPathFileAccess, describe(path_));
+  if (!std::filesystem::exists(path_, ec)) {
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) throw FileError(errorFromErrno(errno), describe(path_));
+    ::close(fd);
+  }
+  file_.open(path_, std::ios::in | std::ios::out | std::ios::binary);
+  if (!file_.is_open()) {
+    // A read-only file can still be read.
+    file_.open(path_, std::ios::in | std::ios::binary);
+    if (!file_.is_open()) throw FileError(ErrPermission, describe(path_));
+  }
+}
+
+RecordFile::~RecordFile() { close(); }
+
+void RecordFile::close() {
+  if (file_.is_open()) file_.close();
+}
+
+std::uintmax_t RecordFile::size() {
+  std::error_code ec;
+  const auto s = std::filesystem::file_size(path_, ec);
+  return ec ? 0 : s;
+}
+
+std::optional<std::string> RecordFile::read(long record) {
+  if (!file_.is_open()) throw FileError(ErrBadFileName, "file not open");
+  if (record < 1) throw FileError(ErrBadFileName, "bad record number");
+  const auto offset = static_cast<std::uintmax_t>(record - 1) * length_;
+  if (offset + length_ > size()) return std::nullopt;
+  std::string bytes(length_, '\0');
+  file_.clear();
+  file_.seekg(static_cast<std::streamoff>(offset));
+  file_.read(bytes.data(), static_cast<std::streamsize>(length_));
+  if (file_.gcount() != static_cast<std::streamsize>(length_)) {
+    file_.clear();
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+void RecordFile::write(long record, const std::string& bytes) {
+  if (!file_.is_open()) throw FileError(ErrBadFileName, "file not open");
+  if (record < 1) throw FileError(ErrBadFileName, "bad record number");
+  std::string out = bytes;
+  out.resize(length_, ' ');
+  const auto offset = static_cast<std::uintmax_t>(record - 1) * length_;
+  file_.clear();
+  file_.seekp(static_cast<std::streamoff>(offset));
+  file_.write(out.data(), static_cast<std::streamsize>(length_));
+  file_.flush();
+  if (!file_) {
+    file_.clear();
+    throw FileError(ErrPermission, "write failed: " + describe(path_));
+  }
+}
+
+}  // namespace core

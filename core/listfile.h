@@ -1,0 +1,49 @@
+// Text list files read and written item by item.
+//
+// Reading: blanks before an item are skipped; an item ends at a comma or at
+// the end of a line; an item in double quotes runs to the closing quote and
+// keeps commas and blanks. An empty line read as a number gives 0.
+// Writing: items joined by one comma, texts in double quotes (no escape),
+// numbers as bare decimal integers, lines ended by carriage return and line feed.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+class ItemReader {
+ public:
+  // Reads the whole file; FileError 53 when it is missing, another number
+  // when it cannot be read.
+  explicit ItemReader(const std::string& name);
+  // Reads from a text already in memory.
+  static ItemReader fromtext(std::string text);
+
+  bool eof() const { return pos_ >= text_.size(); }
+  // The next item; FileError 62 when the file is at its end.
+  std::string item();
+  // The next item read as a number (its leading number; empty gives 0).
+  double number();
+
+ private:
+  ItemReader() = default;
+  std::string text_;
+  std::size_t pos_ = 0;
+};
+
+// One line of items: texts quoted, numbers bare, joined by commas, ended by CR LF.
+class ItemWriter {
+ public:
+  ItemWriter& text(std::string_view t);
+  ItemWriter& number(long long n);
+  // The finished line with its line end; the writer starts a new line.
+  std::string line();
+
+ private:
+  std::string line_;
+  bool first_ = true;
+};
+
+}  // namespace core

@@ -1,0 +1,38 @@
+#include "core/ui/messages.h"
+
+namespace ui {
+namespace {
+MessageHook& messagehook() {
+  static MessageHook h;
+  return h;
+}
+ModalHook& modalhook() {
+  static ModalHook h;
+  return h;
+}
+}  // namespace
+
+void setmessagehook(MessageHook hook) { messagehook() = std::move(hook); }
+void setmodalhook(ModalHook hook) { modalhook() = std::move(hook); }
+
+void showbox(QWidget* parent, const QString& text, const QString& title, QMessageBox::Icon icon) {
+  if (messagehook()) {
+    messagehook()(title, text, icon);
+    return;
+  }
+  QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+int runmodal(QDialog& dialog) {
+  if (modalhook()) {
+    dialog.setModal(true);
+    dialog.show();
+    modalhook()(dialog);
+    if (dialog.isVisible()) dialog.done(QDialog::Rejected);
+    return dialog.result();
+  }
+  return dialog.exec();
+}
+
+}  // namespace ui

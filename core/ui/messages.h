@@ -1,0 +1,28 @@
+// Modal message boxes and modal windows, with a hook that the widget tests
+// install so that nothing waits for a person.
+#pragma once
+
+#include <QDialog>
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+namespace ui {
+
+// Shows a modal message box with an OK button.
+void showbox(QWidget* parent, const QString& text, const QString& title,
+             QMessageBox::Icon icon = QMessageBox::NoIcon);
+
+// While a hook is installed, message boxes go to it instead of the screen.
+using MessageHook = std::function<void(const QString& title, const QString& text, QMessageBox::Icon icon)>;
+void setmessagehook(MessageHook hook);
+
+// Shows a window of ours modally and returns when it has closed. While a
+// modal hook is installed, the window is shown, the hook is called with it
+// (to click its buttons) and the call returns; a window still open after
+// the hook is closed.
+using ModalHook = std::function<void(QDialog& dialog)>;
+void setmodalhook(ModalHook hook);
+int runmodal(QDialog& dialog);
+
+}  // namespace ui

@@ -1,0 +1,49 @@
+// The settings dialog "Dosavo - Settings" of both programs.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+#include "core/settings.h"
+
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+class QLabel;
+
+namespace ui {
+
+// The dialog changes the settings record it is given. In the trainee
+// program, onload sets its background from the menu window's and onunload
+// reapplies the window backgrounds from the textured setting; the tool
+// passes neither.
+class Default : public QDialog {
+  Q_OBJECT
+ public:
+  struct Hooks {
+    std::function<void(Default&)> onload;  // before showchecks
+    std::function<void()> onunload;        // every way of closing
+  };
+  Default(core::generalsettings& settings, Hooks hooks = {}, QWidget* parent = nullptr);
+
+  QCheckBox* Check1[5] = {};
+  QGroupBox* Frame2[2] = {};
+  QPushButton* Command1[3] = {};
+  QLabel* Picture1 = nullptr;
+
+  void Command1_Click(int index);
+
+ protected:
+  void done(int r) override;
+
+ private:
+  void Form_Load();
+  void Form_Unload();
+  void readchecks();
+  void showchecks();
+  core::generalsettings& settings_;
+  Hooks hooks_;
+  bool unloaded_ = false;
+};
+
+}  // namespace ui

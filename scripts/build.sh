@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Configures and builds everything into build/ (or $BUILD_DIR).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+build="${BUILD_DIR:-build}"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j "$(nproc)"

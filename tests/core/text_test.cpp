@@ -1,0 +1,61 @@
+#include "core/text.h"
+
+#include <gtest/gtest.h>
+
+using namespace core;
+
+TEST(NumberText, ShortFormOfDoubles) {
+  EXPECT_EQ(numtext(0.25), "0.25");
+  EXPECT_EQ(numtext(250.0), "250");
+  EXPECT_EQ(numtext(0.000001), "1E-06");
+  EXPECT_EQ(numtext(0.000025), "2.5E-05");
+  EXPECT_EQ(numtext(1e15), "1E+15");
+  EXPECT_EQ(numtext(1e14), "100000000000000");
+  EXPECT_EQ(numtext(0.0001), "0.0001");
+  EXPECT_EQ(numtext(1.0 / 3.0), "0.333333333333333");
+  EXPECT_EQ(numtext(-2.5), "-2.5");
+  EXPECT_EQ(numtext(1e9), "1000000000");
+  EXPECT_EQ(numtext(1e-9), "1E-09");
+  EXPECT_EQ(numtext(0.1 + 0.2), "0.3");
+}
+
+TEST(NumberText, ShortFormOfSingles) {
+  EXPECT_EQ(numtext(500.0f / 90.0f), "5.555555");
+  EXPECT_EQ(numtext(500.0f / 90.0f * 15.0f), "83.33333");
+  EXPECT_EQ(numtext(1.5f), "1.5");
+}
+
+TEST(NumberText, StrForm) {
+  EXPECT_EQ(strform(0.05), " .05");
+  EXPECT_EQ(strform(100000000.0), " 100000000");
+  EXPECT_EQ(strform(-0.5), "-.5");
+  EXPECT_EQ(strform(0.052341).size(), 8u);
+}
+
+TEST(NumberText, PlainText) {
+  EXPECT_EQ(plaintext(0.000001), "0.000001");
+  EXPECT_EQ(plaintext(1000.0000000000001), "1000");
+  EXPECT_EQ(plaintext(1e9), "1000000000");
+}
+
+TEST(NumberText, LeadingNumber) {
+  EXPECT_EQ(val("  2.50"), 2.5);
+  EXPECT_EQ(val("2.5 tablets"), 2.5);
+  EXPECT_EQ(val("1 000"), 1000);
+  EXPECT_EQ(val("2,5"), 2);
+  EXPECT_EQ(val("abc"), 0);
+  EXPECT_EQ(val(""), 0);
+  EXPECT_EQ(val("-3"), -3);
+  EXPECT_EQ(val("1.2.3"), 1.2);
+  EXPECT_EQ(val("1E3"), 1000);
+  EXPECT_EQ(val("1e"), 1);
+  EXPECT_EQ(val("1e999"), 0);
+  EXPECT_EQ(val("."), 0);
+}
+
+TEST(NumberText, RoundHalfEven) {
+  EXPECT_EQ(roundeven(2.5), 2);
+  EXPECT_EQ(roundeven(3.5), 4);
+  EXPECT_EQ(roundeven(-2.5), -2);
+  EXPECT_EQ(roundeven(2.6), 3);
+}

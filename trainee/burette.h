@@ -1,0 +1,62 @@
+// The simulated intravenous burette of the exercise window: the "IV Burette"
+// panel with its picture, the falling drop, the drip and clock timers, the
+// clock label, the flow-rate scroll bar, and the drop counter frame.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <cstdint>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QScrollBar;
+class QTimer;
+class QWidget;
+
+namespace trainee {
+
+class Burette : public QObject {
+  Q_OBJECT
+ public:
+  // Creates the controls as children of the exercise window, at their
+  // design places, hidden.
+  explicit Burette(QWidget* window);
+
+  QFrame* IVpan = nullptr;        // 3-D panel "IV Burette"
+  QLabel* imgburette = nullptr;   // burette picture
+  QWidget* Shpdrip = nullptr;     // the drop
+  QTimer* tmrdrip = nullptr;      // one tick = one drop
+  QTimer* tmrclock = nullptr;     // 1000 ms
+  QLabel* Lblclock = nullptr;     // "Time: "
+  QScrollBar* scriv = nullptr;    // 1 to 120
+  QGroupBox* frmivcount = nullptr;  // "Counter"
+  QLabel* Lblivcounttime = nullptr;
+  QLabel* Lblct = nullptr;        // seconds
+  QLabel* Lblivcount = nullptr;
+  QLabel* lblc = nullptr;         // drops
+
+  bool counting = false;
+  std::int16_t drops = 0;
+  std::int16_t secs = -1;
+
+  // The drip interval rule: the whole part of 60 / rate x 1000 ms. A rate
+  // below 1 has no interval: the drip timer is stopped.
+  static int dripinterval(double rate);
+  // Sets the drip timer's interval from a rate (stopping it for a rate below 1).
+  void setdriprate(double rate);
+
+  void tmrdrip_Timer();
+  void tmrclock_Timer();
+  // The scroll box is being dragged.
+  void scriv_Scroll();
+  void dripanim();
+  void ivcount();
+  // Brings the burette in line with the exercise window's flags; image1 is
+  // the window's module picture.
+  void testforivon(bool ivmodule, bool ivrun, bool ivsetrate, double answer, QWidget* image1);
+  // Stops both timers (the window is closing).
+  void stop();
+};
+
+}  // namespace trainee
