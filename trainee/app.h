@@ -2,6 +2,7 @@
 // show it. Each window is created on first use and lives until unloaded.
 #pragma once
 
+#include <QPixmap>
 #include <QPointer>
 #include <QString>
 #include <cstdint>
@@ -85,8 +86,13 @@ class Dosavo {
   bool ended = false;
   void end();
 
-  // Filled in by the results log: called when the menu window closes.
-  std::function<void()> writelog;
+  // The Yes/No window is loaded afresh at each showing: its background
+  // picture is kept here.
+  QPixmap frmsavebackground;
+
+  // Shows the settings dialog modally; when it closes, the menu, Yes/No and
+  // logon windows take the background that the textured setting chooses.
+  void showsettingsdialog(QWidget* parent);
 
  private:
   QPointer<Frmmain> frmmain_;

@@ -1,0 +1,34 @@
+// The trainee program's modal Yes/No window: the save question before the
+// results log is written, and the question whether to try a denied log
+// file again. Loaded afresh at each showing (create it, show it with
+// ui::runmodal, let it go).
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+class QPlainTextEdit;
+
+namespace trainee {
+
+class Dosavo;
+
+class Frmsave : public QDialog {
+  Q_OBJECT
+ public:
+  // Form_Load runs here: retry mode when app.options.retryflag is true,
+  // else save mode.
+  explicit Frmsave(Dosavo& app, QWidget* parent = nullptr);
+
+  QPlainTextEdit* Text1 = nullptr;
+  QPushButton* SSCommand1[2] = {};  // 0 "&Yes", 1 "&No"
+
+  void SSCommand1_Click(int index);
+
+ private:
+  void Form_Load();
+  Dosavo& app_;
+  bool retrymode_ = false;
+};
+
+}  // namespace trainee
