@@ -50,6 +50,17 @@ long drugrecordcount(std::uintmax_t filelength);
 drugrecord readdrug(long recno);
 // Writes record n (n = count + 1 appends).
 void writedrug(long recno, const drugrecord& d);
+// The number of records of VQDBASE.FIL (created empty when missing).
+long drugcount();
+// Every record of VQDBASE.FIL, record n at index n - 1.
+std::vector<drugrecord> readdatabase();
+
+// The listing rules: a row is a preparation only when its strength is above
+// 0; a type below 2 (-1 included) is solid, 2 and above a fluid.
+bool issolidrow(const drugrecord& d, int row);
+bool isfluidrow(const drugrecord& d, int row);
+bool issolid(const drugrecord& d);  // listed in vqdbs1.idx
+bool isfluid(const drugrecord& d);  // listed in vqdbs2.idx
 
 // Which program holds the drug lists: the trainee program trims category
 // names and sizes the category lists to the count; the tool keeps a table of

@@ -1,0 +1,325 @@
+#include "core/drug.h"
+
+#include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <memory>
+
+#include "core/errors.h"
+#include "core/files.h"
+#include "core/listfile.h"
+#include "core/text.h"
+
+namespace core {
+
+namespace {
+
+// Little-endian packing, independent of the host's byte order.
+void put16(std::string& out, std::int16_t v) {
+  const auto u = static_cast<std::uint16_t>(v);
+  out += static_cast<char>(u & 0xFF);
+  out += static_cast<char>((u >> 8) & 0xFF);
+}
+
+void putdouble(std::string& out, double v) {
+  const auto u = std::bit_cast<std::uint64_t>(v);
+  for (int i = 0; i < 8; ++i) out += static_cast<char>((u >> (8 * i)) & 0xFF);
+}
+
+std::int16_t get16(const std::string& in, std::size_t at) {
+  const auto lo = static_cast<unsigned char>(in[at]);
+  const auto hi = static_cast<unsigned char>(in[at + 1]);
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
+}
+
+double getdouble(const std::string& in, std::size_t at) {
+  std::uint64_t u = 0;
+  for (int i = 0; i < 8; ++i)
+    u |= static_cast<std::uint64_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
+  return std::bit_cast<double>(u);
+}
+
+}  // namespace
+
+std::string drugrecord::encode() const {
+  std::string out;
+  out.reserve(DRUG_RECORD_LENGTH);
+  out += fixwidth(genericname, 30);
+  out += fixwidth(tradename[0], 30);
+  out += fixwidth(tradename[1], 30);
+  for (const auto& q : doserange) {
+    putdouble(out, q.amount);
+    put16(out, q.unit);
+  }
+  putdouble(out, increment);
+  for (auto v : halve) put16(out, v);
+  for (auto v : preptype) put16(out, v);
+  for (auto v : strength) putdouble(out, v);
+  for (auto v : strengthunit) put16(out, v);
+  for (auto v : volume) putdouble(out, v);
+  for (auto v : volumeunit) put16(out, v);
+  put16(out, category);
+  return out;
+}
+
+drugrecord drugrecord::decode(const std::string& bytes) {
+  std::string in = bytes.substr(0, DRUG_RECORD_LENGTH);
+  in.resize(DRUG_RECORD_LENGTH, '\0');
+  drugrecord d;
+  d.genericname = in.substr(0, 30);
+  d.tradename[0] = in.substr(30, 30);
+  d.tradename[1] = in.substr(60, 30);
+  std::size_t at = 90;
+  for (auto& q : d.doserange) {
+    q.amount = getdouble(in, at);
+    q.unit = get16(in, at + 8);
+    at += 10;
+  }
+  d.increment = getdouble(in, at);
+  at += 8;
+  for (auto& v : d.halve) { v = get16(in, at); at += 2; }
+  for (auto& v : d.preptype) { v = get16(in, at); at += 2; }
+  for (auto& v : d.strength) { v = getdouble(in, at); at += 8; }
+  for (auto& v : d.strengthunit) { v = get16(in, at); at += 2; }
+  for (auto& v : d.volume) { v = getdouble(in, at); at += 8; }
+  for (auto& v : d.volumeunit) { v = get16(in, at); at += 2; }
+  d.category = get16(in, at);
+  return d;
+}
+
+drugrecord drugrecord::blank() { return drugrecord{}; }
+
+long drugrecordcount(std::uintmax_t filelength) {
+  const std::uintmax_t whole = filelength / DRUG_RECORD_LENGTH;
+  const std::uintmax_t rest = filelength % DRUG_RECORD_LENGTH;
+  std::uintmax_t n = whole;
+  // Exactly half a record rounds to the even neighbour.
+  if (rest * 2 > DRUG_RECORD_LENGTH || (rest * 2 == DRUG_RECORD_LENGTH && whole % 2 == 1)) ++n;
+  return static_cast<long>(n);
+}
+
+drugrecord readdrug(long recno) {
+  RecordFile f(DRUG_DATABASE, DRUG_RECORD_LENGTH);
+  auto bytes = f.read(recno);
+  if (!bytes) return drugrecord::blank();
+  return drugrecord::decode(*bytes);
+}
+
+void writedrug(long recno, const drugrecord& d) {
+  RecordFile f(DRUG_DATABASE, DRUG_RECORD_LENGTH);
+  f.write(recno, d.encode());
+}
+
+long drugcount() {
+  RecordFile f(DRUG_DATABASE, DRUG_RECORD_LENGTH);
+  return drugrecordcount(f.size());
+}
+
+std::vector<drugrecord> readdatabase() {
+  RecordFile f(DRUG_DATABASE, DRUG_RECORD_LENGTH);
+  const long n = drugrecordcount(f.size());
+  std::vector<drugrecord> out;
+  out.reserve(static_cast<std::size_t>(n));
+  for (long i = 1; i <= n; ++i) {
+    auto bytes = f.read(i);
+    out.push_back(bytes ? drugrecord::decode(*bytes) : drugrecord::blank());
+  }
+  return out;
+}
+
+bool issolidrow(const drugrecord& d, int row) {
+  return d.preptype[static_cast<std::size_t>(row)] < 2 && d.strength[static_cast<std::size_t>(row)] > 0;
+}
+
+bool isfluidrow(const drugrecord& d, int row) {
+  return d.preptype[static_cast<std::size_t>(row)] >= 2 && d.strength[static_cast<std::size_t>(row)] > 0;
+}
+
+bool issolid(const drugrecord& d) {
+  for (int r = 0; r < 5; ++r)
+    if (issolidrow(d, r)) return true;
+  return false;
+}
+
+bool isfluid(const drugrecord& d) {
+  for (int r = 0; r < 5; ++r)
+    if (isfluidrow(d, r)) return true;
+  return false;
+}
+
+namespace {
+
+// One list file as the loader sees it: opened or not. Reading from a file
+// that could not be opened fails with error 52, as reading from a file
+// number that is not open does.
+class ListSource {
+ public:
+  void open(const std::string& name) { reader_ = std::make_unique<ItemReader>(name); }
+  std::string item() {
+    if (!reader_) throw FileError(ErrBadFileName, "file not open");
+    return reader_->item();
+  }
+  // A number read into a 16-bit integer: rounded (halves to even); a value
+  // outside the range is an overflow.
+  std::int16_t number16() {
+    const double v = val(item());
+    if (!(v >= -32768.5 && v < 32767.5)) throw FileError(ErrOverflow, "overflow");
+    const long long r = roundeven(v);
+    if (r < -32768 || r > 32767) throw FileError(ErrOverflow, "overflow");
+    return static_cast<std::int16_t>(r);
+  }
+  void close() { reader_.reset(); }
+
+ private:
+  std::unique_ptr<ItemReader> reader_;
+};
+
+// Runs one operation; a failure is reported by its number and loading goes
+// on with the next operation.
+template <typename F>
+void attempt(const std::function<void(int)>& onerror, F&& op) {
+  try {
+    op();
+  } catch (const FileError& e) {
+    if (onerror) onerror(e.number());
+  }
+}
+
+constexpr std::size_t TOOL_CATEGORIES = 50;
+constexpr std::size_t CATEGORY_NAME_WIDTH = 20;
+
+}  // namespace
+
+void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
+  lists = DrugLists{};
+  ListSource solid, fluid, cats;
+  attempt(onerror, [&] { solid.open(SOLID_INDEX); });
+  attempt(onerror, [&] { fluid.open(FLUID_INDEX); });
+  attempt(onerror, [&] { lists.ntablets = solid.number16(); });
+  attempt(onerror, [&] { lists.nfluids = fluid.number16(); });
+  // A negative count cannot size a list: it is out of range and counts as
+  // no entry at all.
+  if (lists.ntablets < 0) {
+    lists.ntablets = 0;
+    if (onerror) onerror(ErrSubscript);
+  }
+  if (lists.nfluids < 0) {
+    lists.nfluids = 0;
+    if (onerror) onerror(ErrSubscript);
+  }
+  const auto nt = static_cast<std::size_t>(lists.ntablets);
+  const auto nf = static_cast<std::size_t>(lists.nfluids);
+  lists.selected.assign(std::max(nt, nf) + 1, 0);
+  lists.tabrec.assign(nt + 1, 0);
+  lists.tabcat.assign(nt + 1, 0);
+  lists.fluidrec.assign(nf + 1, 0);
+  lists.fluidcat.assign(nf + 1, 0);
+  // Each entry is one read of two items: when it fails, the rest of the
+  // entry is passed over and the entry keeps what was read so far.
+  for (std::size_t i = 1; i <= nt; ++i)
+    attempt(onerror, [&] {
+      lists.tabrec[i] = solid.number16();
+      lists.tabcat[i] = solid.number16();
+    });
+  for (std::size_t i = 1; i <= nf; ++i)
+    attempt(onerror, [&] {
+      lists.fluidrec[i] = fluid.number16();
+      lists.fluidcat[i] = fluid.number16();
+    });
+  solid.close();
+  fluid.close();
+
+  attempt(onerror, [&] { cats.open(CATEGORY_FILE); });
+  attempt(onerror, [&] { lists.ncategories = cats.number16(); });
+  if (lists.ncategories < 0) {
+    lists.ncategories = 0;
+    if (onerror) onerror(ErrSubscript);
+  }
+  if (build == Build::Tool) {
+    // The tool's table holds 50 categories; further lines are not read.
+    if (lists.ncategories > static_cast<std::int16_t>(TOOL_CATEGORIES))
+      lists.ncategories = static_cast<std::int16_t>(TOOL_CATEGORIES);
+    lists.catname.assign(TOOL_CATEGORIES + 1, std::string(CATEGORY_NAME_WIDTH, ' '));
+    lists.catnum.assign(TOOL_CATEGORIES + 1, 0);
+  } else {
+    lists.catname.assign(static_cast<std::size_t>(lists.ncategories) + 1, std::string());
+    lists.catnum.assign(static_cast<std::size_t>(lists.ncategories) + 1, 0);
+  }
+  const auto nc = static_cast<std::size_t>(lists.ncategories);
+  for (std::size_t k = 1; k <= nc; ++k)
+    attempt(onerror, [&] {
+      const std::string name = cats.item();
+      lists.catname[k] = build == Build::Tool ? fixwidth(name, CATEGORY_NAME_WIDTH) : rtrim(name);
+      lists.catnum[k] = cats.number16();
+    });
+  cats.close();
+}
+
+namespace {
+
+std::string indextext(const std::vector<drugrecord>& database, bool (*listed)(const drugrecord&)) {
+  std::string body;
+  long count = 0;
+  ItemWriter w;
+  for (std::size_t i = 0; i < database.size(); ++i) {
+    if (!listed(database[i])) continue;
+    ++count;
+    body += w.number(static_cast<long long>(i + 1)).number(database[i].category).line();
+  }
+  std::string out = count > 0 ? w.number(count).line() : w.line();
+  return out + body;
+}
+
+}  // namespace
+
+IndexTexts buildindextexts(const std::vector<drugrecord>& database,
+                           const std::vector<std::string>& catname,
+                           const std::vector<std::int16_t>& catnum) {
+  IndexTexts t;
+  t.solid = indextext(database, issolid);
+  t.fluid = indextext(database, isfluid);
+  std::string body;
+  long count = 0;
+  ItemWriter w;
+  const std::size_t n = std::min(catname.size(), catnum.size());
+  for (std::size_t k = 1; k < n; ++k) {
+    // Category numbers start at 1; an unused entry of the table holds 0.
+    if (catnum[k] < 1) continue;
+    const bool used = std::any_of(database.begin(), database.end(),
+                                  [&](const drugrecord& d) { return d.category == catnum[k]; });
+    if (!used) continue;
+    // A double quote would end the name early when the file is read back,
+    // so it is written as a single quote.
+    std::string name = fixwidth(catname[k], CATEGORY_NAME_WIDTH);
+    std::replace(name.begin(), name.end(), '"', '\'');
+    ++count;
+    body += w.text(name).number(catnum[k]).line();
+  }
+  t.categories = w.number(count).line() + body;
+  return t;
+}
+
+namespace {
+
+void writewhole(const std::string& name, const std::string& text) {
+  const auto p = datapath(name);
+  errno = 0;
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  if (!out) throw FileError(errorFromErrno(errno ? errno : EACCES), p.string());
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  if (!out) throw FileError(ErrPathFileAccess, "write failed: " + p.string());
+}
+
+}  // namespace
+
+void writeindexfiles(const IndexTexts& texts) {
+  writewhole(SOLID_INDEX, texts.solid);
+  writewhole(FLUID_INDEX, texts.fluid);
+  writewhole(CATEGORY_FILE, texts.categories);
+}
+
+}  // namespace core

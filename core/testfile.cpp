@@ -1,0 +1,83 @@
+#include "core/testfile.h"
+
+#include <algorithm>
+
+#include "core/files.h"
+#include "core/text.h"
+
+namespace core {
+
+namespace {
+constexpr std::size_t TITLE_WIDTH = 40;
+constexpr std::size_t DESCRIPTION_WIDTH = 200;
+constexpr std::size_t INSTRUCTIONS_WIDTH = 1000;
+}  // namespace
+
+std::string testrecord::encode() const {
+  std::string out;
+  out.reserve(TEST_RECORD_LENGTH);
+  out += fixwidth(question, TEST_QUESTION_WIDTH);
+  out += fixwidth(help, TEST_HELP_WIDTH);
+  out += fixwidth(answer, TEST_ANSWER_WIDTH);
+  return out;
+}
+
+testrecord testrecord::decode(const std::string& bytes) {
+  const std::string in = fixwidth(bytes, TEST_RECORD_LENGTH);
+  testrecord r;
+  r.question = in.substr(0, TEST_QUESTION_WIDTH);
+  r.help = in.substr(TEST_QUESTION_WIDTH, TEST_HELP_WIDTH);
+  r.answer = in.substr(TEST_QUESTION_WIDTH + TEST_HELP_WIDTH, TEST_ANSWER_WIDTH);
+  return r;
+}
+
+std::string testrecord::title() const { return trim(question); }
+
+std::string testrecord::description() const {
+  return trim(std::string_view(help).substr(0, std::min(help.size(), DESCRIPTION_WIDTH)));
+}
+
+std::string testrecord::instructions() const {
+  if (help.size() <= DESCRIPTION_WIDTH) return std::string();
+  return trim(std::string_view(help).substr(DESCRIPTION_WIDTH, INSTRUCTIONS_WIDTH));
+}
+
+double testrecord::includeflag() const { return val(answer); }
+
+testrecord testrecord::header(const std::string& title, const std::string& description,
+                              const std::string& instructions, int include) {
+  testrecord r;
+  // The title is held in a 40-character field: a longer one is cut.
+  r.question = fixwidth(fixwidth(trim(title), TITLE_WIDTH), TEST_QUESTION_WIDTH);
+  r.help = fixwidth(description, DESCRIPTION_WIDTH) + fixwidth(instructions, INSTRUCTIONS_WIDTH);
+  r.answer = fixwidth(numtext(include), TEST_ANSWER_WIDTH);
+  return r;
+}
+
+testrecord testrecord::item(const std::string& question, const std::string& help,
+                            const std::string& answer) {
+  testrecord r;
+  r.question = fixwidth(trim(question), TEST_QUESTION_WIDTH);
+  r.help = fixwidth(trim(help), TEST_HELP_WIDTH);
+  r.answer = fixwidth(trim(answer), TEST_ANSWER_WIDTH);
+  return r;
+}
+
+long testquestioncount(std::uintmax_t filelength) {
+  const std::uintmax_t records = filelength / TEST_RECORD_LENGTH;
+  return records == 0 ? 0 : static_cast<long>(records - 1);
+}
+
+testrecord readtestrecord(const std::string& file, long recno) {
+  RecordFile f(file, TEST_RECORD_LENGTH);
+  auto bytes = f.read(recno);
+  if (!bytes) return testrecord::blank();
+  return testrecord::decode(*bytes);
+}
+
+void writetestrecord(const std::string& file, long recno, const testrecord& r) {
+  RecordFile f(file, TEST_RECORD_LENGTH);
+  f.write(recno, r.encode());
+}
+
+}  // namespace core
