@@ -15,6 +15,8 @@ class Frmquestion : public QWidget {
   explicit Frmquestion(Dosavo& app, QWidget* parent = nullptr);
   QLineEdit* txtanswer = nullptr;
 
+  void Form_Load();
+
  private:
   Dosavo& app_;
 };

@@ -1,0 +1,60 @@
+// The progress window: shows the results text and clears the counters.
+#include "trainee/frmprogress.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "core/ui/artwork.h"
+#include "core/ui/textconv.h"
+#include "core/ui/twips.h"
+#include "trainee/app.h"
+#include "trainee/results.h"
+
+namespace trainee {
+
+frmprogress::frmprogress(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
+  setWindowTitle(QStringLiteral("Progress this session"));
+  setModal(true);
+  setFixedSize(ui::px(6495), ui::px(3495));
+
+  Text1 = new QPlainTextEdit(this);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setReadOnly(true);
+  Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  ui::placetw(Text1, 240, 120, 6015, 2415);
+
+  Command1 = new QPushButton(QStringLiteral("&OK"), this);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  ui::placetw(Command1, 1440, 2760, 1335, 495);
+  Command1->setDefault(true);
+  Command2 = new QPushButton(QStringLiteral("&Clear"), this);
+  Command2->setObjectName(QStringLiteral("Command2"));
+  ui::placetw(Command2, 3720, 2760, 1335, 495);
+  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+
+  Form_Load();
+}
+
+void frmprogress::Form_Load() {
+  ui::centreform(*this);
+  // The results text uses CR LF line ends; the text box shows lines.
+  QString text = ui::fromansi(resultstext(app_));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  Text1->setPlainText(text);
+}
+
+void frmprogress::Command1_Click() { done(QDialog::Accepted); }
+
+void frmprogress::Command2_Click() {
+  auto& m = app_.modules;
+  for (int n = 1; n <= m.modcount; ++n) {
+    if (static_cast<std::size_t>(n) < m.modcorrect.size()) m.modcorrect[n] = 0;
+    if (static_cast<std::size_t>(n) < m.modpassed.size()) m.modpassed[n] = 0;
+    if (static_cast<std::size_t>(n) < m.modincorrect.size()) m.modincorrect[n] = 0;
+  }
+  app_.results.progdirty = false;
+  done(QDialog::Accepted);
+}
+
+}  // namespace trainee

@@ -1,0 +1,69 @@
+// The Yes/No window of the trainee program: the save question before the
+// results log is written, and the question whether to try a denied log file
+// again.
+#include "trainee/frmsave.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "core/ui/artwork.h"
+#include "core/ui/textconv.h"
+#include "core/ui/twips.h"
+#include "trainee/app.h"
+
+namespace trainee {
+
+Frmsave::Frmsave(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
+  setWindowTitle(QStringLiteral("Would you like to save your session details?"));
+  setModal(true);
+  setFixedSize(ui::px(6375), ui::px(2610));
+
+  Text1 = new QPlainTextEdit(this);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setReadOnly(true);
+  Text1->setPlainText(QStringLiteral("Would you like to save your results?"));
+  ui::placetw(Text1, 240, 120, 5895, 1335);
+
+  static const char* captions[2] = {"&Yes", "&No"};
+  for (int i = 0; i < 2; ++i) {
+    SSCommand1[i] = new QPushButton(QString::fromLatin1(captions[i]), this);
+    SSCommand1[i]->setObjectName(QStringLiteral("SSCommand1_%1").arg(i));
+    ui::placetw(SSCommand1[i], 1320 + i * 2160, 1680, 1455, 495);
+    connect(SSCommand1[i], &QPushButton::clicked, this, [this, i] { SSCommand1_Click(i); });
+  }
+  SSCommand1[0]->setDefault(true);
+
+  if (!app_.frmsavebackground.isNull()) ui::setbackground(*this, app_.frmsavebackground);
+  Form_Load();
+}
+
+void Frmsave::Form_Load() {
+  ui::centreform(*this);
+  retrymode_ = app_.options.retryflag;
+  if (retrymode_) {
+    Text1->setPlainText(ui::fromansi(app_.options.retrymessage));
+  } else {
+    // Closing the window without a button saves nothing.
+    app_.results.saveanswer = false;
+    if (!app_.options.saveprompt.empty()) Text1->setPlainText(ui::fromansi(app_.options.saveprompt));
+  }
+}
+
+void Frmsave::SSCommand1_Click(int index) {
+  if (retrymode_) {
+    // Yes leaves retryflag true; No gives up.
+    if (index == 1) app_.options.retryflag = false;
+    done(index == 0 ? QDialog::Accepted : QDialog::Rejected);
+    return;
+  }
+  if (index == 0) {
+    app_.results.saveanswer = true;
+    done(QDialog::Accepted);
+    return;
+  }
+  // No to the save question ends the program at once: nothing is written.
+  done(QDialog::Rejected);
+  app_.end();
+}
+
+}  // namespace trainee
