@@ -172,3 +172,149 @@ TEST(DrugRecord, DecodeOfShortInputFillsWithZeros) {
   EXPECT_EQ(d.category, 0);
   EXPECT_EQ(d.encode().size(), 240u);
 }
+
+TEST(IndexTexts, TabletAndSyrupDrugIsListedInBothFiles) {
+  const std::vector<drugrecord> db = {withrows({{1, 0}}, 1),             // no preparation
+                                      withrows({{0, 500}, {4, 120}}, 3),  // tablet and syrup
+                                      withrows({{8, 10}}, 0)};           // injection, no category
+  const auto t = buildindextexts(db, {"", "Analgesics", "Antibiotics", "Cardiovascular"}, {0, 3, 1, 2});
+  EXPECT_EQ(t.solid, "1\r\n2,3\r\n");
+  EXPECT_EQ(t.fluid, "2\r\n2,3\r\n3,0\r\n");
+  // Categories in the order of the table; category 2 is used by no record.
+  EXPECT_EQ(t.categories, "2\r\n\"Analgesics          \",3\r\n\"Antibiotics         \",1\r\n");
+}
+
+TEST(IndexTexts, StrengthZeroDrugIsInNeitherIndexButKeepsItsCategory) {
+  const auto t = buildindextexts({withrows({{0, 0}, {4, 0}}, 5)}, {"", "Misc"}, {0, 5});
+  EXPECT_EQ(t.solid, "\r\n");
+  EXPECT_EQ(t.fluid, "\r\n");
+  EXPECT_EQ(t.categories, "1\r\n\"Misc                \",5\r\n");
+}
+
+TEST(IndexTexts, RowWithoutTypeAndPositiveStrengthIsSolid) {
+  const auto t = buildindextexts({withrows({{-1, 2}}, 0)}, {""}, {0});
+  EXPECT_EQ(t.solid, "1\r\n1,0\r\n");
+  EXPECT_EQ(t.fluid, "\r\n");
+  EXPECT_EQ(t.categories, "0\r\n");
+}
+
+TEST(IndexTexts, CategoryNamesAreExactlyTwentyCharacters) {
+  const std::vector<drugrecord> db = {withrows({{0, 1}}, 1), withrows({{0, 1}}, 2),
+                                      withrows({{0, 1}}, 5)};
+  const auto t = buildindextexts(
+      db, {"", "Vitamins", "A very long category name", "Unused", "Quote\"d"}, {0, 1, 2, 4, 5});
+  EXPECT_EQ(t.categories,
+            "3\r\n\"Vitamins            \",1\r\n\"A very long category\",2\r\n\"Quote'd             \",5\r\n");
+}
+
+TEST_F(DrugFiles, IndexFilesLoadBackInBothBuilds) {
+  const std::vector<drugrecord> db = {withrows({{0, 1}}, 1), withrows({{2, 1}}, 2),
+                                      withrows({{0, 1}, {9, 1}}, 5)};
+  writeindexfiles(buildindextexts(db, {"", "Vitamins", "Analgesics", "Respiratory"}, {0, 1, 2, 5}));
+  EXPECT_EQ(get("vqcat.idx"),
+            "3\r\n\"Vitamins            \",1\r\n\"Analgesics          \",2\r\n\"Respiratory         \",5\r\n");
+  std::vector<int> errors;
+  DrugLists l;
+  loaddruglists(l, Build::Trainee, [&](int e) { errors.push_back(e); });
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(l.ntablets, 2);
+  EXPECT_EQ(l.tabrec, (std::vector<std::int16_t>{0, 1, 3}));
+  EXPECT_EQ(l.tabcat, (std::vector<std::int16_t>{0, 1, 5}));
+  EXPECT_EQ(l.nfluids, 2);
+  EXPECT_EQ(l.fluidrec, (std::vector<std::int16_t>{0, 2, 3}));
+  EXPECT_EQ(l.fluidcat, (std::vector<std::int16_t>{0, 2, 5}));
+  EXPECT_EQ(l.selected.size(), 3u);
+  EXPECT_EQ(l.ncategories, 3);
+  EXPECT_EQ(l.catname, (std::vector<std::string>{"", "Vitamins", "Analgesics", "Respiratory"}));
+  EXPECT_EQ(l.catnum, (std::vector<std::int16_t>{0, 1, 2, 5}));
+
+  loaddruglists(l, Build::Tool, [&](int e) { errors.push_back(e); });
+  EXPECT_TRUE(errors.empty());
+  ASSERT_EQ(l.catname.size(), 51u);
+  ASSERT_EQ(l.catnum.size(), 51u);
+  EXPECT_EQ(l.catname[1], "Vitamins            ");
+  EXPECT_EQ(l.catname[4], std::string(20, ' '));
+  EXPECT_EQ(l.catnum[3], 5);
+}
+
+TEST_F(DrugFiles, NoSolidDrugLoadsAsNoTablets) {
+  writeindexfiles(buildindextexts({withrows({{3, 1}}, 0)}, {""}, {0}));
+  EXPECT_EQ(get("vqdbs1.idx"), "\r\n");
+  std::vector<int> errors;
+  DrugLists l;
+  loaddruglists(l, Build::Trainee, [&](int e) { errors.push_back(e); });
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(l.ntablets, 0);
+  EXPECT_EQ(l.tabrec.size(), 1u);
+  EXPECT_EQ(l.nfluids, 1);
+  EXPECT_EQ(l.ncategories, 0);
+}
+
+TEST_F(DrugFiles, MissingFilesFailAtTheOpenAndAtTheCount) {
+  std::vector<int> errors;
+  DrugLists l;
+  loaddruglists(l, Build::Trainee, [&](int e) { errors.push_back(e); });
+  EXPECT_EQ(errors, (std::vector<int>{53, 53, 52, 52, 53, 52}));
+  EXPECT_EQ(l.ntablets, 0);
+  EXPECT_EQ(l.nfluids, 0);
+  EXPECT_EQ(l.ncategories, 0);
+  EXPECT_EQ(l.catname.size(), 1u);
+}
+
+TEST_F(DrugFiles, MissingSolidIndexDoesNotTakeTheFluidEntries) {
+  put("vqdbs2.idx", "2\r\n4,1\r\n7,2\r\n");
+  put("vqcat.idx", "0\r\n");
+  std::vector<int> errors;
+  DrugLists l;
+  loaddruglists(l, Build::Trainee, [&](int e) { errors.push_back(e); });
+  EXPECT_EQ(errors, (std::vector<int>{53, 52}));
+  EXPECT_EQ(l.ntablets, 0);
+  EXPECT_EQ(l.tabrec, (std::vector<std::int16_t>{0}));
+  EXPECT_EQ(l.nfluids, 2);
+  EXPECT_EQ(l.fluidrec, (std::vector<std::int16_t>{0, 4, 7}));
+}
+
+TEST_F(DrugFiles, CountLargerThanEntriesFailsOncePerEntry) {
+  put("vqdbs1.idx", "3\r\n4,1\r\n");
+  put("vqdbs2.idx", "2\r\n5\r\n");  // second item of the first entry missing too
+  put("vqcat.idx", "3\r\n\"Analgesics          \",1\r\n");
+  std::vector<int> errors;
+  DrugLists l;
+  loaddruglists(l, Build::Trainee, [&](int e) { errors.push_back(e); });
+  EXPECT_EQ(errors, (std::vector<int>{62, 62, 62, 62, 62, 62}));
+  EXPECT_EQ(l.tabrec, (std::vector<std::int16_t>{0, 4, 0, 0}));
+  EXPECT_EQ(l.tabcat, (std::vector<std::int16_t>{0, 1, 0, 0}));
+  EXPECT_EQ(l.fluidrec, (std::vector<std::int16_t>{0, 5, 0}));
+  EXPECT_EQ(l.fluidcat, (std::vector<std::int16_t>{0, 0, 0}));
+  EXPECT_EQ(l.catname, (std::vector<std::string>{"", "Analgesics", "", ""}));
+  EXPECT_EQ(l.catnum, (std::vector<std::int16_t>{0, 1, 0, 0}));
+}
+
+TEST_F(DrugFiles, OutOfRangeCountsAreRefused) {
+  put("vqdbs1.idx", "-4\r\n");
+  put("vqdbs2.idx", "99999\r\n1,1\r\n");
+  put("vqcat.idx", "0\r\n");
+  std::vector<int> errors;
+  DrugLists l;
+  loaddruglists(l, Build::Trainee, [&](int e) { errors.push_back(e); });
+  EXPECT_EQ(errors, (std::vector<int>{6, 9}));
+  EXPECT_EQ(l.ntablets, 0);
+  EXPECT_EQ(l.nfluids, 0);
+}
+
+TEST_F(DrugFiles, ToolKeepsAtMostFiftyCategories) {
+  std::string cat = "60\r\n";
+  for (int k = 1; k <= 60; ++k) cat += "\"C" + std::to_string(k) + "\"," + std::to_string(k) + "\r\n";
+  put("vqcat.idx", cat);
+  put("vqdbs1.idx", "\r\n");
+  put("vqdbs2.idx", "\r\n");
+  std::vector<int> errors;
+  DrugLists l;
+  loaddruglists(l, Build::Tool, [&](int e) { errors.push_back(e); });
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(l.ncategories, 50);
+  EXPECT_EQ(l.catname[50], "C50" + std::string(17, ' '));
+  loaddruglists(l, Build::Trainee, [&](int e) { errors.push_back(e); });
+  EXPECT_EQ(l.ncategories, 60);
+  EXPECT_EQ(l.catname[60], "C60");
+}
