@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace core {
 namespace {
@@ -133,7 +134,12 @@ double val(std::string_view text) {
 
 long long roundeven(double value) {
   if (!std::isfinite(value)) return 0;
-  return static_cast<long long>(std::nearbyint(value));
+  const double r = std::nearbyint(value);
+  // Beyond the range of the result the nearest representable value is
+  // given, rather than an undefined conversion.
+  if (r >= 9223372036854775807.0) return std::numeric_limits<long long>::max();
+  if (r <= -9223372036854775808.0) return std::numeric_limits<long long>::min();
+  return static_cast<long long>(r);
 }
 
 std::string trim(std::string_view text) { return ltrim(rtrim(text)); }

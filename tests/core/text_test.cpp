@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 using namespace core;
 
 TEST(NumberText, ShortFormOfDoubles) {
@@ -54,8 +57,30 @@ TEST(NumberText, LeadingNumber) {
 }
 
 TEST(NumberText, RoundHalfEven) {
-  EXPECT_EQ(roundeven(2.5), 2);
-  EXPECT_EQ(roundeven(3.5), 4);
-  EXPECT_EQ(roundeven(-2.5), -2);
-  EXPECT_EQ(roundeven(2.6), 3);
+  EXPECT_EQ(core::roundeven(2.5), 2);
+  EXPECT_EQ(core::roundeven(3.5), 4);
+  EXPECT_EQ(core::roundeven(-2.5), -2);
+  EXPECT_EQ(core::roundeven(2.6), 3);
+}
+
+TEST(NumberText, RoundingBeyondTheRangeIsClamped) {
+  EXPECT_EQ(core::roundeven(1e300), std::numeric_limits<long long>::max());
+  EXPECT_EQ(core::roundeven(-1e300), std::numeric_limits<long long>::min());
+  EXPECT_EQ(core::roundeven(std::nan("")), 0);
+}
+
+TEST(TextRules, TrimRemovesBlanksOnly) {
+  EXPECT_EQ(trim("  a b  "), "a b");
+  EXPECT_EQ(trim("\r\n x \r\n"), "\r\n x \r\n");
+  EXPECT_EQ(rtrim("ab  "), "ab");
+  EXPECT_EQ(ltrim("  ab "), "ab ");
+  EXPECT_EQ(trim("   "), "");
+}
+
+TEST(TextRules, FixedWidthsAndCapitals) {
+  EXPECT_EQ(fixwidth("Vitamins", 20), "Vitamins" + std::string(12, ' '));
+  EXPECT_EQ(fixwidth("abcdef", 3), "abc");
+  EXPECT_EQ(rightalign("7", 3), "  7");
+  EXPECT_EQ(rightalign("1234", 3), "1234");
+  EXPECT_EQ(upper("mg \xB5g \xE9"), "MG \xB5G \xC9");  // the micro sign has no capital
 }

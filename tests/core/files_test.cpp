@@ -1,0 +1,92 @@
+#include "core/files.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "core/errors.h"
+
+using namespace core;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Folder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("dosavo_files_" + std::to_string(::getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    setworkdir(dir_);
+  }
+  void TearDown() override {
+    setworkdir({});
+    fs::remove_all(dir_);
+  }
+  std::string get(const std::string& name) {
+    std::ifstream in(dir_ / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  fs::path dir_;
+};
+
+}  // namespace
+
+TEST_F(Folder, RecordsLieAtTheirOffsets) {
+  RecordFile f("r.dat", 4);
+  EXPECT_TRUE(fs::exists(dir_ / "r.dat"));
+  EXPECT_FALSE(f.read(1).has_value());
+  f.write(1, "abcd");
+  f.write(2, "ef");  // a short record is filled with blanks
+  f.write(1, "ABCD");
+  EXPECT_EQ(get("r.dat"), "ABCDef  ");
+  EXPECT_EQ(f.wholerecords(), 2);
+  EXPECT_EQ(*f.read(2), "ef  ");
+  EXPECT_FALSE(f.read(3).has_value());
+  f.close();
+  std::ofstream(dir_ / "r.dat", std::ios::binary | std::ios::app) << "xy";
+  RecordFile g("r.dat", 4);
+  EXPECT_FALSE(g.read(3).has_value());  // partial record
+  EXPECT_EQ(g.wholerecords(), 2);
+}
+
+TEST_F(Folder, BadNamesAndRecordNumbers) {
+  EXPECT_THROW(RecordFile("", 4), FileError);
+  fs::create_directories(dir_ / "sub");
+  try {
+    RecordFile d("sub", 4);
+    FAIL();
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.number(), 75);
+  }
+  RecordFile f("r.dat", 4);
+  EXPECT_THROW(f.read(0), FileError);
+  f.close();
+  EXPECT_THROW(f.read(1), FileError);
+}
+
+TEST_F(Folder, AppendCreatesAndAppends) {
+  appendtext("log.txt", "one\r\n");
+  appendtext("log.txt", "two\r\n");
+  EXPECT_EQ(get("log.txt"), "one\r\ntwo\r\n");
+  touchappend("new.txt");
+  EXPECT_EQ(filesize("new.txt"), 0u);
+  EXPECT_EQ(filesize("log.txt"), 10u);
+  try {
+    filesize("missing.txt");
+    FAIL();
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.number(), 76);
+  }
+  try {
+    appendtext("nofolder/log.txt", "x");
+    FAIL();
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.number(), 76);
+  }
+  EXPECT_EQ(datapath("/abs/x"), fs::path("/abs/x"));
+}

@@ -1,0 +1,77 @@
+#include "core/listfile.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/errors.h"
+#include "core/files.h"
+
+using namespace core;
+namespace fs = std::filesystem;
+
+namespace {
+int errorof(const std::function<void()>& op) {
+  try {
+    op();
+  } catch (const FileError& e) {
+    return e.number();
+  }
+  return 0;
+}
+}  // namespace
+
+TEST(ItemReading, QuotedItemsKeepCommasAndBlanks) {
+  auto r = ItemReader::fromtext("  \"a, b  \" , 12,x y  \r\n\"last\"");
+  EXPECT_EQ(r.item(), "a, b  ");
+  EXPECT_EQ(r.number(), 12);
+  EXPECT_EQ(r.item(), "x y");
+  EXPECT_EQ(r.item(), "last");
+  EXPECT_TRUE(r.eof());
+  EXPECT_EQ(errorof([&] { r.item(); }), 62);
+}
+
+TEST(ItemReading, EmptyLineAsNumberIsZero) {
+  auto r = ItemReader::fromtext("\r\n3\r\n\n4,5\r\n");
+  EXPECT_EQ(r.number(), 0);
+  EXPECT_EQ(r.number(), 3);
+  EXPECT_EQ(r.number(), 0);  // LF alone ends a line too
+  EXPECT_EQ(r.number(), 4);
+  EXPECT_EQ(r.number(), 5);
+  EXPECT_TRUE(r.eof());
+}
+
+TEST(ItemReading, UnclosedQuoteRunsToTheEnd) {
+  auto r = ItemReader::fromtext("\"open, text\r\nmore");
+  EXPECT_EQ(r.item(), "open, text\r\nmore");
+  EXPECT_TRUE(r.eof());
+  auto s = ItemReader::fromtext("\"q\"junk,7");
+  EXPECT_EQ(s.item(), "q");
+  EXPECT_EQ(s.number(), 7);
+}
+
+TEST(ItemReading, FilesMissingAndEmpty) {
+  const fs::path dir = fs::temp_directory_path() / ("dosavo_list_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  setworkdir(dir);
+  EXPECT_EQ(errorof([] { ItemReader r("nothere.ini"); }), 53);
+  std::ofstream(dir / "empty.ini").close();
+  ItemReader e("empty.ini");
+  EXPECT_EQ(errorof([&] { e.item(); }), 62);
+  EXPECT_EQ(errorof([] { ItemReader r(""); }), 52);
+  setworkdir({});
+  fs::remove_all(dir);
+}
+
+TEST(ItemWriting, QuotedTextsBareNumbersCrLf) {
+  ItemWriter w;
+  EXPECT_EQ(w.text("Analgesics  ").number(3).line(), "\"Analgesics  \",3\r\n");
+  EXPECT_EQ(w.number(12).number(-1).line(), "12,-1\r\n");
+  EXPECT_EQ(w.line(), "\r\n");
+  // What is written reads back item for item.
+  auto r = ItemReader::fromtext(w.text("a,b").number(7).line());
+  EXPECT_EQ(r.item(), "a,b");
+  EXPECT_EQ(r.number(), 7);
+}
