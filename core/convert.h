@@ -14,6 +14,10 @@ namespace core {
 void convertunits(const SharedTables& t, double value, int fromprefix, int quantity,
                   double& result, int toprefix, std::string& explanation);
 
+// The converted amount alone: value x factor(from) / factor(to), multiplying
+// first, as convertunits computes it.
+double convertvalue(const SharedTables& t, double value, int fromprefix, int toprefix);
+
 // The sentence that says how many places the decimal point moved.
 void decimalmoved(double ratio, std::string& sentence);
 
