@@ -25,6 +25,7 @@ class Default : public QDialog {
     std::function<void()> onunload;        // every way of closing
   };
   Default(core::generalsettings& settings, Hooks hooks = {}, QWidget* parent = nullptr);
+  ~Default() override;
 
   QCheckBox* Check1[5] = {};
   QGroupBox* Frame2[2] = {};
@@ -32,18 +33,21 @@ class Default : public QDialog {
   QLabel* Picture1 = nullptr;
 
   void Command1_Click(int index);
+  // Run when the dialog is shown and when it closes (each once per showing;
+  // every way of closing goes through done()).
+  void Form_Load();
+  void Form_Unload();
 
  protected:
   void done(int r) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
-  void Form_Load();
-  void Form_Unload();
   void readchecks();
   void showchecks();
   core::generalsettings& settings_;
   Hooks hooks_;
-  bool unloaded_ = false;
+  bool loaded_ = false;
 };
 
 }  // namespace ui

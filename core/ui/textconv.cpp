@@ -24,8 +24,15 @@ QString fromansi(const std::string& bytes) {
 std::string toansi(const QString& text) {
   std::string out;
   out.reserve(static_cast<std::size_t>(text.size()));
-  for (QChar qc : text) {
-    const char16_t u = qc.unicode();
+  for (qsizetype at = 0; at < text.size(); ++at) {
+    const char16_t u = text.at(at).unicode();
+    // A character beyond the 16-bit range is one character held in two
+    // halves: it becomes a single '?'.
+    if (QChar::isHighSurrogate(u) && at + 1 < text.size() && text.at(at + 1).isLowSurrogate()) {
+      out += '?';
+      ++at;
+      continue;
+    }
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
       out += static_cast<char>(u);
       continue;
