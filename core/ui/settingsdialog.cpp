@@ -66,11 +66,9 @@ Default::Default(core::generalsettings& settings, Hooks hooks, QWidget* parent)
   for (int i = 0; i < 3; ++i) {
     Command1[i] = new QPushButton(QString::fromLatin1(captions[i]), this);
     Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-    Command1[i]->setAutoDefault(false);
     placetw(Command1[i], lefts[i], 3360, widths[i], 495);
     connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
   }
-  Command1[0]->setDefault(true);
 
   setFixedSize(px(6480), px(4080));
 }
