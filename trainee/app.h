@@ -4,6 +4,7 @@
 
 #include <QPixmap>
 #include <QPointer>
+#include <QWidget>
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -93,6 +94,10 @@ class Dosavo {
   // Shows the settings dialog modally; when it closes, the menu, Yes/No and
   // logon windows take the background that the textured setting chooses.
   void showsettingsdialog(QWidget* parent);
+  // The background that the textured setting chooses, given to the menu,
+  // Yes/No and logon windows (the menu and logon windows are loaded hidden
+  // when they are not loaded yet).
+  void applybackgrounds();
 
  private:
   QPointer<Frmmain> frmmain_;
@@ -100,6 +105,7 @@ class Dosavo {
   QPointer<frmmenu> menu_;
   QPointer<Frmquestion> question_;
   QPointer<Calculator> calculator_;
+  std::vector<QPointer<QWidget>> unloaded_;  // unloaded, deletion pending
 };
 
 // The program's own title, shown by message boxes without a title of their own.

@@ -1,0 +1,247 @@
+#include "trainee/frmmenu.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <set>
+
+#include "core/text.h"
+#include "core/ui/messages.h"
+#include "core/ui/textconv.h"
+#include "core/ui/twips.h"
+#include "trainee/app.h"
+#include "trainee/frmprogress.h"
+#include "trainee/frmquestion.h"
+#include "trainee/helptext.h"
+#include "trainee/panel.h"
+#include "trainee/results.h"
+
+namespace trainee {
+
+namespace {
+// The built-in modules in the order the list shows them.
+const char* const LISTORDER[6] = {"Metric Conversions",        "Calculating Tablet Dosages",
+                                  "Calculating Fluid Dosages", "Calculating IV Drop Rates",
+                                  "IV - Counting Drops",       "IV - Setting The Flow Rate"};
+}  // namespace
+
+frmmenu::frmmenu(Dosavo& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+  setObjectName(QStringLiteral("frmmenu"));
+  setWindowTitle(QStringLiteral("Dosavo"));
+
+  Options = menuBar()->addMenu(QStringLiteral("&Options"));
+  Change = Options->addAction(QStringLiteral("&Change General Settings"));
+  connect(Change, &QAction::triggered, this, [this] { Change_Click(); });
+  mnuDrugCat = menuBar()->addMenu(QStringLiteral("&Drug Category"));
+  // Two items exist at design: "All", shown when there are no categories,
+  // and a second one kept hidden until a category needs it.
+  addcategoryitem(QStringLiteral("All"));
+  addcategoryitem(QString())->setVisible(false);
+  hlper = menuBar()->addMenu(QStringLiteral("&Help"));
+  Cont = hlper->addAction(QStringLiteral("&Help [F1]"));
+  connect(Cont, &QAction::triggered, this, [this] { Cont_Click(); });
+
+  auto* body = new QWidget(this);
+  setCentralWidget(body);
+  body->setFixedSize(ui::px(6495), ui::px(5160));
+
+  SSPanel1 = new Panel(QStringLiteral("Menu"), body);
+  QFont heading = SSPanel1->font();
+  heading.setPointSize(16);
+  heading.setBold(true);
+  SSPanel1->setFont(heading);
+  ui::placetw(SSPanel1, 240, 120, 6015, 495);
+  SSPanel2 = new Panel(QStringLiteral("Select an exercise from the menu."), body);
+  ui::placetw(SSPanel2, 240, 660, 6015, 375);
+
+  Lstmodules = new QListWidget(body);
+  for (const char* text : LISTORDER) Lstmodules->addItem(QString::fromLatin1(text));
+  ui::placetw(Lstmodules, 240, 1140, 6015, 1995);
+  connect(Lstmodules, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0) Lstmodules_Click();
+  });
+  connect(Lstmodules, &QListWidget::itemDoubleClicked, this, [this] { Lstmodules_DblClick(); });
+
+  Lblmoddescript = new Panel(QString(), body);
+  Lblmoddescript->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  Lblmoddescript->setMargin(4);
+  ui::placetw(Lblmoddescript, 240, 3240, 6015, 1095);
+
+  Image3 = new QPushButton(QStringLiteral("Progress"), body);
+  ui::placetw(Image3, 240, 4500, 1455, 495);
+  connect(Image3, &QPushButton::clicked, this, [this] { Image3_Click(); });
+  cmdaccept = new QPushButton(QStringLiteral("&Accept"), body);
+  ui::placetw(cmdaccept, 3240, 4500, 1455, 495);
+  cmdaccept->setDefault(true);
+  connect(cmdaccept, &QPushButton::clicked, this, [this] { cmdaccept_Click(); });
+  cmdquit = new QPushButton(QStringLiteral("&Quit"), body);
+  ui::placetw(cmdquit, 4800, 4500, 1455, 495);
+  connect(cmdquit, &QPushButton::clicked, this, [this] { cmdquit_Click(); });
+
+  installdosavohelp(*this);
+  Form_Load();
+}
+
+QAction* frmmenu::addcategoryitem(const QString& caption) {
+  const int index = static_cast<int>(mnudc.size());
+  QAction* a = mnuDrugCat->addAction(caption);
+  a->setCheckable(true);
+  // Qt has already reversed the check mark when triggered is sent; the
+  // handler reverses it itself, so the mark is put back first.
+  connect(a, &QAction::triggered, this, [this, a, index](bool checked) {
+    a->setChecked(!checked);
+    mnudc_Click(index);
+  });
+  mnudc.push_back(a);
+  return a;
+}
+
+void frmmenu::Form_Load() {
+  adjustSize();
+  ui::centreform(*this);
+  showprogressbutton();
+  {
+    const QSignalBlocker block(Lstmodules);
+    Lstmodules->setCurrentRow(0);
+  }
+  Lstmodules_Click();
+  Lblmoddescript->setCaption(QStringLiteral(
+      "Select one of the modules above by double clicking with your mouse or clicking the \"Accept\" button."));
+}
+
+void frmmenu::buildcategorymenu() {
+  const auto& lists = app_.core.lists;
+  mnudc[0]->setVisible(true);
+  for (int i = 1; i <= lists.ncategories; ++i) {
+    if (i - 1 > 1 && static_cast<int>(mnudc.size()) <= i - 1) addcategoryitem(QString());
+    QAction* a = mnudc[static_cast<std::size_t>(i - 1)];
+    a->setText(ui::fromansi(core::trim(lists.catname[static_cast<std::size_t>(i)])));
+    a->setChecked(true);
+    a->setVisible(true);
+  }
+}
+
+void frmmenu::findmodule() {
+  const auto& m = app_.modules;
+  QListWidgetItem* current = Lstmodules->currentItem();
+  const std::string text = current != nullptr ? ui::toansi(current->text()) : std::string();
+  int n = 1;
+  while (n <= m.modcount && n < static_cast<int>(m.modheading.size()) &&
+         m.modheading[static_cast<std::size_t>(n)] != text)
+    ++n;
+  nomatch_ = !(n <= m.modcount && n < static_cast<int>(m.modheading.size()));
+  std::string description = text + ":" + "\r";
+  if (nomatch_) {
+    // Only headings are listed, so this is not expected; the module cannot
+    // be started and the current module stays as it was.
+    description += "This module is not available.";
+  } else {
+    app_.modnum = static_cast<std::int16_t>(n);
+    const std::string& intro = m.modintro[static_cast<std::size_t>(n)];
+    description += intro.empty() ? std::string("This module is not available.") : intro;
+  }
+  Lblmoddescript->setCaption(ui::fromansi(description));
+}
+
+void frmmenu::startmodule() {
+  if (nomatch_) return;
+  auto& lists = app_.core.lists;
+  const int modnum = app_.modnum;
+  auto collect = [&](std::int16_t count, const std::vector<std::int16_t>& rec,
+                     const std::vector<std::int16_t>& cat) {
+    lists.nselected = 0;
+    // A category number met a second time adds nothing: each entry is taken
+    // at most once, so the candidates never outgrow their room.
+    std::set<std::int16_t> done;
+    for (int i = 1; i <= lists.ncategories; ++i) {
+      if (static_cast<std::size_t>(i - 1) >= mnudc.size() || !mnudc[static_cast<std::size_t>(i - 1)]->isChecked())
+        continue;
+      const std::int16_t number = lists.catnum[static_cast<std::size_t>(i)];
+      if (!done.insert(number).second) continue;
+      for (int j = 1; j <= count; ++j) {
+        if (cat[static_cast<std::size_t>(j)] != number) continue;
+        ++lists.nselected;
+        if (lists.selected.size() <= static_cast<std::size_t>(lists.nselected))
+          lists.selected.resize(static_cast<std::size_t>(lists.nselected) + 1, 0);
+        lists.selected[static_cast<std::size_t>(lists.nselected)] = rec[static_cast<std::size_t>(j)];
+      }
+    }
+    return lists.nselected > 0;
+  };
+  if (modnum == 4 && !collect(lists.ntablets, lists.tabrec, lists.tabcat)) {
+    ui::showbox(this,
+                QStringLiteral("Sorry no tablet dosage questions could be constructed using the question "
+                               "categories selected from the menu bar."),
+                APPTITLE);
+    return;
+  }
+  if (modnum == 6 && !collect(lists.nfluids, lists.fluidrec, lists.fluidcat)) {
+    ui::showbox(this,
+                QStringLiteral("Sorry no fluid dosage questions could be constructed using the question "
+                               "categories selected from the menu bar."),
+                APPTITLE);
+    return;
+  }
+  if (modnum < 1 || modnum >= static_cast<int>(app_.modules.modintro.size())) return;
+  if (app_.modules.modintro[static_cast<std::size_t>(modnum)].empty()) return;
+  app_.question().show();
+  hide();
+}
+
+void frmmenu::showprogressbutton() {
+  const auto& o = app_.options;
+  Image3->setVisible(app_.results.progdirty && !(o.optnoprogress && o.recording));
+}
+
+void frmmenu::Lstmodules_Click() { findmodule(); }
+
+void frmmenu::Lstmodules_DblClick() {
+  findmodule();
+  startmodule();
+}
+
+void frmmenu::cmdaccept_Click() {
+  if (app_.modnum == 0) Lstmodules->setCurrentRow(0);
+  findmodule();
+  startmodule();
+}
+
+void frmmenu::mnudc_Click(int index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= mnudc.size()) return;
+  mnudc[static_cast<std::size_t>(index)]->setChecked(!mnudc[static_cast<std::size_t>(index)]->isChecked());
+  const int n = std::min<int>(app_.core.lists.ncategories, static_cast<int>(mnudc.size()));
+  bool any = false;
+  for (int i = 0; i < n; ++i) any = any || mnudc[static_cast<std::size_t>(i)]->isChecked();
+  if (!any)
+    for (int i = 0; i < n; ++i) mnudc[static_cast<std::size_t>(i)]->setChecked(true);
+}
+
+void frmmenu::Image3_Click() {
+  {
+    frmprogress window(app_, this);
+    ui::runmodal(window);
+  }
+  if (!app_.results.progdirty) Image3->hide();
+}
+
+void frmmenu::Change_Click() { app_.showsettingsdialog(this); }
+
+void frmmenu::Cont_Click() {
+  // The Help item does what F1 does: it opens the help viewer.
+  showdosavohelp(this);
+}
+
+void frmmenu::cmdquit_Click() { close(); }
+
+void frmmenu::closeEvent(QCloseEvent* event) {
+  // Leaving the menu ends the run: the log entry first, then the end.
+  event->accept();
+  if (app_.ended) return;
+  writelog(app_);
+  app_.end();
+}
+
+}  // namespace trainee

@@ -1,0 +1,33 @@
+// The site options file vqfile.ini: one item at a time sets the option
+// globals, and the log file and ID list file are tested as soon as their
+// tags are read, so that a wrong path is reported during start-up.
+#pragma once
+
+#include <string>
+
+namespace trainee {
+
+class Dosavo;
+
+inline constexpr const char* OPTIONS_FILE = "vqfile.ini";
+// Log files above this size draw a warning at start-up.
+inline constexpr unsigned long LOG_WARNING_SIZE = 64000;
+// Silent repeats of a denied log file open before the user is asked.
+inline constexpr int LOG_SILENT_RETRIES = 1000;
+
+// Processes one item of the options file (blanks already removed at both ends).
+void readoption(Dosavo& app, const std::string& item);
+// Sets starttime and startdate to now.
+void stamptime(Dosavo& app);
+// The clock time and date in the form the log entry uses.
+std::string timetext();
+std::string datetext();
+// A message box with the title "Dosavo Message".
+void showmessage(const std::string& text);
+
+// Whether the ID list file holds the ID: an item matches when, with blanks
+// removed at both ends, it equals the ID in any mix of capitals. Reading
+// stops at the first match. FileError when the file cannot be read.
+bool idinlist(const std::string& listfile, const std::string& id);
+
+}  // namespace trainee

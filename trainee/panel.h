@@ -1,0 +1,32 @@
+// A raised 3-D panel with a caption. The caption is kept exactly as set
+// (a carriage return alone breaks its line, as the windows' texts expect)
+// and shown with that break as a line break.
+#pragma once
+
+#include <QLabel>
+#include <QString>
+
+namespace trainee {
+
+class Panel : public QLabel {
+ public:
+  explicit Panel(const QString& caption = QString(), QWidget* parent = nullptr) : QLabel(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(2);
+    setAlignment(Qt::AlignCenter);
+    setWordWrap(true);
+    setCaption(caption);
+  }
+  void setCaption(const QString& caption) {
+    caption_ = caption;
+    QString shown = caption;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    setText(shown);
+  }
+  const QString& caption() const { return caption_; }
+
+ private:
+  QString caption_;
+};
+
+}  // namespace trainee

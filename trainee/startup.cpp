@@ -1,0 +1,160 @@
+#include "trainee/startup.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <algorithm>
+#include <system_error>
+
+#include "core/drug.h"
+#include "core/errors.h"
+#include "core/files.h"
+#include "core/listfile.h"
+#include "core/settings.h"
+#include "core/tables.h"
+#include "core/text.h"
+#include "core/ui/textconv.h"
+#include "trainee/app.h"
+#include "trainee/frmid.h"
+#include "trainee/frmmain.h"
+#include "trainee/frmmenu.h"
+#include "trainee/options.h"
+
+namespace trainee {
+
+void startuperror(int number) {
+  if (number == core::ErrFileNotFound) return;
+  showmessage("There was an error number " + core::numtext(number));
+}
+
+void fillbuiltinmodules(Dosavo& app) {
+  auto& m = app.modules;
+  m.modheading = {"",
+                  "IV - Counting Drops",
+                  "IV - Setting The Flow Rate",
+                  "Calculating IV Drop Rates",
+                  "Calculating Tablet Dosages",
+                  "Metric Conversions",
+                  "Calculating Fluid Dosages"};
+  m.modintro = {
+      "",
+      "Practise counting the number of drops per minute delivered by a preset IV giving set.",
+      "Practise setting an IV to run at a given number of drops per minute.",
+      "Practise working out the flow rate or drop rate of an IV.",
+      "Practise calculating the number of tablets or capsules to administer when given the dose.",
+      "Practise convertion between different metric units of volume and mass.",
+      "Practise calculating the volume of medication in solution to administer when given the dose. Includes "
+      "questions relating to oral solutions, IV, IM and SC injections."};
+  m.modfile.clear();
+  m.modcount = 6;
+}
+
+std::vector<std::string> listtestfiles(const std::filesystem::path& folder) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> names;
+  std::error_code ec;
+  const fs::path where = folder.empty() ? fs::path(".") : folder;
+  fs::directory_iterator it(where, ec);
+  if (ec) return names;
+  for (const fs::directory_entry& entry : it) {
+    std::error_code fec;
+    if (!entry.is_regular_file(fec)) continue;
+    const std::string name = entry.path().filename().string();
+    if (name.empty() || name[0] == '.') continue;  // hidden
+    if (name.size() < 4) continue;
+    if (core::upper(name.substr(name.size() - 4)) != ".VQT") continue;
+    names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+namespace {
+
+// Reads the options file item by item, up to and including the first item
+// that begins with "///".
+void readoptionsfile(Dosavo& app) {
+  std::optional<core::ItemReader> reader;
+  try {
+    reader.emplace(OPTIONS_FILE);
+  } catch (const core::FileError& e) {
+    startuperror(e.number());
+    return;
+  }
+  for (;;) {
+    std::string item;
+    try {
+      item = core::trim(reader->item());
+    } catch (const core::FileError& e) {
+      startuperror(e.number());
+      if (reader->eof()) break;
+      continue;
+    }
+    readoption(app, item);
+    if (item.compare(0, 3, "///") == 0 || reader->eof()) break;
+  }
+}
+
+// Lists the tests whose header marks them for the menu as modules 7 and up.
+void listtests(Dosavo& app) {
+  auto& m = app.modules;
+  int t = 0;
+  for (const std::string& name : listtestfiles(core::workdir())) {
+    // A file that cannot be read leaves a blank header, never the previous
+    // file's, and is not listed.
+    app.testbuffer = core::testrecord::blank();
+    try {
+      core::RecordFile file(name, core::TEST_RECORD_LENGTH);
+      const auto bytes = file.read(1);
+      if (bytes) app.testbuffer = core::testrecord::decode(*bytes);
+    } catch (const core::FileError& e) {
+      startuperror(e.number());
+      continue;
+    }
+    if (!(app.testbuffer.includeflag() > 0)) continue;
+    ++t;
+    const auto size = static_cast<std::size_t>(t + 7);
+    m.modheading.resize(size);
+    m.modintro.resize(size);
+    m.modfile.resize(size);
+    const auto n = static_cast<std::size_t>(t + 6);
+    m.modheading[n] = app.testbuffer.title();
+    m.modintro[n] = app.testbuffer.description();
+    m.modfile[n] = name;
+    app.menu().Lstmodules->addItem(ui::fromansi(m.modheading[n]));
+  }
+  m.modcount = static_cast<std::int16_t>(t + 6);
+}
+
+}  // namespace
+
+void Main(Dosavo& app) {
+  // 1, 2: preparation tables; the title window, Start hidden until the end.
+  core::fillpreptables(app.core.tables);
+  Frmmain& title = app.frmmain();
+  title.show();
+  title.Command1->hide();
+  // 3, 4: metric tables and the built-in modules.
+  core::fillmetrictables(app.core.tables);
+  fillbuiltinmodules(app);
+  // 5: every site option off.
+  app.options = SiteOptions{};
+  // 6 on: every failure is reported by startuperror and start-up goes on.
+  readoptionsfile(app);
+  listtests(app);
+  auto& m = app.modules;
+  const auto counters = static_cast<std::size_t>(m.modcount) + 1;
+  m.modcorrect.assign(counters, 0);
+  m.modincorrect.assign(counters, 0);
+  m.modpassed.assign(counters, 0);
+  try {
+    app.core.settings = core::readsettings();
+  } catch (const core::FileError& e) {
+    startuperror(e.number());
+  }
+  app.applybackgrounds();
+  core::loaddruglists(app.core.lists, core::Build::Trainee, startuperror);
+  app.menu().buildcategorymenu();
+  title.Command1->show();
+}
+
+}  // namespace trainee
