@@ -6,6 +6,8 @@
 // The generators report false when no question could be made from the
 // data (no candidate drug admits a dose within the bounds, a missing or
 // empty database): the callers tell the user instead of waiting forever.
+// Every retry loop is bounded, so no call can hang; with usable data the
+// bounds are never reached.
 #pragma once
 
 #include <cstdint>
@@ -16,10 +18,13 @@
 namespace core {
 
 // Tablet or capsule dosage. Draws from state.lists.selected(1..nselected).
+// recno and row are the repeat-check keys (with an empty third key).
 bool tabletquestion(CoreState& state, std::string& question, double& answer,
                     std::string& helptext, std::int16_t& recno, std::int16_t& row);
 
-// Chooses the drug name shown in the question (state.drugname).
+// Chooses the drug name shown in the question (state.drugname) from
+// state.drug: the generic name, or with settings.genericnames = -1 one of
+// the generic and the non-empty trade names, each equally likely.
 void pickdrugname(CoreState& state);
 
 // Fluid dosage (oral solutions and injections).
@@ -27,11 +32,43 @@ bool fluidquestion(CoreState& state, std::string& question, double& answer,
                    std::string& helptext, std::int16_t& recno, std::int16_t& row);
 
 // Metric conversion. unused is never assigned (the callers' third key).
-void metricquestion(CoreState& state, std::string& question, double& answer, double& amount,
+// The keys are (answer, amount, unused).
+bool metricquestion(CoreState& state, std::string& question, double& answer, double& amount,
                     Key& unused, std::string& helptext);
 
-// Intravenous drop rate. volume, hours and dropfactor are the keys.
-void ivquestion(std::string& question, double& answer, std::int16_t& volume, float& hours,
+// Intravenous drop rate, the same in both programs. volume, hours and
+// dropfactor are the keys. Every quantity is computed in single precision.
+bool ivquestion(std::string& question, double& answer, std::int16_t& volume, float& hours,
                 std::int16_t& dropfactor, std::string& helptext);
+
+// The rounding of a drop rate to whole drops per minute: a fraction above
+// 0.49 rounds up, any other fraction down. text receives the sentence that
+// explains it (empty for a whole number).
+void ivrounding(float rate, double& answer, std::string& text);
+
+// The most passes a generator makes before it reports that no question
+// could be made.
+inline constexpr int MAXPASSES = 1000;
+
+// Pieces shared by the tablet and the fluid generator.
+namespace dosage {
+
+enum class Draw { Drawn, Unusable, Failed };
+// One pass's drug draw: reseeds, draws a record number from the candidate
+// list and reads that record into state.drug. Unusable: a record number
+// below 1 (a blank record is used). Failed: no candidates, or the database
+// cannot be opened.
+Draw drawdrug(CoreState& state, std::int16_t& recno);
+// A unit code of a drug record that the prefix tables know (0 kg .. 7 mcg).
+inline bool knownunit(int code) { return code >= 0 && code <= 7; }
+// Row k's strength in the unit of the highest dose, with the short
+// explanation of the conversion (empty when the units are the same).
+void stockstrength(const CoreState& state, int k, double& stock, std::string& explanation);
+// One uniform draw made into a whole number 1..n, Int(r x n) + 1 (1 when n is 0).
+int drawn(int n);
+// The plural ending of an abbreviated unit in the tool's wording ("mg's").
+std::string ending(const CoreState& state);
+
+}  // namespace dosage
 
 }  // namespace core
