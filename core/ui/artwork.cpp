@@ -1,5 +1,6 @@
 #include "core/ui/artwork.h"
 
+#include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -664,6 +665,14 @@ QPixmap backgroundfor(int textured) { return textured == 1 ? texturedbackground(
 
 void setbackground(QWidget& w, const QPixmap& picture) {
   QPalette pal = w.palette();
+  if (picture.isNull()) {
+    // No picture (taken from a window that has none yet): the window keeps
+    // the ordinary background colour rather than an empty texture.
+    pal.setBrush(QPalette::Window, QApplication::palette(&w).brush(QPalette::Window));
+    w.setPalette(pal);
+    w.setProperty(BACKGROUND_PROPERTY, QVariant());
+    return;
+  }
   pal.setBrush(QPalette::Window, QBrush(picture));
   w.setPalette(pal);
   w.setAutoFillBackground(true);

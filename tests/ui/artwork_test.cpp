@@ -75,6 +75,12 @@ TEST(Artwork, PicturesAreCachedAndBackgroundsFollowTheSetting) {
   ui::setbackground(a, ui::backgroundfor(0));
   EXPECT_EQ(ui::backgroundof(a).cacheKey(), ui::plainbackground().cacheKey());
   EXPECT_EQ(ui::backgroundof(b).cacheKey(), ui::texturedbackground().cacheKey());
+
+  // taking the picture of a window that has none leaves the ordinary colour
+  QWidget none;
+  ui::setbackground(b, ui::backgroundof(none));
+  EXPECT_TRUE(ui::backgroundof(b).isNull());
+  EXPECT_EQ(b.palette().brush(QPalette::Window).style(), Qt::SolidPattern);
 }
 
 }  // namespace
