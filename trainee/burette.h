@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <cstdint>
 
 class QFrame;
@@ -36,9 +37,16 @@ class Burette : public QObject {
   QLabel* Lblivcount = nullptr;
   QLabel* lblc = nullptr;         // drops
 
+  QLabel* IVpancaption = nullptr;  // the panel's caption "IV Burette"
+  QTimer* tmrdropstep = nullptr;   // paces the fall of one drop
+
   bool counting = false;
   std::int16_t drops = 0;
   std::int16_t secs = -1;
+  // Top of the falling drop in twips, 840 to 1440.
+  int droptop = 840;
+  // False while the burette has no rate to drip at (a rate below 1).
+  bool hasrate = true;
 
   // The drip interval rule: the whole part of 60 / rate x 1000 ms. A rate
   // below 1 has no interval: the drip timer is stopped.
@@ -51,12 +59,20 @@ class Burette : public QObject {
   // The scroll box is being dragged.
   void scriv_Scroll();
   void dripanim();
+  // One step of the falling drop: 20 twips down; at the bottom it is hidden.
+  void dropstep();
+  // Ends a fall at once (the drop reaches the bottom and is hidden).
+  void finishdrop();
   void ivcount();
   // Brings the burette in line with the exercise window's flags; image1 is
   // the window's module picture.
   void testforivon(bool ivmodule, bool ivrun, bool ivsetrate, double answer, QWidget* image1);
+  // Enables the drip timer (when there is a rate to drip at) and the clock.
+  void runtimers();
   // Stops both timers (the window is closing).
   void stop();
+  // The time of day in the system's time format, as the clock label shows it.
+  static QString timeofday();
 };
 
 }  // namespace trainee

@@ -33,8 +33,27 @@ class Calculator : public QDialog {
   void Cancel_Click();
   void CancelEntry_Click();
 
+  // The state of the calculation. The operands are empty, a number (double)
+  // or a text (the readout as it stood when it was taken).
+  QVariant firstoperand;
+  QVariant secondoperand;
+  std::int16_t pointentered = 0;  // flag: true = -1
+  std::int16_t operandcount = 0;
+  QString lastkey = QStringLiteral("NONE");  // "NONE", "NUMS", "NEG", "OPS", "CE"
+  QString pendingop = QStringLiteral(" ");   // " ", "/", "+", "X", "-", "="
+
+ protected:
+  // Closing the window unloads it: the next showing starts afresh.
+  void closeEvent(QCloseEvent* event) override;
+  // The first showing puts the window beside the exercise window.
+  void showEvent(QShowEvent* event) override;
+  // Escape does not close the calculator.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  void evaluate(const QString& current);
   Dosavo& app_;
+  bool placed_ = false;
 };
 
 }  // namespace trainee

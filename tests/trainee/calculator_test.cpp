@@ -1,0 +1,301 @@
+// The on-screen calculator: pocket-calculator entry, strict left-to-right
+// evaluation, negative numbers, C and CE, the messages, and "=" filling the
+// exercise window's answer box.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/ui/messages.h"
+#include "trainee/app.h"
+#include "trainee/calculator.h"
+#include "trainee/frmquestion.h"
+
+namespace {
+
+using trainee::Calculator;
+
+struct Message {
+  QString title, text;
+  QMessageBox::Icon icon;
+};
+
+class CalculatorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ui::setmessagehook([this](const QString& title, const QString& text, QMessageBox::Icon icon) {
+      messages.push_back({title, text, icon});
+    });
+    app.modnum = 3;
+    box = app.question().txtanswer;
+    ASSERT_NE(box, nullptr);
+    box->setText(QStringLiteral("Answer"));
+    calc = &app.calculator();
+  }
+  void TearDown() override { ui::setmessagehook(nullptr); }
+
+  // Presses the keys of a sequence such as "1 . 5 + 2 =" through the click
+  // handlers; a token of several digits presses each digit.
+  void keys(const std::string& sequence) {
+    std::istringstream in(sequence);
+    std::string k;
+    while (in >> k) {
+      if (k == "C") calc->Cancel_Click();
+      else if (k == "CE") calc->CancelEntry_Click();
+      else if (k == ".") calc->Decimal_Click();
+      else if (k == "/") calc->Operator_Click(0);
+      else if (k == "+") calc->Operator_Click(1);
+      else if (k == "X") calc->Operator_Click(2);
+      else if (k == "-") calc->Operator_Click(3);
+      else if (k == "=") calc->Operator_Click(4);
+      else
+        for (char d : k) {
+          ASSERT_TRUE(d >= '0' && d <= '9') << k;
+          calc->Number_Click(d - '0');
+        }
+    }
+  }
+  QString readout() const { return calc->Readout->text(); }
+  QString answerbox() const { return box->text(); }
+
+  trainee::Dosavo app;
+  Calculator* calc = nullptr;
+  QLineEdit* box = nullptr;
+  std::vector<Message> messages;
+};
+
+TEST_F(CalculatorTest, WindowKeysAndReadoutAsDesigned) {
+  EXPECT_EQ(calc->windowTitle(), "Calculator");
+  EXPECT_FALSE(calc->isModal());
+  EXPECT_EQ(readout(), "0.");
+  EXPECT_EQ(calc->Readout->geometry().size(), QSize(200, 25));  // 3000 x 375 twips
+  const char* digits = "0123456789";
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(calc->Number[i]->text(), QString(QChar(digits[i])));
+    EXPECT_EQ(calc->Number[i]->height(), 32);
+    EXPECT_EQ(calc->Number[i]->width(), i == 0 ? 73 : 32);
+  }
+  const char* ops[5] = {"/", "+", "X", "-", "="};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(calc->Operator[i]->text(), ops[i]);
+  EXPECT_EQ(calc->Operator[4]->width(), 73);
+  EXPECT_EQ(calc->Decimal->text(), ".");
+  EXPECT_EQ(calc->Cancel->text(), "C");
+  EXPECT_EQ(calc->CancelEntry->text(), "CE");
+  // Four rows: 7 8 9 C CE / 4 5 6 + - / 1 2 3 X / / 0 . =
+  EXPECT_EQ(calc->Number[7]->y(), calc->CancelEntry->y());
+  EXPECT_EQ(calc->Number[4]->y(), calc->Operator[3]->y());
+  EXPECT_EQ(calc->Number[1]->y(), calc->Operator[0]->y());
+  EXPECT_EQ(calc->Number[0]->y(), calc->Operator[4]->y());
+  EXPECT_LT(calc->Number[7]->y(), calc->Number[4]->y());
+  EXPECT_LT(calc->Number[4]->y(), calc->Number[1]->y());
+  EXPECT_LT(calc->Number[1]->y(), calc->Number[0]->y());
+  EXPECT_LT(calc->Readout->geometry().bottom(), calc->Number[7]->y());
+  EXPECT_EQ(calc->lastkey, "NONE");
+  EXPECT_EQ(calc->pendingop, " ");
+  EXPECT_EQ(calc->operandcount, 0);
+}
+
+TEST_F(CalculatorTest, DigitsGoInFrontOfThePoint) {
+  keys("7");
+  EXPECT_EQ(readout(), "7.");
+  keys("3");
+  EXPECT_EQ(readout(), "73.");
+  keys(". 2 5");
+  EXPECT_EQ(readout(), "73.25");
+  keys(".");  // a second point changes nothing
+  EXPECT_EQ(readout(), "73.25");
+  keys("+ . 5");
+  EXPECT_EQ(readout(), "0.5");
+  keys("=");
+  EXPECT_EQ(readout(), "73.75");
+}
+
+TEST_F(CalculatorTest, SequencesOfTheExercises) {
+  struct Case {
+    const char* keys;
+    const char* result;
+  };
+  const Case cases[] = {
+      {"1 . 5 + 2 =", "3.5"},
+      {"5 X - 3 =", "-15"},
+      {"5 - - 3 =", "8"},
+      {"- 4 =", "-4."},
+      {"2 + 3 = 7 + 1 =", "8"},
+      {"2 + 3 CE 4 =", "6"},
+      {"2 + X 3 =", "6"},
+      {"2 + - 3 =", "-1"},
+      {"12 =", "12."},
+      {"1 / 3 =", "0.333333333333333"},
+      {"2 + 3 X 4 =", "20"},
+      {"2 + 3 = - 1 =", "4"},  // after "=" a minus subtracts from the result
+      {"- . 5 X 4 =", "-2"},
+      {"0 . 1 + 0 . 2 =", "0.3"},
+      {"4 - 6 =", "-2"},
+  };
+  for (const Case& c : cases) {
+    calc->Cancel_Click();
+    box->setText(QStringLiteral("Answer"));
+    keys(c.keys);
+    EXPECT_EQ(readout(), c.result) << c.keys;
+    EXPECT_EQ(answerbox(), c.result) << c.keys;
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(CalculatorTest, DivisionByZeroKeepsTheFirstOperand) {
+  keys("5 / 0 =");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Can't divide by zero");
+  EXPECT_EQ(messages[0].title, "Calculator");
+  EXPECT_EQ(messages[0].icon, QMessageBox::Warning);
+  EXPECT_EQ(readout(), "5.");
+  EXPECT_EQ(answerbox(), "5.");
+  // The calculation goes on from the first operand.
+  keys("+ 1 =");
+  EXPECT_EQ(readout(), "6");
+  // -0 is zero too.
+  keys("/ - 0 =");
+  EXPECT_EQ(messages.size(), 2u);
+  EXPECT_EQ(readout(), "6");
+}
+
+TEST_F(CalculatorTest, CancelAndClearEntry) {
+  keys("2 + 3");
+  calc->CancelEntry_Click();
+  EXPECT_EQ(readout(), "0.");
+  EXPECT_EQ(calc->lastkey, "CE");
+  EXPECT_EQ(calc->pendingop, "+");
+  EXPECT_EQ(calc->operandcount, 1);
+  keys("C");
+  EXPECT_EQ(readout(), "0.");
+  EXPECT_EQ(calc->lastkey, "NONE");
+  EXPECT_EQ(calc->pendingop, " ");
+  EXPECT_EQ(calc->operandcount, 0);
+  EXPECT_EQ(calc->pointentered, 0);
+  EXPECT_EQ(calc->firstoperand.toDouble(), 0.0);
+  // After C the next number starts a fresh calculation.
+  keys("9 - 4 =");
+  EXPECT_EQ(readout(), "5");
+  // CE clears a point typed in the entry.
+  keys("C 1 . CE 2 3 =");
+  EXPECT_EQ(readout(), "23.");
+}
+
+TEST_F(CalculatorTest, OperandsAndCountsBetweenKeys) {
+  keys("8 X");
+  EXPECT_EQ(calc->firstoperand.toString(), "8.");
+  EXPECT_EQ(calc->operandcount, 1);
+  EXPECT_EQ(calc->lastkey, "OPS");
+  EXPECT_EQ(calc->pendingop, "X");
+  keys("-");
+  EXPECT_EQ(readout(), "-");
+  EXPECT_EQ(calc->lastkey, "NEG");
+  EXPECT_EQ(calc->pendingop, "X");  // the minus starts a number, not an operation
+  keys("2 +");
+  EXPECT_EQ(calc->secondoperand.toString(), "-2.");
+  EXPECT_EQ(calc->firstoperand.toDouble(), -16.0);
+  EXPECT_EQ(readout(), "-16");
+  EXPECT_EQ(calc->operandcount, 1);
+}
+
+// A minus after a minus that starts a number would leave a readout of only
+// "-" to be taken as the first operand: it is not a number, so the running
+// result stays.
+TEST_F(CalculatorTest, ReadoutOfOnlyAMinusKeepsTheRunningResult) {
+  keys("2 + - - 3 =");
+  EXPECT_EQ(readout(), "-1");
+  EXPECT_TRUE(messages.empty());
+
+  keys("C 5 X - =");
+  EXPECT_EQ(calc->firstoperand.toString(), "5.");
+  EXPECT_EQ(answerbox(), "-");  // the readout as it stands
+  keys("3 =");
+  EXPECT_EQ(readout(), "-15");
+
+  keys("C - - 4 =");  // at the start a second minus does nothing
+  EXPECT_EQ(answerbox(), "-4.");
+}
+
+// Results beyond the range of a double are refused with a message; the
+// running result stays, and the calculator goes on.
+TEST_F(CalculatorTest, ResultTooLargeKeepsTheRunningResult) {
+  keys("1" + std::string(200, '0') + " X 1" + std::string(200, '0') + " =");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "The result is too large to display");
+  EXPECT_EQ(messages[0].title, "Calculator");
+  EXPECT_EQ(messages[0].icon, QMessageBox::Warning);
+  EXPECT_EQ(readout(), "1" + QString(200, QLatin1Char('0')) + ".");
+  keys("/ 1" + std::string(190, '0') + " =");
+  EXPECT_EQ(readout(), "10000000000");
+
+  // A typed number too large for a double.
+  keys("C 9" + std::string(400, '9') + " + 1 =");
+  EXPECT_EQ(messages.size(), 2u);
+  keys("C 2 = 9" + std::string(400, '9') + " =");
+  EXPECT_EQ(messages.size(), 3u);
+  EXPECT_EQ(readout(), "2.");
+  // A very small typed number is simply near zero.
+  keys("C 0 . " + std::string(400, '0') + "1 + 1 =");
+  EXPECT_EQ(messages.size(), 3u);
+  EXPECT_EQ(readout(), "1");
+  // Large results within range are shown in exponent form.
+  keys("C 1" + std::string(20, '0') + " X 3 =");
+  EXPECT_EQ(readout(), "3E+20");
+}
+
+TEST_F(CalculatorTest, RealClicksOnTheKeys) {
+  calc->show();
+  QTest::mouseClick(calc->Number[4], Qt::LeftButton);
+  QTest::mouseClick(calc->Number[2], Qt::LeftButton);
+  QTest::mouseClick(calc->Operator[0], Qt::LeftButton);
+  QTest::mouseClick(calc->Number[8], Qt::LeftButton);
+  QTest::mouseClick(calc->Operator[4], Qt::LeftButton);
+  EXPECT_EQ(readout(), "5.25");
+  EXPECT_EQ(answerbox(), "5.25");
+  QTest::mouseClick(calc->Cancel, Qt::LeftButton);
+  EXPECT_EQ(readout(), "0.");
+  QTest::mouseClick(calc->Decimal, Qt::LeftButton);
+  QTest::mouseClick(calc->Number[5], Qt::LeftButton);
+  QTest::mouseClick(calc->Operator[2], Qt::LeftButton);
+  QTest::mouseClick(calc->Operator[3], Qt::LeftButton);
+  QTest::mouseClick(calc->Number[6], Qt::LeftButton);
+  QTest::mouseClick(calc->CancelEntry, Qt::LeftButton);
+  QTest::mouseClick(calc->Number[2], Qt::LeftButton);
+  QTest::mouseClick(calc->Operator[4], Qt::LeftButton);
+  EXPECT_EQ(readout(), "1");  // 0.5 X 2: the CE dropped the negative entry
+  // Escape leaves the calculator open.
+  QTest::keyClick(calc, Qt::Key_Escape);
+  EXPECT_TRUE(calc->isVisible());
+  calc->hide();
+}
+
+TEST_F(CalculatorTest, ClosingTheWindowStartsAfresh) {
+  keys("2 + 3");
+  calc->show();
+  calc->close();
+  EXPECT_EQ(readout(), "0.");
+  EXPECT_EQ(calc->operandcount, 0);
+  EXPECT_EQ(calc->pendingop, " ");
+  // Hiding (the exercise window's end) keeps the calculation.
+  keys("2 + 3");
+  calc->show();
+  calc->hide();
+  keys("=");
+  EXPECT_EQ(readout(), "5");
+}
+
+TEST(CalculatorWithoutExerciseWindow, EqualsWithoutAnswerBox) {
+  trainee::Dosavo app;
+  Calculator calc(app);
+  calc.Number_Click(7);
+  calc.Operator_Click(4);
+  EXPECT_EQ(calc.Readout->text(), "7.");
+  EXPECT_FALSE(app.questionloaded());
+}
+
+}  // namespace
