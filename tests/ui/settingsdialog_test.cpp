@@ -285,3 +285,24 @@ TEST_F(SettingsDialog, EachShowingLoadsAndUnloadsOnceAndIsCentred) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SettingsDialogLifetime, DestroyedWhileOpenStillUnloadsOnce) {
+  core::generalsettings s;
+  int unloads = 0;
+  ui::Default::Hooks h;
+  h.onunload = [&] { ++unloads; };
+  {
+    ui::Default d(s, h);
+    d.show();
+    EXPECT_EQ(unloads, 0);
+  }
+  EXPECT_EQ(unloads, 1);
+  {
+    ui::Default never(s, h);  // never shown: never loaded, nothing to unload
+  }
+  EXPECT_EQ(unloads, 1);
+}
+
+}  // namespace
