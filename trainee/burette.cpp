@@ -87,24 +87,26 @@ Burette::Burette(QWidget* window) : QObject(window) {
   ui::placetw(IVpan, 6360, 480, 2655, 3135);
   IVpan->hide();
 
-  IVpancaption = label(QStringLiteral("IV Burette"), IVpan, 60, 45, 2535, 240);
-  IVpancaption->setAlignment(Qt::AlignCenter);
-
+  // The picture is drawn at the panel's size, its drip chamber round the
+  // drop's path, so it fills the panel unscaled.
   imgburette = new QLabel(IVpan);
-  imgburette->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  ui::placetw(imgburette, 60, 285, 2535, 2160);
-  QPixmap picture = ui::burettepicture();
-  if (!picture.isNull() && (picture.width() > imgburette->width() || picture.height() > imgburette->height()))
-    picture = picture.scaled(imgburette->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-  imgburette->setPixmap(picture);
+  imgburette->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  ui::placetw(imgburette, 0, 0, 2655, 3135);
+  imgburette->setPixmap(ui::burettepicture());
+
+  // The caption beside the drip chamber, where the picture leaves room.
+  IVpancaption = label(QStringLiteral("IV Burette"), IVpan, 1650, 900, 930, 540);
+  IVpancaption->setAlignment(Qt::AlignCenter);
+  IVpancaption->setWordWrap(true);
 
   Shpdrip = new DropShape(IVpan);
   Shpdrip->setObjectName(QStringLiteral("Shpdrip"));
   ui::placetw(Shpdrip, DROPLEFT, DROPTOP, DROPWIDTH, DROPHEIGHT);
   Shpdrip->hide();  // shown while a drop falls
 
-  Lblclock = label(QStringLiteral("Time: "), IVpan, 120, 2460, 2415, 270);
-  Lblclock->setAlignment(Qt::AlignCenter);
+  // The clock and the flow-rate scroll bar in the panel's lower part.
+  Lblclock = label(QStringLiteral("Time: "), IVpan, 60, 2640, 1395, 240);
+  Lblclock->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
   scriv = new QScrollBar(Qt::Horizontal, IVpan);
   scriv->setObjectName(QStringLiteral("scriv"));
@@ -112,7 +114,7 @@ Burette::Burette(QWidget* window) : QObject(window) {
   scriv->setValue(1);
   scriv->setSingleStep(1);
   scriv->setPageStep(10);
-  ui::placetw(scriv, 120, 2790, 2415, 240);
+  ui::placetw(scriv, 60, 2880, 2535, 210);
   scriv->hide();
 
   // The drop counter below the panel.
