@@ -8,6 +8,7 @@
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
 #include "trainee/app.h"
+#include "trainee/frmmenu.h"
 #include "trainee/results.h"
 
 namespace trainee {
@@ -38,6 +39,7 @@ frmprogress::frmprogress(Dosavo& app, QWidget* parent) : QDialog(parent), app_(a
 
 void frmprogress::Form_Load() {
   ui::centreform(*this);
+  if (app_.menuloaded()) ui::setbackground(*this, ui::backgroundof(app_.menu()));
   // The results text uses CR LF line ends; the text box shows lines.
   QString text = ui::fromansi(resultstext(app_));
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -54,6 +56,7 @@ void frmprogress::Command2_Click() {
     if (static_cast<std::size_t>(n) < m.modincorrect.size()) m.modincorrect[n] = 0;
   }
   app_.results.progdirty = false;
+  if (app_.menuloaded()) app_.menu().Image3->setVisible(false);
   done(QDialog::Accepted);
 }
 

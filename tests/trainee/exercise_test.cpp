@@ -1,0 +1,310 @@
+// The exercise window's question sequence and display: what each module
+// shows when it opens, the first questions of the burette modules, the tests
+// read record by record, the status panel, the wrap after 1000 questions, a
+// generator that cannot make a question, and the way back to the menu.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include "core/drug.h"
+#include "core/text.h"
+#include "core/ui/twips.h"
+#include "session_fixture.h"
+#include "trainee/burette.h"
+#include "trainee/frmcompleted.h"
+#include "trainee/frmmenu.h"
+
+using exercisetest::Session;
+using trainee::Frmquestion;
+
+namespace {
+
+const std::string READY = "When you are ready to begin click the \"Start\" button below.";
+
+// A drug with one 500 mg tablet and a dose range of 250 to 1000 mg.
+void writetabletdrug() {
+  core::drugrecord d = core::drugrecord::blank();
+  d.genericname = core::fixwidth("Testamol", 30);
+  d.doserange[0] = {250, 6};
+  d.doserange[1] = {1000, 6};
+  d.preptype = {0, -1, -1, -1, -1};
+  d.strength[0] = 500;
+  d.strengthunit[0] = 6;
+  core::writedrug(1, d);
+}
+
+}  // namespace
+
+TEST_F(Session, EveryBuiltInModuleOpensWithItsHeadingIntroductionAndStart) {
+  for (int m = 1; m <= 6; ++m) {
+    Frmquestion& q = open(m);
+    EXPECT_EQ(q.windowTitle(), "Dosavo - Questions and Exercises");
+    EXPECT_EQ(Frmquestion::caption(q.Lblheading), app.modules.modheading[m]);
+    EXPECT_EQ(Frmquestion::caption(q.Lblquestion), "Intro " + std::to_string(m) + "\r\n\r\n" + READY);
+    EXPECT_EQ(q.cmdstart->text(), "&Start");
+    EXPECT_FALSE(q.cmdstart->isHidden());
+    EXPECT_FALSE(q.cmdquit->isHidden());
+    EXPECT_TRUE(q.txtanswer->isHidden());
+    EXPECT_TRUE(q.lblstatus->isHidden());
+    EXPECT_TRUE(q.cmdshowme->isHidden());
+    EXPECT_FALSE(q.Image1->pixmap().isNull());
+    EXPECT_EQ(q.Lbldrug->isHidden(), m != 4);
+    EXPECT_EQ(q.ivsetrate, m == 2);
+    EXPECT_EQ(app.core.history.historypos, 1);
+    q.cmdquit_Click();
+    EXPECT_FALSE(app.questionloaded());
+    settle();
+  }
+}
+
+TEST_F(Session, ControlsSitAtTheirDesignPlacesWithTheirCaptions) {
+  Frmquestion& q = open(5);
+  EXPECT_EQ(q.Lblquestion->geometry(), QRect(ui::px(240), ui::px(1080), ui::px(5895), ui::px(3015)));
+  EXPECT_EQ(q.txtanswer->geometry(), QRect(ui::px(2040), ui::px(4560), ui::px(2295), ui::px(675)));
+  EXPECT_EQ(q.lblstatus->geometry(), QRect(ui::px(6360), ui::px(4560), ui::px(2655), ui::px(1695)));
+  EXPECT_EQ(q.cmdstart->geometry(), QRect(ui::px(720), ui::px(5640), ui::px(1455), ui::px(615)));
+  EXPECT_EQ(q.wanthelp[0]->geometry().x(), ui::px(3240));
+  EXPECT_EQ(q.wanthelp[1]->geometry().x(), ui::px(1440));
+  EXPECT_EQ(q.wanthelp[0]->text(), "&Yes");
+  EXPECT_EQ(q.wanthelp[1]->text(), "&No");
+  EXPECT_EQ(q.Command1->text(), "&OK");
+  EXPECT_EQ(q.cmdaccept->text(), "&Accept");
+  EXPECT_EQ(q.cmdshowme->text(), "&Show Me");
+  EXPECT_EQ(q.Lblcorrect->text(), "Correct");
+  EXPECT_EQ(q.txtanswer->text(), "Answer");
+  EXPECT_EQ(q.ope->title(), "&Options");
+  EXPECT_EQ(q.mhus->text(), "&Change General Settings");
+}
+
+TEST_F(Session, CountingDropsQuestionHasItsRateSolutionAndDrippingBurette) {
+  Frmquestion& q = open(1);
+  draws.push(0.49f);  // 2 x Int(12.25) + 20 = 44
+  q.cmdStart_Click();
+  EXPECT_EQ(draws.reseeds(), 1);
+  EXPECT_EQ(q.answerstring(), "44");
+  EXPECT_EQ(q.cmdstart->text(), "&Answer");
+  EXPECT_EQ(Frmquestion::caption(q.Lblquestion),
+            "Observe the giving set on the right\r\nand count the number of drops\r\ngiven over one minute\r\n"
+            "i.e. calulate the current rate of flow.");
+  const std::string& h = app.core.helptext;
+  EXPECT_EQ(h.rfind("\r\nThe giving set on the right is delivering \r\n44 (\xB1" "5) drops / minute.\r\n\r\n", 0), 0u);
+  EXPECT_NE(h.find("\r\n\r\nThe counter to the right will count the number of drops delivered over one minute."),
+            std::string::npos);
+  EXPECT_EQ(Frmquestion::caption(q.lblstatus), "This is your first question this session");
+  EXPECT_FALSE(q.txtanswer->isHidden());
+  EXPECT_FALSE(q.Imgcalc->isHidden());
+  EXPECT_FALSE(q.burette->IVpan->isHidden());
+  EXPECT_TRUE(q.Image1->isHidden());
+  EXPECT_TRUE(q.burette->tmrdrip->isActive());
+  EXPECT_EQ(q.burette->tmrdrip->interval(), 1363);
+  EXPECT_TRUE(q.cmdshowme->isEnabled());
+}
+
+TEST_F(Session, FlowRateQuestionUsesTheScrollBarAndNoCalculator) {
+  Frmquestion& q = open(2);
+  draws.push(0.0f);  // 20 drops a minute
+  q.cmdStart_Click();
+  EXPECT_EQ(Frmquestion::caption(q.Lblquestion),
+            "Set the IV to 20 drops per minute.\r\n\r\nUse the scroll bars to set the flow and click the accept "
+            "button when completed.");
+  EXPECT_TRUE(q.txtanswer->isHidden());
+  EXPECT_TRUE(q.Imgcalc->isHidden());
+  EXPECT_FALSE(q.cmdaccept->isHidden());
+  EXPECT_EQ(q.burette->scriv->value(), 50);
+  EXPECT_EQ(q.burette->tmrdrip->interval(), 1200);
+  EXPECT_EQ(q.txtanswer->text(), "Answer");
+}
+
+TEST_F(Session, CalculatorIconFollowsTheOptionOnlyWhileRecording) {
+  app.options.optcalcoff = true;
+  Frmquestion& q = open(5);
+  q.cmdStart_Click();
+  EXPECT_FALSE(q.Imgcalc->isHidden());
+  q.cmdquit_Click();
+  settle();
+  app.options.recording = true;
+  Frmquestion& r = open(5);
+  r.cmdStart_Click();
+  EXPECT_TRUE(r.Imgcalc->isHidden());
+}
+
+TEST_F(Session, TestWithABlankRecordCountsItSkipsItAndEndsWithTheNotice) {
+  writetest({core::testrecord::header("Ward quiz", "About doses", "Read each question.", 0),
+             core::testrecord::item("\r\nFirst?", "Because.", "mg"), core::testrecord::blank(),
+             core::testrecord::item("Second?", "", "12"), core::testrecord::item("Third?", "", "x")});
+  Frmquestion& q = open(7);
+  EXPECT_EQ(q.testcount, 4);
+  EXPECT_EQ(Frmquestion::caption(q.Lblquestion), "Read each question." + READY);
+
+  q.cmdStart_Click();
+  EXPECT_EQ(Frmquestion::caption(q.Lblquestion), "\r\nFirst?");
+  EXPECT_EQ(Frmquestion::caption(q.lblstatus), "This is the first of 4 questions.");
+  answer(q, "Mg");  // tests compare in capitals
+  EXPECT_EQ(q.ansstate, 2);
+  EXPECT_EQ(Frmquestion::caption(q.lblstatus), "Question : 1 / 4\r\rCorrect: 1\rIncorrect: 0\rPassed on: 0");
+  q.cmdStart_Click();  // Next: the blank record is skipped
+  EXPECT_EQ(Frmquestion::caption(q.Lblquestion), "Second?");
+  EXPECT_EQ(q.testrec, 3);
+  EXPECT_FALSE(q.cmdshowme->isEnabled());  // no worked solution
+  answer(q, "");
+  EXPECT_EQ(Frmquestion::caption(q.Lblquestion), "Third?");
+  EXPECT_TRUE(modals.empty());
+
+  QPoint noticeplace;
+  onmodal = [&](QDialog& d) { noticeplace = d.pos(); };
+  const QPoint windowplace = q.pos();
+  answer(q, "y");  // wrong, no worked solution: OK prompt
+  EXPECT_EQ(Frmquestion::caption(q.Lblincorrect), "You answered Y.\r\nThe correct answer was X.");
+  q.Command1_Click();
+  ASSERT_EQ(modals, std::vector<std::string>{"trainee::Frmcompleted"});
+  EXPECT_EQ(noticeplace, windowplace + QPoint(ui::px(257), ui::px(4905)));
+  EXPECT_FALSE(app.questionloaded());
+  EXPECT_EQ(app.modules.modcorrect[7], 1);
+  EXPECT_EQ(app.modules.modpassed[7], 1);
+  EXPECT_EQ(app.modules.modincorrect[7], 1);
+  EXPECT_FALSE(app.menu().isHidden());
+  EXPECT_FALSE(app.menu().Image3->isHidden());  // progress to show
+}
+
+TEST_F(Session, TestWithOnlyItsHeaderEndsAtStart) {
+  writetest({core::testrecord::header("Ward quiz", "", "Nothing here.", 0)});
+  Frmquestion& q = open(7);
+  EXPECT_EQ(q.testcount, 0);
+  q.cmdStart_Click();
+  EXPECT_EQ(modals, std::vector<std::string>{"trainee::Frmcompleted"});
+  EXPECT_FALSE(app.questionloaded());
+  EXPECT_FALSE(app.results.progdirty);
+}
+
+TEST_F(Session, MissingTestFileEndsAtStart) {
+  Frmquestion& q = open(7);
+  EXPECT_EQ(q.testcount, 0);
+  EXPECT_EQ(Frmquestion::caption(q.Lblquestion), READY);
+  q.cmdStart_Click();
+  EXPECT_EQ(modals.size(), 1u);
+  EXPECT_FALSE(app.questionloaded());
+}
+
+TEST_F(Session, StatusTextFollowsTheOptionsOnlyWhileRecording) {
+  std::vector<core::testrecord> records{core::testrecord::header("Quiz", "", "", 0)};
+  for (int i = 0; i < 10; ++i) records.push_back(core::testrecord::item("Q?", "", "1"));
+  writetest(records);
+  app.options.optnocorrect = true;
+  app.options.optnopass = true;
+  Frmquestion& q = open(7);
+  q.cmdStart_Click();
+  answer(q, "2");
+  EXPECT_EQ(Frmquestion::caption(q.lblstatus), "Question : 1 / 10\r\rCorrect: 0\rIncorrect: 1\rPassed on: 0");
+  q.Command1_Click();
+  q.cmdquit_Click();
+  settle();
+
+  app.options.recording = true;
+  Frmquestion& r = open(7);
+  r.cmdStart_Click();
+  answer(r, "2");  // judged without feedback: straight on to question 2
+  EXPECT_EQ(r.questno, 2);
+  EXPECT_EQ(Frmquestion::caption(r.lblstatus), "Question : 2 / 10\r\r");
+  EXPECT_TRUE(r.Lblincorrect->isHidden());
+}
+
+TEST_F(Session, QuestionCountWrapsAfterTheThousandth) {
+  Frmquestion& q = open(1);
+  q.cmdStart_Click();
+  answer(q, "");
+  EXPECT_EQ(q.questno, 2);
+  q.questno = 1000;
+  answer(q, "");
+  EXPECT_EQ(q.questno, 1);
+  EXPECT_EQ(q.npassed, 0);
+  EXPECT_EQ(Frmquestion::caption(q.lblstatus), "This is your first question this session");
+  EXPECT_EQ(app.modules.modpassed[1], 2);  // the run's totals stay
+}
+
+TEST_F(Session, NoDrugToAskAboutGivesAMessageAndTheMenu) {
+  for (int m : {4, 6}) {
+    boxes.clear();
+    Frmquestion& q = open(m);
+    q.cmdStart_Click();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Dosavo");
+    EXPECT_EQ(boxes[0].text, "Sorry, no question could be made from the drug database for this module.");
+    EXPECT_FALSE(app.questionloaded());
+    EXPECT_FALSE(app.menu().isHidden());
+    settle();
+  }
+}
+
+TEST_F(Session, TabletRepeatCheckTriesOnceMoreThanThereAreDrugs) {
+  writetabletdrug();
+  app.core.lists.selected = {0, 1};
+  app.core.lists.nselected = 1;
+  // Each tablet question draws the drug, the row and the number of tablets
+  // (two tablets: 1000 mg).
+  for (int i = 0; i < 5; ++i) {
+    draws.push(0.0f);
+    draws.push(0.0f);
+    draws.push(0.9f);
+  }
+  Frmquestion& q = open(4);
+  q.cmdStart_Click();
+  EXPECT_EQ(draws.used(), 3u);
+  EXPECT_EQ(q.answerstring(), "2");
+  EXPECT_EQ(Frmquestion::caption(q.Lbldrug), "Testamol\r\n\r\n500 mg tablets");
+  answer(q, "2");
+  // The check does not compare the entry stored just before, so the second
+  // question passes; the third is a repeat, tried once more and then used.
+  q.cmdStart_Click();
+  EXPECT_EQ(draws.used(), 6u);
+  answer(q, "");
+  EXPECT_EQ(draws.used(), 12u);
+  EXPECT_EQ(q.questno, 3);
+  EXPECT_FALSE(q.txtanswer->isHidden());
+}
+
+TEST_F(Session, DropRateQuestionSetsTheBuretteToTheAskedRate) {
+  Frmquestion& q = open(3);
+  q.cmdStart_Click();
+  ASSERT_TRUE(q.answerisnumber);
+  EXPECT_TRUE(q.ivmodule);
+  EXPECT_TRUE(q.burette->IVpan->isHidden());
+  if (q.answernumber >= 1) {
+    EXPECT_EQ(q.burette->tmrdrip->interval(), core::Int(60 / q.answernumber * 1000));
+  }
+  answer(q, q.answerstring());
+  EXPECT_EQ(q.ansstate, 2);
+  EXPECT_FALSE(q.burette->IVpan->isHidden());  // drips after the answer
+  q.cmdStart_Click();
+  EXPECT_TRUE(q.burette->IVpan->isHidden());
+}
+
+TEST_F(Session, ClosingTheWindowBringsBackTheMenuAndProgressButton) {
+  Frmquestion& q = open(5);
+  q.cmdStart_Click();
+  EXPECT_FALSE(app.results.progdirty);
+  q.close();
+  EXPECT_FALSE(app.questionloaded());
+  EXPECT_TRUE(app.menu().Image3->isHidden());
+  settle();
+
+  Frmquestion& r = open(5);
+  r.cmdStart_Click();
+  answer(r, "");
+  r.cmdquit_Click();
+  EXPECT_FALSE(app.menu().Image3->isHidden());
+  settle();
+
+  app.options.recording = true;
+  app.options.optnoprogress = true;
+  Frmquestion& s = open(5);
+  s.cmdStart_Click();
+  answer(s, "");
+  s.cmdquit_Click();
+  EXPECT_TRUE(app.menu().Image3->isHidden());
+}
