@@ -92,6 +92,7 @@ Calculator::Calculator(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app
 
   Readout = new QLabel(QStringLiteral("0."), this);
   Readout->setObjectName(QStringLiteral("Readout"));
+  Readout->setTextFormat(Qt::PlainText);
   Readout->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   Readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   Readout->setAutoFillBackground(true);
