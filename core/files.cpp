@@ -12,6 +12,9 @@
 namespace core {
 
 namespace {
+// Record numbers are whole numbers of 32 bits at most.
+constexpr std::uintmax_t MAX_RECORD_NUMBER = 2147483646;
+
 std::filesystem::path& folder() {
   static std::filesystem::path f;
   return f;
@@ -119,6 +122,9 @@ std::uintmax_t RecordFile::size() {
 std::optional<std::string> RecordFile::read(long record) {
   if (!file_.is_open()) throw FileError(ErrBadFileName, "file not open");
   if (record < 1) throw FileError(ErrBadFileName, "bad record number");
+  // A record number so large that its offset is past any file lies beyond
+  // the end (and must not wrap round to a small offset).
+  if (static_cast<std::uintmax_t>(record - 1) > MAX_RECORD_NUMBER) return std::nullopt;
   const auto offset = static_cast<std::uintmax_t>(record - 1) * length_;
   if (offset + length_ > size()) return std::nullopt;
   std::string bytes(length_, '\0');
@@ -134,7 +140,8 @@ std::optional<std::string> RecordFile::read(long record) {
 
 void RecordFile::write(long record, const std::string& bytes) {
   if (!file_.is_open()) throw FileError(ErrBadFileName, "file not open");
-  if (record < 1) throw FileError(ErrBadFileName, "bad record number");
+  if (record < 1 || static_cast<std::uintmax_t>(record - 1) > MAX_RECORD_NUMBER)
+    throw FileError(ErrBadFileName, "bad record number");
   std::string out = bytes;
   out.resize(length_, ' ');
   const auto offset = static_cast<std::uintmax_t>(record - 1) * length_;

@@ -65,6 +65,11 @@ TEST_F(Folder, BadNamesAndRecordNumbers) {
   }
   RecordFile f("r.dat", 4);
   EXPECT_THROW(f.read(0), FileError);
+  // A huge record number lies beyond the end; it never wraps to an early record.
+  f.write(1, "abcd");
+  EXPECT_FALSE(f.read(4611686018427387905L).has_value());
+  EXPECT_FALSE(f.read(2147483648L).has_value());
+  EXPECT_THROW(f.write(4611686018427387905L, "x"), FileError);
   f.close();
   EXPECT_THROW(f.read(1), FileError);
 }
