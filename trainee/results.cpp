@@ -2,14 +2,13 @@
 // the log entry appended to the log file when the run ends.
 #include "trainee/results.h"
 
-#include <QTime>
-
 #include "core/errors.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "core/ui/messages.h"
 #include "trainee/app.h"
 #include "trainee/frmsave.h"
+#include "trainee/options.h"
 
 namespace trainee {
 
@@ -21,8 +20,6 @@ std::int16_t countof(const std::vector<std::int16_t>& counts, std::size_t n) {
 
 // A count right-aligned in three characters (a longer count is written whole).
 std::string field(std::int16_t count) { return core::rightalign(core::numtext(count), 3); }
-
-std::string nowtext() { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString(); }
 
 }  // namespace
 
@@ -51,7 +48,7 @@ void writelog(Dosavo& app) {
   if (o.askname) entry += "User Name: " + o.username + std::string(core::crlf);
   if (o.askid) entry += "User ID: " + core::fixwidth(o.userid, 12) + std::string(core::crlf);
   if (o.logdate) entry += "Date: " + o.startdate + std::string(core::crlf);
-  if (o.logtime) entry += "Time: " + o.starttime + " - " + nowtext() + std::string(core::crlf);
+  if (o.logtime) entry += "Time: " + o.starttime + " - " + timetext() + std::string(core::crlf);
   entry += resultstext(app);
   r.logentry = entry;
 

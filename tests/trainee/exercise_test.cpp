@@ -14,8 +14,10 @@
 
 #include "core/drug.h"
 #include "core/text.h"
+#include "core/ui/artwork.h"
 #include "core/ui/twips.h"
 #include "session_fixture.h"
+#include "trainee/calculator.h"
 #include "trainee/burette.h"
 #include "trainee/frmcompleted.h"
 #include "trainee/frmmenu.h"
@@ -307,4 +309,28 @@ TEST_F(Session, ClosingTheWindowBringsBackTheMenuAndProgressButton) {
   answer(s, "");
   s.cmdquit_Click();
   EXPECT_TRUE(app.menu().Image3->isHidden());
+}
+
+TEST_F(Session, CalculatorIconOpensAndClosesTheCalculator) {
+  Frmquestion& q = open(5);
+  q.cmdStart_Click();
+  q.Imgcalc_Click();
+  ASSERT_TRUE(app.calculatorloaded());
+  EXPECT_TRUE(app.calculator().isVisible());
+  q.Imgcalc_Click();
+  EXPECT_FALSE(app.calculatorloaded());
+  settle();
+  q.Imgcalc_Click();
+  ASSERT_TRUE(app.calculatorloaded());
+  q.cmdquit_Click();  // the calculator is hidden, not unloaded
+  EXPECT_TRUE(app.calculatorloaded());
+  EXPECT_FALSE(app.calculator().isVisible());
+}
+
+TEST_F(Session, SettingsMenuItemTakesTheMenuBackgroundAfterwards) {
+  Frmquestion& q = open(4);
+  app.core.settings.textured = 1;
+  q.mhus_Click();
+  ASSERT_EQ(modals.size(), 1u);
+  EXPECT_EQ(ui::backgroundof(q).cacheKey(), ui::backgroundof(app.menu()).cacheKey());
 }

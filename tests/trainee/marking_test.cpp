@@ -315,3 +315,21 @@ TEST_F(Session, QuittingInTheRightStateAndReopeningStartsAfresh) {
   EXPECT_EQ(r.cmdstart->text(), "&Answer");
   EXPECT_EQ(Frmquestion::caption(r.lblstatus), "This is your first question this session");
 }
+
+TEST_F(Session, WithoutWorkedSolutionsYesGoesOnToTheNextQuestion) {
+  app.options.recording = true;
+  app.options.optnoshowme = true;
+  Frmquestion& q = open(5);
+  EXPECT_FALSE(q.cmdshowme->isEnabled());
+  q.cmdStart_Click();
+  EXPECT_FALSE(q.cmdshowme->isEnabled());
+  answer(q, "-999");
+  ASSERT_EQ(q.ansstate, 1);
+  EXPECT_FALSE(q.wanthelp[0]->isHidden());
+  q.wanthelp_Click(0);
+  EXPECT_TRUE(q.txthelp->isHidden());
+  EXPECT_EQ(q.ansstate, 0);
+  EXPECT_EQ(q.questno, 2);
+  EXPECT_FALSE(q.cmdshowme->isEnabled());
+  EXPECT_FALSE(q.cmdstart->isHidden());
+}
