@@ -154,22 +154,29 @@ namespace {
 
 // One list file as the loader sees it: opened or not. Reading from a file
 // that could not be opened fails with error 52, as reading from a file
-// number that is not open does.
+// number that is not open does. Reads give their error number (0 when they
+// succeed) rather than throwing, since a short file can fail once for every
+// one of thousands of entries.
 class ListSource {
  public:
   void open(const std::string& name) { reader_ = std::make_unique<ItemReader>(name); }
-  std::string item() {
-    if (!reader_) throw FileError(ErrBadFileName, "file not open");
-    return reader_->item();
+  int item(std::string& out) {
+    if (!reader_) return ErrBadFileName;
+    if (reader_->eof()) return ErrInputPastEnd;
+    out = reader_->item();
+    return 0;
   }
   // A number read into a 16-bit integer: rounded (halves to even); a value
   // outside the range is an overflow.
-  std::int16_t number16() {
-    const double v = val(item());
-    if (!(v >= -32768.5 && v < 32767.5)) throw FileError(ErrOverflow, "overflow");
+  int number16(std::int16_t& out) {
+    std::string text;
+    if (const int e = item(text)) return e;
+    const double v = val(text);
+    if (!(v >= -32768.5 && v <= 32767.5)) return ErrOverflow;
     const long long r = roundeven(v);
-    if (r < -32768 || r > 32767) throw FileError(ErrOverflow, "overflow");
-    return static_cast<std::int16_t>(r);
+    if (r < -32768 || r > 32767) return ErrOverflow;
+    out = static_cast<std::int16_t>(r);
+    return 0;
   }
   void close() { reader_.reset(); }
 
@@ -177,15 +184,29 @@ class ListSource {
   std::unique_ptr<ItemReader> reader_;
 };
 
-// Runs one operation; a failure is reported by its number and loading goes
+void report(const std::function<void(int)>& onerror, int number) {
+  if (number != 0 && onerror) onerror(number);
+}
+
+// Opens one list file; a failure is reported by its number and loading goes
 // on with the next operation.
-template <typename F>
-void attempt(const std::function<void(int)>& onerror, F&& op) {
+void openlist(ListSource& source, const char* name, const std::function<void(int)>& onerror) {
   try {
-    op();
+    source.open(name);
   } catch (const FileError& e) {
-    if (onerror) onerror(e.number());
+    report(onerror, e.number());
   }
+}
+
+// One read of two numbers, as one entry of an index file: when the first
+// fails the second is not read; the entry keeps what was read.
+int readpair(ListSource& source, std::int16_t& first, std::int16_t& second) {
+  std::int16_t v = 0;
+  if (const int e = source.number16(v)) return e;
+  first = v;
+  if (const int e = source.number16(v)) return e;
+  second = v;
+  return 0;
 }
 
 constexpr std::size_t TOOL_CATEGORIES = 50;
@@ -196,20 +217,17 @@ constexpr std::size_t CATEGORY_NAME_WIDTH = 20;
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
   lists = DrugLists{};
   ListSource solid, fluid, cats;
-  attempt(onerror, [&] { solid.open(SOLID_INDEX); });
-  attempt(onerror, [&] { fluid.open(FLUID_INDEX); });
-  attempt(onerror, [&] { lists.ntablets = solid.number16(); });
-  attempt(onerror, [&] { lists.nfluids = fluid.number16(); });
+  openlist(solid, SOLID_INDEX, onerror);
+  openlist(fluid, FLUID_INDEX, onerror);
+  report(onerror, solid.number16(lists.ntablets));
+  report(onerror, fluid.number16(lists.nfluids));
   // A negative count cannot size a list: it is out of range and counts as
   // no entry at all.
-  if (lists.ntablets < 0) {
-    lists.ntablets = 0;
-    if (onerror) onerror(ErrSubscript);
-  }
-  if (lists.nfluids < 0) {
-    lists.nfluids = 0;
-    if (onerror) onerror(ErrSubscript);
-  }
+  for (std::int16_t* count : {&lists.ntablets, &lists.nfluids})
+    if (*count < 0) {
+      *count = 0;
+      report(onerror, ErrSubscript);
+    }
   const auto nt = static_cast<std::size_t>(lists.ntablets);
   const auto nf = static_cast<std::size_t>(lists.nfluids);
   lists.selected.assign(std::max(nt, nf) + 1, 0);
@@ -217,26 +235,17 @@ void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>
   lists.tabcat.assign(nt + 1, 0);
   lists.fluidrec.assign(nf + 1, 0);
   lists.fluidcat.assign(nf + 1, 0);
-  // Each entry is one read of two items: when it fails, the rest of the
-  // entry is passed over and the entry keeps what was read so far.
-  for (std::size_t i = 1; i <= nt; ++i)
-    attempt(onerror, [&] {
-      lists.tabrec[i] = solid.number16();
-      lists.tabcat[i] = solid.number16();
-    });
+  for (std::size_t i = 1; i <= nt; ++i) report(onerror, readpair(solid, lists.tabrec[i], lists.tabcat[i]));
   for (std::size_t i = 1; i <= nf; ++i)
-    attempt(onerror, [&] {
-      lists.fluidrec[i] = fluid.number16();
-      lists.fluidcat[i] = fluid.number16();
-    });
+    report(onerror, readpair(fluid, lists.fluidrec[i], lists.fluidcat[i]));
   solid.close();
   fluid.close();
 
-  attempt(onerror, [&] { cats.open(CATEGORY_FILE); });
-  attempt(onerror, [&] { lists.ncategories = cats.number16(); });
+  openlist(cats, CATEGORY_FILE, onerror);
+  report(onerror, cats.number16(lists.ncategories));
   if (lists.ncategories < 0) {
     lists.ncategories = 0;
-    if (onerror) onerror(ErrSubscript);
+    report(onerror, ErrSubscript);
   }
   if (build == Build::Tool) {
     // The tool's table holds 50 categories; further lines are not read.
@@ -249,12 +258,15 @@ void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>
     lists.catnum.assign(static_cast<std::size_t>(lists.ncategories) + 1, 0);
   }
   const auto nc = static_cast<std::size_t>(lists.ncategories);
-  for (std::size_t k = 1; k <= nc; ++k)
-    attempt(onerror, [&] {
-      const std::string name = cats.item();
+  for (std::size_t k = 1; k <= nc; ++k) {
+    std::string name;
+    int e = cats.item(name);
+    if (e == 0) {
       lists.catname[k] = build == Build::Tool ? fixwidth(name, CATEGORY_NAME_WIDTH) : rtrim(name);
-      lists.catnum[k] = cats.number16();
-    });
+      e = cats.number16(lists.catnum[k]);
+    }
+    report(onerror, e);
+  }
   cats.close();
 }
 
