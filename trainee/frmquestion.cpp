@@ -232,7 +232,9 @@ void Frmquestion::buildcontrols() {
 // Small helpers
 
 std::string Frmquestion::caption(const QWidget* w) {
-  return w ? w->property("dosavocaption").toString().toStdString() : std::string();
+  if (!w) return {};
+  const QByteArray bytes = w->property("dosavocaption").toString().toLatin1();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 void Frmquestion::setcaption(QLabel* label, const std::string& text) {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 #include "core/text.h"
 #include "session_fixture.h"
@@ -332,4 +333,34 @@ TEST_F(Session, WithoutWorkedSolutionsYesGoesOnToTheNextQuestion) {
   EXPECT_EQ(q.questno, 2);
   EXPECT_FALSE(q.cmdshowme->isEnabled());
   EXPECT_FALSE(q.cmdstart->isHidden());
+}
+
+TEST_F(Session, ShowMeOptionBindsOnlyWhileRecording) {
+  app.options.optnoshowme = true;
+  Frmquestion& q = open(5);
+  q.cmdStart_Click();
+  EXPECT_TRUE(q.cmdshowme->isEnabled());
+  answer(q, "-999");
+  q.wanthelp_Click(0);
+  EXPECT_FALSE(q.txthelp->isHidden());
+}
+
+TEST_F(Session, DropRateOfNothingLeavesTheBuretteStill) {
+  Frmquestion& q = open(3);
+  q.cmdStart_Click();
+  q.answernumber = 0;
+  answer(q, "0");
+  EXPECT_EQ(q.ansstate, 2);
+  EXPECT_FALSE(q.burette->tmrdrip->isActive());
+  q.cmdStart_Click();
+  EXPECT_EQ(q.questno, 2);
+}
+
+TEST_F(Session, WrongAnswerMessageKeepsTheCharactersOfTheTest) {
+  writetest({core::testrecord::header("Quiz", "", "", 0), core::testrecord::item("Sign?", "", "\xB1" "5")});
+  Frmquestion& q = open(7);
+  q.cmdStart_Click();
+  answer(q, "5");
+  EXPECT_EQ(Frmquestion::caption(q.Lblincorrect), "You answered 5.\r\nThe correct answer was \xB1" "5.");
+  EXPECT_EQ(q.Lblincorrect->text(), QString::fromUtf8("You answered 5.\nThe correct answer was \u00B15."));
 }
