@@ -57,16 +57,21 @@ double convertvalue(const SharedTables& t, double value, int fromprefix, int top
 void convertunits(const SharedTables& t, double value, int fromprefix, int quantity,
                   double& result, int toprefix, std::string& explanation) {
   const bool shortform = explanation == "short";
-  result = convertvalue(t, value, fromprefix, toprefix);
-  const double ratio = prefixvalue(t, fromprefix) / prefixvalue(t, toprefix);
+  const double fromfactor = prefixvalue(t, fromprefix);
+  const double tofactor = prefixvalue(t, toprefix);
+  result = value * fromfactor / tofactor;
+  const double ratio = fromfactor / tofactor;
   const std::string from = unitname(t, fromprefix, quantity) + "s";
   const std::string to = unitname(t, toprefix, quantity) + "s";
+  const std::string amount = numtext(value);
   const std::string br(crlf);
 
-  std::string e = "To convert " + numtext(value) + " " + from + " to " + to + br;
+  std::string e;
+  e.reserve(shortform ? 160 : 900);
+  e += "To convert " + amount + " " + from + " to " + to + br;
   e += "the computer used the following formula:" + br;
   e += br;
-  e += numtext(value) + " " + from + " X " + numtext(ratio) + " = " + numtext(result) + " " + to;
+  e += amount + " " + from + " X " + numtext(ratio) + " = " + numtext(result) + " " + to;
   if (shortform) {
     explanation = std::move(e);
     return;

@@ -50,9 +50,7 @@ bool fluidquestion(CoreState& state, std::string& question, double& answer,
     const int k = candidates[drawn(count) - 1];
     const auto kk = static_cast<std::size_t>(k);
 
-    double S = 0;
-    std::string E;
-    stockstrength(state, k, S, E);
+    const double S = stockstrength(state, k);
     if (!std::isfinite(S)) continue;
     const double H = d.doserange[1].amount;
     const double vol = d.volume[kk];
@@ -75,6 +73,7 @@ bool fluidquestion(CoreState& state, std::string& question, double& answer,
 
     pickdrugname(state);
     const std::string& N = state.drugname;
+    const std::string E = stockexplanation(state, k);
     const auto type = static_cast<std::size_t>(d.preptype[kk]);
     const std::string& P = t.prepname[type];
     const std::string& T = t.preproute[type];
@@ -90,16 +89,19 @@ bool fluidquestion(CoreState& state, std::string& question, double& answer,
     const std::string W = vol <= 1 ? (abbreviated ? "ml" : "millilitre") : mls;
     const std::string& M = mls;
     const std::string S0 = numtext(d.strength[kk]);
+    const std::string Dtext = numtext(D);
     const std::string vtext = numtext(vol);
 
     question = tool ? br : "";
-    question += "A client is ordered " + numtext(D) + " " + U + " of " + N + " " + T + (tool ? ". " : "." + br);
+    question += "A client is ordered " + Dtext + " " + U + " of " + N + " " + T + (tool ? ". " : "." + br);
     question += S0 + " " + V + " in " + vtext + " " + W + " of " + P + " is available." + br;
     question += "How many " + M + " will you administer?";
 
     const std::string X = " X " + vtext + " ml";
     const std::string G(X.size(), NBSP);
-    std::string h = "The question was:" + (tool ? "" : br) + question + br;
+    std::string h;
+    h.reserve(question.size() + E.size() + 600);
+    h += "The question was:" + (tool ? "" : br) + question + br;
     h += br;
     h += "The formula to use is:" + br;
     h += br;
@@ -117,7 +119,7 @@ bool fluidquestion(CoreState& state, std::string& question, double& answer,
     }
     h += "The numbers are now placed in the formula:" + br;
     h += br;
-    h += numtext(D) + " " + Y + "g (required dose)" + G + br;
+    h += Dtext + " " + Y + "g (required dose)" + G + br;
     h += std::string(37, '-') + X + br;
     h += numtext(S) + " " + Y + "g (stock dose)" + G + br;
     h += br;

@@ -61,9 +61,11 @@ enum class Draw { Drawn, Unusable, Failed };
 Draw drawdrug(CoreState& state, std::int16_t& recno);
 // A unit code of a drug record that the prefix tables know (0 kg .. 7 mcg).
 inline bool knownunit(int code) { return code >= 0 && code <= 7; }
-// Row k's strength in the unit of the highest dose, with the short
-// explanation of the conversion (empty when the units are the same).
-void stockstrength(const CoreState& state, int k, double& stock, std::string& explanation);
+// Row k's strength in the unit of the highest dose.
+double stockstrength(const CoreState& state, int k);
+// The short explanation of that conversion; empty when the units are the
+// same. Built only for the accepted question.
+std::string stockexplanation(const CoreState& state, int k);
 // One uniform draw made into a whole number 1..n, Int(r x n) + 1 (1 when n is 0).
 int drawn(int n);
 // The plural ending of an abbreviated unit in the tool's wording ("mg's").

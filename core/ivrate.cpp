@@ -129,7 +129,9 @@ bool ivquestion(std::string& question, double& answer, std::int16_t& volume, flo
     const float rate = static_cast<float>(vol) / (h * 60.0f) * static_cast<float>(df);
     if (rate > 120) continue;
 
-    std::string s = "The formula for calculating drop factors is:" + br;
+    std::string s;
+    s.reserve(1200);
+    s += "The formula for calculating drop factors is:" + br;
     s += br;
     s += "volume (mls) X drop factor (drops/ml)" + br;
     s += std::string(50, '-') + br;
@@ -146,8 +148,8 @@ bool ivquestion(std::string& question, double& answer, std::int16_t& volume, flo
           h >= 1 ? "(" + ttext + " X 60 minutes) = " + num(h * 60.0f) : num(h * 60.0f);
       s += "The volume is " + vpart + " (mls)" + br;
       s += "Over " + tpart + " (min)" + br;
-      s += "The drop factor is " + num(static_cast<float>(df)) + " (drops/ml)";
       const std::string dtext = num(static_cast<float>(df));
+      s += "The drop factor is " + dtext + " (drops/ml)";
       switch (from0(4) + 1) {
         case 1:
           q = vtext + " of " + fluid + " is charted over " + ttext + ". The drop factor is " + dtext +
@@ -205,12 +207,14 @@ bool ivquestion(std::string& question, double& answer, std::int16_t& volume, flo
     s += br;
     s += "Now we plug these numbers into the formula:" + br;
     s += br;
-    s += num(V) + " (mls) / " + num(T) + " (min) = " + num(V / T) + " (mls/min)" + br;
-    s += num(V / T) + " (mls/min) X " + num(D) + " (drops/ml) = " + num(A) + " (drops/min)" + br;
+    const std::string vt = num(V), tt = num(T), pertime = num(V / T), dt = num(D), at = num(A),
+                      drops = num(V * D);
+    s += vt + " (mls) / " + tt + " (min) = " + pertime + " (mls/min)" + br;
+    s += pertime + " (mls/min) X " + dt + " (drops/ml) = " + at + " (drops/min)" + br;
     s += br;
     s += "This formula could also be calculated as:" + br;
-    s += num(V) + " (mls) X " + num(D) + " (drops/ml) = " + num(V * D) + " (drops)" + br;
-    s += num(V * D) + " (drops) / " + num(T) + " (min) = " + num(A) + " (drops/min)" + br;
+    s += vt + " (mls) X " + dt + " (drops/ml) = " + drops + " (drops)" + br;
+    s += drops + " (drops) / " + tt + " (min) = " + at + " (drops/min)" + br;
     s += br;
     std::string rounding;
     ivrounding(A, answer, rounding);

@@ -34,17 +34,22 @@ Draw drawdrug(CoreState& state, std::int16_t& recno) {
   return Draw::Drawn;
 }
 
-void stockstrength(const CoreState& state, int k, double& stock, std::string& explanation) {
+double stockstrength(const CoreState& state, int k) {
   const drugrecord& d = state.drug;
   const auto row = static_cast<std::size_t>(k);
-  if (d.strengthunit[row] != d.doserange[1].unit) {
-    explanation = "short";
-    convertunits(state.tables, d.strength[row], d.strengthunit[row] + 1, 2, stock,
-                 d.doserange[1].unit + 1, explanation);
-  } else {
-    stock = d.strength[row];
-    explanation.clear();
-  }
+  if (d.strengthunit[row] == d.doserange[1].unit) return d.strength[row];
+  return convertvalue(state.tables, d.strength[row], d.strengthunit[row] + 1, d.doserange[1].unit + 1);
+}
+
+std::string stockexplanation(const CoreState& state, int k) {
+  const drugrecord& d = state.drug;
+  const auto row = static_cast<std::size_t>(k);
+  if (d.strengthunit[row] == d.doserange[1].unit) return "";
+  std::string explanation = "short";
+  double stock = 0;
+  convertunits(state.tables, d.strength[row], d.strengthunit[row] + 1, 2, stock,
+               d.doserange[1].unit + 1, explanation);
+  return explanation;
 }
 
 std::string ending(const CoreState& state) { return state.build == Build::Tool ? "'s" : "s"; }
@@ -101,9 +106,7 @@ bool tabletquestion(CoreState& state, std::string& question, double& answer,
     const int k = candidates[drawn(count) - 1];
     const auto kk = static_cast<std::size_t>(k);
 
-    double S = 0;
-    std::string E;
-    stockstrength(state, k, S, E);
+    const double S = stockstrength(state, k);
     const double L = lowunit != highunit
                          ? convertvalue(t, d.doserange[0].amount, lowunit + 1, highunit + 1)
                          : d.doserange[0].amount;
@@ -120,6 +123,7 @@ bool tabletquestion(CoreState& state, std::string& question, double& answer,
 
     pickdrugname(state);
     const std::string N = state.drugname;
+    const std::string E = stockexplanation(state, k);
     const std::string& P = t.prepname[static_cast<std::size_t>(d.preptype[kk])];
     const std::string& Y = t.prefixsymbol[static_cast<std::size_t>(highunit + 1)];
     const int su = d.strengthunit[kk] + 1;
@@ -128,13 +132,16 @@ bool tabletquestion(CoreState& state, std::string& question, double& answer,
     const std::string V = abbreviated ? t.prefixsymbol[su] + "g" : t.prefixname[su] + "gram";
     if (D != 1) U += abbreviated ? ending(state) : "s";
     const std::string S0 = numtext(d.strength[kk]);
+    const std::string Dtext = numtext(D);
 
     question = tool ? br : "";
-    question += "A client is ordered " + numtext(D) + " " + U + " of " + N + (tool ? ". " : "." + br);
+    question += "A client is ordered " + Dtext + " " + U + " of " + N + (tool ? ". " : "." + br);
     question += S0 + " " + V + " " + P + "s are available." + br;
     question += "How many " + P + "s will you give?";
 
-    std::string h = "The question was:" + (tool ? "" : br) + question + br;
+    std::string h;
+    h.reserve(question.size() + E.size() + 600);
+    h += "The question was:" + (tool ? "" : br) + question + br;
     h += br;
     h += "The formula to use is:" + br;
     h += br;
@@ -152,7 +159,7 @@ bool tabletquestion(CoreState& state, std::string& question, double& answer,
     }
     h += "The numbers are now placed in the formula:" + br;
     h += br;
-    h += numtext(D) + " " + Y + "g (required dose)" + br;
+    h += Dtext + " " + Y + "g (required dose)" + br;
     h += std::string(37, '-') + br;
     h += numtext(S) + " " + Y + "g (stock dose)" + br;
     h += br;

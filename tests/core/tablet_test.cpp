@@ -350,8 +350,12 @@ TEST_F(TabletTest, ManyDrawsKeepAnswersAndDosesWithinBounds) {
     ASSERT_GE(answer, 0.5);
     ASSERT_LE(answer, 5);
     ASSERT_EQ(answer * 2, std::floor(answer * 2));
-    if (d.halve[k] != 1) ASSERT_EQ(answer, std::floor(answer));
-    if (answer == 1) ASSERT_NE(d.strengthunit[k], d.doserange[1].unit);
+    if (d.halve[k] != 1) {
+      ASSERT_EQ(answer, std::floor(answer));
+    }
+    if (answer == 1) {
+      ASSERT_NE(d.strengthunit[k], d.doserange[1].unit);  // one tablet only after a conversion
+    }
     ASSERT_GE(answer * S, L * (1 - 1e-12));
     ASSERT_LE(answer * S, d.doserange[1].amount * (1 + 1e-12));
     ++answers[answer];
