@@ -1,7 +1,9 @@
 #include "trainee/frmmain.h"
 
 #include <QCloseEvent>
+#include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -27,6 +29,9 @@ Frmmain::Frmmain(Dosavo& app, QWidget* parent) : QWidget(parent, Qt::Window), ap
   big.setBold(true);
   big.setItalic(true);
   SSPanel1->setFont(big);
+  QPalette navy = SSPanel1->palette();
+  navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+  SSPanel1->setPalette(navy);
   ui::placetw(SSPanel1, 240, 240, 5895, 855);
 
   SSPanel2 = new Panel(QStringLiteral("v 5.0 32bit"), this);

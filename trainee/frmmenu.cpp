@@ -63,6 +63,9 @@ frmmenu::frmmenu(Dosavo& app, QWidget* parent) : QMainWindow(parent), app_(app) 
   connect(Lstmodules, &QListWidget::currentRowChanged, this, [this](int row) {
     if (row >= 0) Lstmodules_Click();
   });
+  // Clicking the item already current (the first one after loading, whose
+  // description is still the hint) is a click too.
+  connect(Lstmodules, &QListWidget::itemClicked, this, [this] { Lstmodules_Click(); });
   connect(Lstmodules, &QListWidget::itemDoubleClicked, this, [this] { Lstmodules_DblClick(); });
 
   Lblmoddescript = new Panel(QString(), body);

@@ -272,3 +272,14 @@ TEST_F(LogonTest, ClosingTitleOrLogonWindowEndsTheProgram) {
   app->frmmain().close();
   EXPECT_EQ(ends, 1);
 }
+
+TEST_F(LogonTest, ClosingTheTitleWindowBehindTheMenuEndsWithoutALog) {
+  start("<KEEP LOG>run.log\r\n<ID>\r\n");
+  logon("AB12", "");
+  ASSERT_TRUE(app->menu().isVisible());
+  app->results.progdirty = true;
+  app->modules.modcorrect[5] = 3;
+  app->frmmain().close();
+  EXPECT_EQ(ends, 1);
+  EXPECT_EQ(read("run.log"), "");
+}

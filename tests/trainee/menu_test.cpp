@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTest>
 
 #include "core/ui/artwork.h"
 #include "core/ui/settingsdialog.h"
@@ -289,4 +290,33 @@ TEST_F(MenuTest, ClosingTheMenuWithoutResultsWritesNothing) {
   app->menu().close();
   EXPECT_EQ(ends, 1);
   EXPECT_EQ(read("run.log"), "");
+}
+
+TEST_F(MenuTest, ClickingTheFirstItemAfterLoadingShowsItsDescription) {
+  start();
+  app->menu().show();
+  auto& list = *app->menu().Lstmodules;
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(0)).center());
+  EXPECT_EQ(description(), "Metric Conversions:\rPractise convertion between different metric units of volume and mass.");
+  const QPoint at = list.visualItemRect(list.item(3)).center();
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+  EXPECT_EQ(app->modnum, 3);
+  EXPECT_TRUE(app->questionloaded());
+  EXPECT_FALSE(app->menu().isVisible());
+}
+
+TEST_F(MenuTest, WindowsAreCreatedOnFirstUseAndUnloaded) {
+  start();
+  EXPECT_FALSE(app->questionloaded());
+  auto* first = &app->question();
+  EXPECT_TRUE(app->questionloaded());
+  EXPECT_EQ(&app->question(), first);
+  app->unloadquestion();
+  EXPECT_FALSE(app->questionloaded());
+  app->question();
+  EXPECT_TRUE(app->questionloaded());
+  app->end();
+  app->end();
+  EXPECT_EQ(ends, 1);
 }
