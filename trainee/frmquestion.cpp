@@ -221,6 +221,11 @@ void Frmquestion::buildcontrols() {
   ui::placetw(Image3, 4920, 4440, 855, 855);
   Image3->hide();
 
+  // Pictures lie under the panels and boxes, as image controls do: the
+  // wrong-answer message and "Correct" cover the calculator icon.
+  Image1->lower();
+  Imgcalc->lower();
+
   animtimer_ = new QTimer(this);
   animtimer_->setInterval(ANIMTICK_MS);
   connect(animtimer_, &QTimer::timeout, this, [this] { animationstep(); });

@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/drug.h"
 #include "core/text.h"
 #include "session_fixture.h"
 #include "trainee/burette.h"
@@ -363,4 +364,38 @@ TEST_F(Session, WrongAnswerMessageKeepsTheCharactersOfTheTest) {
   answer(q, "5");
   EXPECT_EQ(Frmquestion::caption(q.Lblincorrect), "You answered 5.\r\nThe correct answer was \xB1" "5.");
   EXPECT_EQ(q.Lblincorrect->text(), QString::fromUtf8("You answered 5.\nThe correct answer was \u00B15."));
+}
+
+TEST_F(Session, FluidQuestionsAreMarkedLikeTheOtherTypedModules) {
+  core::drugrecord d = core::drugrecord::blank();
+  d.genericname = core::fixwidth("Syrupol", 30);
+  d.doserange[0] = {25, 6};
+  d.doserange[1] = {500, 6};
+  d.increment = 25;
+  d.preptype = {2, -1, -1, -1, -1};
+  d.strength[0] = 250;
+  d.strengthunit[0] = 6;
+  d.volume[0] = 5;
+  d.volumeunit[0] = 1;
+  core::writedrug(1, d);
+  app.core.lists.selected = {0, 1};
+  app.core.lists.nselected = 1;
+  Frmquestion& q = open(6);
+  q.cmdStart_Click();
+  ASSERT_TRUE(q.cmdstart->isEnabled());
+  ASSERT_GT(q.answernumber, 0);
+  EXPECT_FALSE(Frmquestion::caption(q.Lblquestion).empty());
+  answer(q, q.answerstring());
+  EXPECT_EQ(q.ansstate, 2);
+  q.cmdStart_Click();
+  answer(q, "-1");
+  ASSERT_EQ(q.ansstate, 1);
+  q.wanthelp_Click(0);
+  EXPECT_FALSE(q.txthelp->isHidden());
+  EXPECT_FALSE(q.txthelp->font().fixedPitch());
+  q.cmdshowme_Click();  // after a wrong answer: the next question
+  EXPECT_EQ(q.questno, 3);
+  EXPECT_EQ(q.ansstate, 0);
+  EXPECT_EQ(app.modules.modcorrect[6], 1);
+  EXPECT_EQ(app.modules.modincorrect[6], 1);
 }
