@@ -56,7 +56,7 @@ bool fluidquestion(CoreState& state, std::string& question, double& answer,
     const double vol = d.volume[kk];
     const double Q = d.preptype[kk] <= 7 ? 5 : 3;
     const double q = std::floor(S / vol * Q / increment);
-    const int n = static_cast<int>(std::min(q, MAXMULTIPLIER));
+    const int n = static_cast<int>(q <= MAXMULTIPLIER ? q : MAXMULTIPLIER);
 
     // The smallest dose is one increment: when even that exceeds the
     // highest single dose no dose of this drug will do.

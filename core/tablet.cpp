@@ -111,7 +111,7 @@ bool tabletquestion(CoreState& state, std::string& question, double& answer,
                          ? convertvalue(t, d.doserange[0].amount, lowunit + 1, highunit + 1)
                          : d.doserange[0].amount;
     const double q = std::floor(H / S);
-    const int n = q > 5 ? 5 : static_cast<int>(q);
+    const int n = q <= 5 ? static_cast<int>(q) : 5;
 
     rng().reseed();
     const int m = drawn(n);  // 1 when n is 0

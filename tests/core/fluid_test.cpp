@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <set>
 
 #include "core/convert.h"
@@ -19,6 +20,13 @@ struct Script {
   ScriptedRandom random;
   explicit Script(std::initializer_list<float> draws) : random(draws) { setrng(&random); }
   ~Script() { setrng(nullptr); }
+};
+
+// Unscripted draws from a fixed seed, put back when the test ends.
+struct Seeded {
+  SystemRandom random;
+  explicit Seeded(unsigned seed) : random(seed) { setrng(&random); }
+  ~Seeded() { setrng(nullptr); }
 };
 
 struct Row {
@@ -252,21 +260,18 @@ TEST_F(FluidTest, NoQuestionFromDrugsThatAdmitNoDose) {
     EXPECT_EQ(question, "");
   }
   select({4, 5, 6, 9, 2});
-  SystemRandom seeded(3u);
-  setrng(&seeded);
+  Seeded seeded(3u);
   for (int i = 0; i < 30; ++i) {
     ASSERT_TRUE(make());
     ASSERT_EQ(recno, 2);
   }
-  setrng(nullptr);
   std::filesystem::remove(folder / "VQDBASE.FIL");
   EXPECT_FALSE(make());
 }
 
 TEST_F(FluidTest, ManyDrawsKeepDosesWithinTheLimits) {
   select({1, 2, 3, 4, 5, 6, 7});
-  SystemRandom seeded(99u);
-  setrng(&seeded);
+  Seeded seeded(99u);
   std::set<double> answers;
   for (int i = 0; i < 3000; ++i) {
     ASSERT_TRUE(make());
@@ -283,6 +288,40 @@ TEST_F(FluidTest, ManyDrawsKeepDosesWithinTheLimits) {
     ASSERT_NEAR(increments, std::round(increments), 1e-9);
     answers.insert(answer);
   }
-  setrng(nullptr);
   EXPECT_GE(answers.size(), 8u);
+}
+
+TEST_F(FluidTest, GarbledRecordsNeverHangOrCrashEitherGenerator) {
+  std::mt19937 bytes(2026u);
+  std::vector<std::int16_t> records;
+  for (long i = 1; i <= 20; ++i) {
+    std::string raw(240, '\0');
+    for (auto& c : raw) c = static_cast<char>(bytes() & 0xFF);
+    drugrecord d = drugrecord::decode(raw);
+    // Some keep plausible types and units so that more of the record is used.
+    if (i % 2 == 0) {
+      for (int k = 0; k < 5; ++k) {
+        d.preptype[k] = static_cast<std::int16_t>(bytes() % 12);
+        d.strengthunit[k] = static_cast<std::int16_t>(bytes() % 8);
+      }
+      d.doserange[0].unit = static_cast<std::int16_t>(bytes() % 8);
+      d.doserange[1].unit = static_cast<std::int16_t>(bytes() % 8);
+    }
+    writedrug(10 + i, d);
+    records.push_back(static_cast<std::int16_t>(10 + i));
+  }
+  state.lists.selected = {0};
+  state.lists.selected.insert(state.lists.selected.end(), records.begin(), records.end());
+  state.lists.nselected = static_cast<std::int16_t>(records.size());
+  Seeded seeded(8u);
+  for (int i = 0; i < 20; ++i) {
+    if (make()) {
+      ASSERT_TRUE(std::isfinite(answer));
+      ASSERT_GT(answer, 0);
+    }
+    if (tabletquestion(state, question, answer, helptext, recno, row)) {
+      ASSERT_GE(answer, 0.5);
+      ASSERT_LE(answer, 5);
+    }
+  }
 }

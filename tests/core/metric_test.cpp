@@ -15,6 +15,13 @@ struct Script {
   ~Script() { setrng(nullptr); }
 };
 
+// Unscripted draws from a fixed seed, put back when the test ends.
+struct Seeded {
+  SystemRandom random;
+  explicit Seeded(unsigned seed) : random(seed) { setrng(&random); }
+  ~Seeded() { setrng(nullptr); }
+};
+
 struct Metric {
   CoreState state;
   std::string question, helptext;
@@ -104,8 +111,7 @@ TEST(MetricQuestion, SameUnitTwiceIsDrawnAgainAndMicroGivesAFraction) {
 }
 
 TEST(MetricQuestion, ManyDrawsAreAlwaysAskable) {
-  SystemRandom seeded(77u);
-  setrng(&seeded);
+  Seeded seeded(77u);
   const SharedTables t = filledtables();
   for (int all : {0, -1}) {
     for (int i = 0; i < 3000; ++i) {
@@ -127,5 +133,4 @@ TEST(MetricQuestion, ManyDrawsAreAlwaysAskable) {
       }
     }
   }
-  setrng(nullptr);
 }

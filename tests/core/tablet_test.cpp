@@ -21,6 +21,13 @@ struct Script {
   ~Script() { setrng(nullptr); }
 };
 
+// Unscripted draws from a fixed seed, put back when the test ends.
+struct Seeded {
+  SystemRandom random;
+  explicit Seeded(unsigned seed) : random(seed) { setrng(&random); }
+  ~Seeded() { setrng(nullptr); }
+};
+
 struct Row {
   int type;
   double strength;
@@ -325,19 +332,16 @@ TEST_F(TabletTest, NoQuestionFromAMissingDatabase) {
 
 TEST_F(TabletTest, AnUnusableDrugIsPassedOver) {
   select({4, 5, 9, 2});
-  SystemRandom seeded(5u);
-  setrng(&seeded);
+  Seeded seeded(5u);
   for (int i = 0; i < 50; ++i) {
     ASSERT_TRUE(make());
     ASSERT_EQ(recno, 2);
   }
-  setrng(nullptr);
 }
 
 TEST_F(TabletTest, ManyDrawsKeepAnswersAndDosesWithinBounds) {
   select({1, 2, 3, 4, 5, 6, 7});
-  SystemRandom seeded(424242u);
-  setrng(&seeded);
+  Seeded seeded(424242u);
   std::map<double, int> answers;
   for (int i = 0; i < 3000; ++i) {
     ASSERT_TRUE(make());
@@ -360,6 +364,5 @@ TEST_F(TabletTest, ManyDrawsKeepAnswersAndDosesWithinBounds) {
     ASSERT_LE(answer * S, d.doserange[1].amount * (1 + 1e-12));
     ++answers[answer];
   }
-  setrng(nullptr);
   EXPECT_EQ(answers.size(), 8u);  // 0.5, 1, 1.5, 2, 2.5, 3, 4, 5
 }
