@@ -253,3 +253,16 @@ TEST_F(StartupTest, LogInAMissingFolderIsReportedAndStartUpGoesOn) {
   EXPECT_TRUE(app->options.askid);
   EXPECT_FALSE(app->frmmain().Command1->isHidden());
 }
+
+TEST_F(StartupTest, StartStaysHiddenUntilTheLastStep) {
+  // Every message of start-up shows while the title window is up and its
+  // Start button is still hidden.
+  std::vector<bool> hidden;
+  ui::setmessagehook([&](const QString&, const QString&, QMessageBox::Icon) {
+    hidden.push_back(app->frmmain().isVisible() && app->frmmain().Command1->isHidden());
+  });
+  write("vqfile.ini", "<ID CHECK>missing.txt\r\n");
+  trainee::Main(*app);
+  EXPECT_EQ(hidden, (std::vector<bool>{true, true, true, true}));
+  EXPECT_FALSE(app->frmmain().Command1->isHidden());
+}
