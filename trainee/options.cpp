@@ -155,7 +155,10 @@ void readoption(Dosavo& app, const std::string& item) {
 std::string timetext() { return ui::toansi(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))); }
 
 std::string datetext() {
-  return ui::toansi(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+  // The system's short date form, with the year in full.
+  QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
+  if (!format.contains(QStringLiteral("yyyy"))) format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+  return ui::toansi(QLocale::system().toString(QDate::currentDate(), format));
 }
 
 void stamptime(Dosavo& app) {
