@@ -99,6 +99,14 @@ Frmquestion::Frmquestion(Dosavo& app, QWidget* parent) : QMainWindow(parent), ap
 Frmquestion::~Frmquestion() {
   if (animtimer_) animtimer_->stop();
   if (burette) burette->stop();
+  // The calculator goes with the exercise window: the next one starts with a
+  // fresh calculator. It is hidden and reset here rather than deleted, since
+  // this window may itself be going while the run's windows are released.
+  if (app_.calculatorloaded()) {
+    Calculator& calculator = app_.calculator();
+    calculator.hide();
+    calculator.Form_Load();
+  }
 }
 
 void Frmquestion::buildcontrols() {

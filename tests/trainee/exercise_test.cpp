@@ -334,3 +334,16 @@ TEST_F(Session, SettingsMenuItemTakesTheMenuBackgroundAfterwards) {
   ASSERT_EQ(modals.size(), 1u);
   EXPECT_EQ(ui::backgroundof(q).cacheKey(), ui::backgroundof(app.menu()).cacheKey());
 }
+
+TEST_F(Session, NextModuleStartsWithAFreshCalculator) {
+  Frmquestion& q = open(5);
+  q.cmdStart_Click();
+  q.Imgcalc_Click();
+  app.calculator().Number_Click(7);
+  q.cmdquit_Click();
+  settle();
+  Frmquestion& r = open(4);
+  r.Imgcalc_Click();
+  EXPECT_TRUE(app.calculator().isVisible());
+  EXPECT_EQ(app.calculator().Readout->text(), "0.");
+}
