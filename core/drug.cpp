@@ -130,6 +130,19 @@ std::vector<drugrecord> readdatabase() {
   return out;
 }
 
+void writedatabase(const std::vector<drugrecord>& records) {
+  std::string bytes;
+  bytes.reserve(records.size() * DRUG_RECORD_LENGTH);
+  for (const auto& d : records) bytes += d.encode();
+  const auto p = datapath(DRUG_DATABASE);
+  errno = 0;
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  if (!out) throw FileError(errorFromErrno(errno ? errno : EACCES), p.string());
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw FileError(ErrPathFileAccess, "write failed: " + p.string());
+}
+
 bool issolidrow(const drugrecord& d, int row) {
   return d.preptype[static_cast<std::size_t>(row)] < 2 && d.strength[static_cast<std::size_t>(row)] > 0;
 }

@@ -54,6 +54,8 @@ void writedrug(long recno, const drugrecord& d);
 long drugcount();
 // Every record of VQDBASE.FIL, record n at index n - 1.
 std::vector<drugrecord> readdatabase();
+// Replaces VQDBASE.FIL by exactly these records (record n from index n - 1).
+void writedatabase(const std::vector<drugrecord>& records);
 
 // The listing rules: a row is a preparation only when its strength is above
 // 0; a type below 2 (-1 included) is solid, 2 and above a fluid.

@@ -334,8 +334,7 @@ int main(int argc, char** argv) {
     core::setworkdir(out);
     // The database is written afresh, so that a drug taken out of the
     // source leaves no record behind.
-    std::filesystem::remove(core::datapath(core::DRUG_DATABASE));
-    for (std::size_t i = 0; i < db.drugs.size(); ++i) core::writedrug(static_cast<long>(i + 1), db.drugs[i]);
+    core::writedatabase(db.drugs);
     core::writeindexfiles(core::buildindextexts(db.drugs, db.catname, db.catnum));
     writetest(argv[2], argv[4]);
     std::cout << "mkdata: " << db.drugs.size() << " drugs, " << db.catnum.size() - 1 << " categories into "

@@ -128,6 +128,11 @@ TEST_F(DrugFiles, RecordWrittenAndReadBackKeepsEveryField) {
   EXPECT_EQ(readdrug(1).category, 9);
   EXPECT_EQ(readdrug(2).category, 3);
   EXPECT_EQ(drugcount(), 2);
+  // The whole database replaced: a shorter one leaves no record behind.
+  writedatabase({e});
+  EXPECT_EQ(drugcount(), 1);
+  ASSERT_EQ(readdatabase().size(), 1u);
+  EXPECT_EQ(readdatabase()[0].encode(), e.encode());
 }
 
 TEST_F(DrugFiles, ReadingBeyondTheEndGivesTheBlankRecord) {
