@@ -220,6 +220,35 @@ TEST(IvQuestion, RunningFormOfThreeLitresOverTwelveHours) {
   EXPECT_EQ(s.random.left(), 0u);
 }
 
+TEST(IvQuestion, RunningFormWithMinutesOrOneHourElapsed) {
+  {
+    // 500 ml of Normal Saline over 1 hour at 10 drops/ml; 15 minutes elapsed
+    Script s{0.6f, 0.25f, 0.3f, 0.05f, 0.1f, 0.0f, 0.5f};
+    Iv q;
+    EXPECT_EQ(q.question,
+              "500 mls of Normal Saline is charted over 1 hour. The drop factor is 10. The IV has "
+              "been running for 15 minutes. 350 mls remain. How many drops per minute are needed "
+              "so that the IV finishes in the required time?");
+    EXPECT_EQ(line(q.helptext, 10), "The volume is 350 mls (ml) remaining");
+    EXPECT_EQ(line(q.helptext, 11), "Over 60 - 15 = 45 (min) remaining");
+    EXPECT_EQ(line(q.helptext, 17), "7.777778 (mls/min) X 10 (drops/ml) = 77.77778 (drops/min)");
+    EXPECT_EQ(q.answer, 78);
+    EXPECT_EQ(q.hours, 0.75f);
+  }
+  {
+    // 500 ml over 2 hours at 15 drops/ml; 1 hour elapsed; a whole new rate
+    Script s{0.6f, 0.25f, 0.3f, 0.3f, 0.5f, 0.51f, 0.5f};
+    Iv q;
+    EXPECT_EQ(q.question,
+              "500 mls of Normal Saline is charted over 2 hours. The drop factor is 15. The IV has "
+              "been running for 1 hour. 200 mls remain. How many drops per minute are needed so "
+              "that the IV finishes in the required time?");
+    EXPECT_EQ(line(q.helptext, 11), "Over 120 - 60 = 60 (min) remaining");
+    EXPECT_EQ(q.answer, 50);
+    EXPECT_TRUE(endswith(q.helptext, "= 50 (drops/min)\r\n\r\n"));
+  }
+}
+
 TEST(IvRounding, TheBoundaryIsPointFortyNine) {
   double answer = 0;
   std::string text;
