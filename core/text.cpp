@@ -1,5 +1,6 @@
 #include "core/text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -17,9 +18,11 @@ struct Digits {
 // The value rounded to the given number of significant digits.
 Digits significant(double value, int count) {
   Digits d;
+  // to_chars is independent of the C locale, which a Qt program sets from
+  // the environment (a decimal comma would otherwise creep in).
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*e", count - 1, value);
-  std::string s(buf);
+  const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, count - 1);
+  std::string s(buf, res.ptr);
   if (!s.empty() && s[0] == '-') {
     d.negative = true;
     s.erase(0, 1);
@@ -127,7 +130,10 @@ double val(std::string_view text) {
     }
     if (expdigit) number += exponent;
   }
-  const double v = std::strtod(number.c_str(), nullptr);
+  if (!number.empty() && number[0] == '+') number.erase(0, 1);
+  double v = 0;
+  const auto res = std::from_chars(number.data(), number.data() + number.size(), v);
+  if (res.ec != std::errc()) return 0;
   // A number beyond the range of a double is not a number that can be used.
   return std::isfinite(v) ? v : 0;
 }

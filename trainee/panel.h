@@ -20,6 +20,7 @@ class Panel : public QLabel {
   void setCaption(const QString& caption) {
     caption_ = caption;
     QString shown = caption;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setText(shown);
   }
