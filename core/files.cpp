@@ -47,6 +47,13 @@ std::filesystem::path datapath(const std::string& name) {
   return folder() / std::filesystem::path(name);
 }
 
+int missingfileerror(const std::filesystem::path& file) {
+  const auto parent = file.parent_path();
+  std::error_code ec;
+  if (parent.empty() || std::filesystem::is_directory(parent, ec)) return ErrFileNotFound;
+  return ErrPathNotFound;
+}
+
 namespace {
 // Opens for appending with the open(2) call so that the error number is
 // known; an empty name is an illegal file name.
@@ -85,7 +92,10 @@ void touchappend(const std::string& name) { ::close(openappend(name)); }
 std::uintmax_t filesize(const std::string& name) {
   struct stat st {};
   const auto p = datapath(name);
-  if (::stat(p.c_str(), &st) != 0) throw FileError(errorFromErrno(errno), describe(p));
+  if (::stat(p.c_str(), &st) != 0) {
+    const int err = errno;
+    throw FileError(err == ENOENT ? missingfileerror(p) : errorFromErrno(err), describe(p));
+  }
   return static_cast<std::uintmax_t>(st.st_size);
 }
 

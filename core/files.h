@@ -15,6 +15,9 @@ void setworkdir(const std::filesystem::path& folder);
 const std::filesystem::path& workdir();
 // A name resolved in the working folder; an absolute name stays as it is.
 std::filesystem::path datapath(const std::string& name);
+// The error number for a file that does not exist: 53 (file not found) when
+// its folder exists, 76 (path not found) when the folder is missing too.
+int missingfileerror(const std::filesystem::path& file);
 
 // Appends text to a file, creating it when missing (the append mode of the
 // log files). Throws FileError with the error number on failure.

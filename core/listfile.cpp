@@ -16,7 +16,7 @@ ItemReader::ItemReader(const std::string& name) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
   const auto p = datapath(name);
   std::error_code ec;
-  if (!std::filesystem::exists(p, ec)) throw FileError(ErrFileNotFound, p.string());
+  if (!std::filesystem::exists(p, ec)) throw FileError(missingfileerror(p), p.string());
   if (std::filesystem::is_directory(p, ec)) throw FileError(ErrPathFileAccess, p.string());
   std::ifstream in(p, std::ios::binary);
   if (!in) throw FileError(errno == EACCES ? ErrPermission : ErrPathFileAccess, p.string());

@@ -15,8 +15,8 @@ namespace core {
 
 class ItemReader {
  public:
-  // Reads the whole file; FileError 53 when it is missing, another number
-  // when it cannot be read.
+  // Reads the whole file; FileError 53 when it is missing (76 when its
+  // folder is missing too), another number when it cannot be read.
   explicit ItemReader(const std::string& name);
   // Reads from a text already in memory.
   static ItemReader fromtext(std::string text);

@@ -81,8 +81,15 @@ TEST_F(Folder, AppendCreatesAndAppends) {
   touchappend("new.txt");
   EXPECT_EQ(filesize("new.txt"), 0u);
   EXPECT_EQ(filesize("log.txt"), 10u);
+  // A missing file is "file not found"; a missing folder "path not found".
   try {
     filesize("missing.txt");
+    FAIL();
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.number(), 53);
+  }
+  try {
+    filesize("nofolder/missing.txt");
     FAIL();
   } catch (const FileError& e) {
     EXPECT_EQ(e.number(), 76);

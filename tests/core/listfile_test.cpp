@@ -57,6 +57,7 @@ TEST(ItemReading, FilesMissingAndEmpty) {
   fs::create_directories(dir);
   setworkdir(dir);
   EXPECT_EQ(errorof([] { ItemReader r("nothere.ini"); }), 53);
+  EXPECT_EQ(errorof([] { ItemReader r("nofolder/nothere.ini"); }), 76);
   std::ofstream(dir / "empty.ini").close();
   ItemReader e("empty.ini");
   EXPECT_EQ(errorof([&] { e.item(); }), 62);
