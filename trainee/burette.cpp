@@ -200,9 +200,10 @@ void Burette::dripanim() {
   ui::placetw(Shpdrip, DROPLEFT, droptop, DROPWIDTH, DROPHEIGHT);
   Shpdrip->show();
   Shpdrip->raise();
-  // The fall is paced so that it is seen, and ends before the next drop.
+  // The fall is paced so that it is seen, and ends before the next drop:
+  // thirty steps down and one more that takes the drop away.
   const int span = std::min(tmrdrip->interval(), FALLMS);
-  tmrdropstep->setInterval(std::max(1, span / DROPPOSITIONS));
+  tmrdropstep->setInterval(std::max(1, span / (DROPPOSITIONS + 1)));
   tmrdropstep->start();
 }
 
@@ -211,12 +212,14 @@ void Burette::dropstep() {
     tmrdropstep->stop();
     return;
   }
-  droptop = std::min(droptop + DROPSTEP, DROPBOTTOM);
-  ui::placetw(Shpdrip, DROPLEFT, droptop, DROPWIDTH, DROPHEIGHT);
   if (droptop >= DROPBOTTOM) {
+    // The drop has been seen at the bottom: it is gone.
     tmrdropstep->stop();
     Shpdrip->hide();
+    return;
   }
+  droptop = std::min(droptop + DROPSTEP, DROPBOTTOM);
+  ui::placetw(Shpdrip, DROPLEFT, droptop, DROPWIDTH, DROPHEIGHT);
 }
 
 void Burette::finishdrop() {

@@ -59,7 +59,8 @@ class Burette : public QObject {
   // The scroll box is being dragged.
   void scriv_Scroll();
   void dripanim();
-  // One step of the falling drop: 20 twips down; at the bottom it is hidden.
+  // One step of the falling drop: 20 twips down, down to 1440 twips; the
+  // step after the bottom hides it.
   void dropstep();
   // Ends a fall at once (the drop reaches the bottom and is hidden).
   void finishdrop();

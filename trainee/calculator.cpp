@@ -243,7 +243,8 @@ void Calculator::evaluate(const QString& current) {
     toolarge = false;
   }
   if (computed) {
-    if (a == Reading::toolarge) toolarge = true;
+    // After "=" the new number replaces the result, whatever the result was.
+    if (a == Reading::toolarge && pendingop != QLatin1String("=")) toolarge = true;
     if (toolarge || !std::isfinite(result)) {
       // Beyond the range of a double: the result stays as it was.
       ui::showbox(this, TOOLARGE, TITLE, QMessageBox::Warning);

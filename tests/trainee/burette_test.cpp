@@ -172,14 +172,16 @@ TEST_F(BuretteTest, OneDropFallsPerTick) {
   EXPECT_EQ(b->droptop, 840);
   // The fall is paced by its own timer and does not hold up the window.
   EXPECT_TRUE(b->tmrdropstep->isActive());
-  EXPECT_EQ(b->tmrdropstep->interval(), 400 / 30);
-  for (int i = 1; i < 30; ++i) {
+  EXPECT_EQ(b->tmrdropstep->interval(), 400 / 31);
+  // Thirty positions, 860 to 1440, each shown.
+  for (int i = 1; i <= 30; ++i) {
     b->dropstep();
     EXPECT_EQ(b->droptop, 840 + 20 * i);
     EXPECT_FALSE(b->Shpdrip->isHidden());
   }
-  EXPECT_EQ(b->Shpdrip->y(), 1420 / 15);
-  b->dropstep();  // the thirtieth position, 1440: the drop is gone
+  EXPECT_EQ(b->Shpdrip->y(), 1440 / 15);
+  EXPECT_TRUE(b->tmrdropstep->isActive());
+  b->dropstep();  // then the drop is gone
   EXPECT_EQ(b->droptop, 1440);
   EXPECT_TRUE(b->Shpdrip->isHidden());
   EXPECT_FALSE(b->tmrdropstep->isActive());
@@ -199,7 +201,7 @@ TEST_F(BuretteTest, OneDropFallsPerTick) {
   // A fast drip falls within its tick.
   b->setdriprate(500);
   b->dripanim();
-  EXPECT_EQ(b->tmrdropstep->interval(), 120 / 30);
+  EXPECT_EQ(b->tmrdropstep->interval(), 120 / 31);
   b->stop();
   EXPECT_TRUE(b->Shpdrip->isHidden());
   EXPECT_FALSE(b->tmrdropstep->isActive());

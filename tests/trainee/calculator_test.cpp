@@ -239,6 +239,10 @@ TEST_F(CalculatorTest, ResultTooLargeKeepsTheRunningResult) {
   keys("C 2 = 9" + std::string(400, '9') + " =");
   EXPECT_EQ(messages.size(), 3u);
   EXPECT_EQ(readout(), "2.");
+  // A number typed after "=" replaces even a result too large to use.
+  keys("C 9" + std::string(400, '9') + " = 5 =");
+  EXPECT_EQ(messages.size(), 3u);
+  EXPECT_EQ(readout(), "5");
   // A very small typed number is simply near zero.
   keys("C 0 . " + std::string(400, '0') + "1 + 1 =");
   EXPECT_EQ(messages.size(), 3u);
