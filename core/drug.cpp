@@ -130,17 +130,26 @@ std::vector<drugrecord> readdatabase() {
   return out;
 }
 
+namespace {
+
+// Replaces a whole file of the working folder by the given bytes.
+void writewhole(const std::string& name, const std::string& text) {
+  const auto p = datapath(name);
+  errno = 0;
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  if (!out) throw FileError(errorFromErrno(errno ? errno : EACCES), p.string());
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  if (!out) throw FileError(ErrPathFileAccess, "write failed: " + p.string());
+}
+
+}  // namespace
+
 void writedatabase(const std::vector<drugrecord>& records) {
   std::string bytes;
   bytes.reserve(records.size() * DRUG_RECORD_LENGTH);
   for (const auto& d : records) bytes += d.encode();
-  const auto p = datapath(DRUG_DATABASE);
-  errno = 0;
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  if (!out) throw FileError(errorFromErrno(errno ? errno : EACCES), p.string());
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
-  if (!out) throw FileError(ErrPathFileAccess, "write failed: " + p.string());
+  writewhole(DRUG_DATABASE, bytes);
 }
 
 bool issolidrow(const drugrecord& d, int row) {
@@ -326,20 +335,6 @@ IndexTexts buildindextexts(const std::vector<drugrecord>& database,
   t.categories = w.number(count).line() + body;
   return t;
 }
-
-namespace {
-
-void writewhole(const std::string& name, const std::string& text) {
-  const auto p = datapath(name);
-  errno = 0;
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  if (!out) throw FileError(errorFromErrno(errno ? errno : EACCES), p.string());
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  if (!out) throw FileError(ErrPathFileAccess, "write failed: " + p.string());
-}
-
-}  // namespace
 
 void writeindexfiles(const IndexTexts& texts) {
   writewhole(SOLID_INDEX, texts.solid);
