@@ -67,7 +67,8 @@ bool fluidquestion(CoreState& state, std::string& question, double& answer,
       const int m = drawn(n);  // the dose draw does not reseed
       D = m * increment;
       A = D / S * vol;
-      fits = A / vol * S <= H;
+      // An answer too large to be written as a number is no question.
+      fits = std::isfinite(A) && A / vol * S <= H;
     }
     if (!fits) continue;
 

@@ -269,6 +269,16 @@ TEST_F(FluidTest, NoQuestionFromDrugsThatAdmitNoDose) {
   EXPECT_FALSE(make());
 }
 
+TEST_F(FluidTest, AnAnswerTooLargeForANumberIsNoQuestion) {
+  // No highest dose to stop it, and a strength so small that one increment
+  // needs more millilitres than a double holds.
+  writedrug(8, makedrug("Tiny", INFINITY, MG, 125, {{4, 1e-320, MG, 5}}));
+  select({8});
+  Seeded seeded(5u);
+  EXPECT_FALSE(make());
+  EXPECT_EQ(question, "");
+}
+
 TEST_F(FluidTest, ManyDrawsKeepDosesWithinTheLimits) {
   select({1, 2, 3, 4, 5, 6, 7});
   Seeded seeded(99u);
