@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -51,6 +52,9 @@ constexpr int ANIMTICK_MS = 16, ANIMSTEPS_PER_TICK = 31;
 // this many tries, so that no generator can hold the window forever.
 constexpr int MAXTRIES = 1000;
 
+// The smallest type a long panel text is shrunk to.
+constexpr double MINPOINTS = 6.0;
+
 // Qt shows a line break as LF; the stored texts use CR LF (or CR alone).
 QString displaytext(const std::string& text) {
   QString s = ui::fromansi(text);
@@ -66,6 +70,9 @@ QLabel* panel(QWidget* parent, const char* name, const QString& text) {
   l->setLineWidth(2);
   l->setAlignment(Qt::AlignCenter);
   l->setWordWrap(true);
+  // A little room between the bevel and the text, so that wrapped lines do
+  // not run into the frame.
+  l->setMargin(3);
   l->setAutoFillBackground(true);
   return l;
 }
@@ -255,6 +262,23 @@ void Frmquestion::setcaption(QLabel* label, const std::string& text) {
   // text shown.
   label->setProperty("dosavocaption", QString::fromLatin1(text.data(), static_cast<int>(text.size())));
   label->setText(displaytext(text));
+  // A long text (a test's instructions or question can run to a thousand
+  // characters) is set in a smaller type until it fits its panel, rather
+  // than being cut off at the bottom.
+  bool ok = false;
+  const double design = label->property("dosavopointsize").toDouble(&ok);
+  QFont font = label->font();
+  if (!ok) {
+    label->setProperty("dosavopointsize", font.pointSizeF());
+  } else if (font.pointSizeF() != design) {
+    font.setPointSizeF(design);
+    label->setFont(font);
+  }
+  while (label->wordWrap() && label->heightForWidth(label->width()) > label->height() &&
+         font.pointSizeF() > MINPOINTS) {
+    font.setPointSizeF(std::max(MINPOINTS, font.pointSizeF() - 0.5));
+    label->setFont(font);
+  }
 }
 
 bool Frmquestion::rec(bool option) const { return app_.options.recording && option; }
@@ -411,7 +435,7 @@ bool Frmquestion::makequest() {
       std::int16_t volume = 0, dropfactor = 0;
       float hours = 0;
       for (int tries = 0;; ++tries) {
-        core::ivquestion(question, ans, volume, hours, dropfactor, core.helptext);
+        if (!core::ivquestion(question, ans, volume, hours, dropfactor, core.helptext)) return noquestion();
         if (!core::askedbefore(core.history, volume, hours, dropfactor) || tries >= MAXTRIES) break;
       }
       answerisnumber = true;
@@ -442,7 +466,7 @@ bool Frmquestion::makequest() {
       double ans = 0, amount = 0;
       core::Key unused;
       for (int tries = 0;; ++tries) {
-        core::metricquestion(core, question, ans, amount, unused, core.helptext);
+        if (!core::metricquestion(core, question, ans, amount, unused, core.helptext)) return noquestion();
         if (!core::askedbefore(core.history, ans, amount, unused) || tries >= MAXTRIES) break;
       }
       answerisnumber = true;

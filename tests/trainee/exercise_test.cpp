@@ -184,6 +184,22 @@ TEST_F(Session, TestWithOnlyItsHeaderEndsAtStart) {
   EXPECT_FALSE(app.results.progdirty);
 }
 
+TEST_F(Session, LongTestTextsAreSetSmallerToFitTheirPanel) {
+  std::string instructions;
+  while (instructions.size() < 990) instructions += "Read every question with care. ";
+  writetest({core::testrecord::header("Ward quiz", "", instructions, 0),
+             core::testrecord::item("Short?", "", "1")});
+  Frmquestion& q = open(7);
+  // The whole introduction, the closing sentence included, lies inside the panel.
+  EXPECT_LE(q.Lblquestion->heightForWidth(q.Lblquestion->width()), q.Lblquestion->height());
+  const double small = q.Lblquestion->font().pointSizeF();
+  EXPECT_LT(small, q.lblstatus->font().pointSizeF());
+  q.cmdStart_Click();
+  EXPECT_EQ(Frmquestion::caption(q.Lblquestion), "Short?");
+  EXPECT_GT(q.Lblquestion->font().pointSizeF(), small);  // a short question is back at full size
+  EXPECT_LE(q.Lblquestion->heightForWidth(q.Lblquestion->width()), q.Lblquestion->height());
+}
+
 TEST_F(Session, MissingTestFileEndsAtStart) {
   Frmquestion& q = open(7);
   EXPECT_EQ(q.testcount, 0);
