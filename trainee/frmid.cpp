@@ -1,6 +1,7 @@
 #include "trainee/frmid.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -21,7 +22,19 @@ namespace trainee {
 
 namespace {
 const QString FORMTITLE = QStringLiteral("Please complete the form...");
+
+// The labels keep their designed widths, which were made for a smaller
+// font than most desktops use: the font is made smaller until the text
+// fits with a little room before the box beside it.
+void fitlabel(QLabel* label) {
+  QFont font = label->font();
+  const int room = label->width() - 6;
+  while (QFontMetrics(font).horizontalAdvance(label->text()) > room && font.pointSizeF() > 6) {
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  }
+  label->setFont(font);
 }
+}  // namespace
 
 Frmid::Frmid(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   setObjectName(QStringLiteral("Frmid"));
@@ -48,6 +61,8 @@ Frmid::Frmid(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   place(Txtname, 2520, 0, 3495, 285);
   place(cmdOk[0], 0, 0, 1095, 495);
   place(cmdOk[1], 0, 0, 1455, 495);
+  fitlabel(Label1);
+  fitlabel(Label2);
   for (QWidget* w : {static_cast<QWidget*>(Txtmsg), static_cast<QWidget*>(Label1),
                      static_cast<QWidget*>(TxtID), static_cast<QWidget*>(Label2),
                      static_cast<QWidget*>(Txtname), static_cast<QWidget*>(cmdOk[1])})

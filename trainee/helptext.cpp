@@ -42,6 +42,45 @@ number of drops per minute.</li>
 fluid questions use. Click a category to tick or untick it; at least one
 category always stays ticked.</p>
 
+<h3>Working an exercise</h3>
+<p>The exercise window first shows what the module is about. Press
+<b>Start</b> for the first question. Type your answer in the answer box (in
+the built-in modules only numbers, the point and the blank can be typed)
+and press <b>Answer</b> or Enter. The panel at the side keeps count of your
+correct, incorrect and passed answers.</p>
+<ul>
+<li>A right answer is marked <b>Correct</b>; press <b>Next</b> for the next
+question.</li>
+<li>An empty answer passes the question, unless your site does not allow
+passing.</li>
+<li>After a wrong answer you are shown the correct one. Where a worked
+solution exists you are asked whether you would like to see how it was
+worked out: <b>Yes</b> shows it, <b>No</b> goes on to the next question.</li>
+<li><b>Show Me</b> shows the worked solution of the question in front of you
+at any time; <b>OK</b> closes it again and your answer is marked.</li>
+<li><b>Quit</b> takes you back to the menu. A test ends by itself after its
+last question.</li>
+</ul>
+<p>Your site may switch some of these aids off while results are being
+recorded: the calculator, Show Me, the marking of each answer on screen,
+passing and the Progress button.</p>
+
+<h3>The IV burette</h3>
+<p>In <b>IV - Counting Drops</b> a burette drips at the rate of the question;
+count its drops for one minute by the clock beside it and type the number
+of drops per minute. Its worked solution counts them for you with the
+<b>Counter</b>. In <b>IV - Setting The Flow Rate</b> drag the scroll bar
+until the burette drips at the rate asked for and press <b>Accept</b>. In
+<b>Calculating IV Drop Rates</b> the burette shows the right rate once you
+have answered.</p>
+
+<h3>The calculator</h3>
+<p>Click the calculator picture beside the answer box to open or close the
+calculator. It has the four functions +, -, X and / and works strictly from
+left to right, as a pocket calculator does: 2 + 3 X 4 gives 20. <b>C</b>
+clears everything and <b>CE</b> the number being typed. <b>=</b> shows the
+result and also copies it into the answer box, ready for <b>Answer</b>.</p>
+
 <h3>Progress</h3>
 <p>Once you have answered questions the <b>Progress</b> button shows your
 correct, incorrect and passed answers for this session.</p>
@@ -54,7 +93,10 @@ background on or off. <b>Use</b> applies them for this session,
 
 <h3>Finishing</h3>
 <p>Press <b>Quit</b> on the menu (or close it) to end. When your results are
-being recorded they are written to the log at that moment.</p>
+being recorded they are written to the log at that moment (your site may
+first ask whether you want them saved).</p>
+
+<p>Press F1 in any window to open this help.</p>
 </body></html>)");
 }
 
