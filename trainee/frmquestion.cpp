@@ -41,6 +41,7 @@ namespace {
 
 const char* const READY = "When you are ready to begin click the \"Start\" button below.";
 const char* const NOQUESTION = "Sorry, no question could be made from the drug database for this module.";
+const char* const NOQUESTIONMADE = "Sorry, no question could be made for this module.";
 
 // The animation's path: the top runs from 960 to 2880 twips one step at a
 // time; the size grows by 5 twips a step up to 615.
@@ -372,8 +373,9 @@ bool Frmquestion::endtest() {
   return false;
 }
 
-bool Frmquestion::noquestion() {
-  ui::showbox(this, QString::fromLatin1(NOQUESTION), APPTITLE, QMessageBox::Information);
+bool Frmquestion::noquestion(bool fromdrugs) {
+  ui::showbox(this, QString::fromLatin1(fromdrugs ? NOQUESTION : NOQUESTIONMADE), APPTITLE,
+              QMessageBox::Information);
   terminate();
   return false;
 }
@@ -435,7 +437,7 @@ bool Frmquestion::makequest() {
       std::int16_t volume = 0, dropfactor = 0;
       float hours = 0;
       for (int tries = 0;; ++tries) {
-        if (!core::ivquestion(question, ans, volume, hours, dropfactor, core.helptext)) return noquestion();
+        if (!core::ivquestion(question, ans, volume, hours, dropfactor, core.helptext)) return noquestion(false);
         if (!core::askedbefore(core.history, volume, hours, dropfactor) || tries >= MAXTRIES) break;
       }
       answerisnumber = true;
@@ -466,7 +468,7 @@ bool Frmquestion::makequest() {
       double ans = 0, amount = 0;
       core::Key unused;
       for (int tries = 0;; ++tries) {
-        if (!core::metricquestion(core, question, ans, amount, unused, core.helptext)) return noquestion();
+        if (!core::metricquestion(core, question, ans, amount, unused, core.helptext)) return noquestion(false);
         if (!core::askedbefore(core.history, ans, amount, unused) || tries >= MAXTRIES) break;
       }
       answerisnumber = true;
@@ -474,7 +476,7 @@ bool Frmquestion::makequest() {
       break;
     }
     default: {
-      if (modnum < 7) return noquestion();
+      if (modnum < 7) return noquestion(false);
       const std::string& file = moduletext(app_.modules.modfile);
       long records = 0;
       try {

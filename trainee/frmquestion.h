@@ -120,7 +120,8 @@ class Frmquestion : public QMainWindow {
   void setcaption(QLabel* label, const std::string& text);
   void buildcontrols();
   bool endtest();
-  bool noquestion();
+  // Tells the user that no question could be made and ends the window.
+  bool noquestion(bool fromdrugs = true);
   void testforivon();
   void count(std::vector<std::int16_t>& counts);
   bool rec(bool option) const;
