@@ -15,6 +15,9 @@ class Panel : public QLabel {
     setLineWidth(2);
     setAlignment(Qt::AlignCenter);
     setWordWrap(true);
+    // Captions carry module and test texts typed by teachers: never read
+    // them as markup.
+    setTextFormat(Qt::PlainText);
     setCaption(caption);
   }
   void setCaption(const QString& caption) {

@@ -96,6 +96,14 @@ TEST_F(MenuTest, TestsFollowAndTheFirstMatchingHeadingWins) {
   EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(MenuTest, TestTextsThatLookLikeMarkupShowAsTyped) {
+  writetest("a.vqt", "<b>Ward</b> test", "Give <i>2</i> tablets", "1");
+  start();
+  select(6);
+  EXPECT_EQ(description(), "<b>Ward</b> test:\rGive <i>2</i> tablets");
+  EXPECT_EQ(app->menu().Lblmoddescript->textFormat(), Qt::PlainText);
+}
+
 TEST_F(MenuTest, TabletCandidatesFollowTheCheckedCategories) {
   start();
   auto& menu = app->menu();
