@@ -71,14 +71,25 @@ int openappend(const std::string& name) {
 
 void appendtext(const std::string& name, const std::string& text) {
   const int fd = openappend(name);
-  // One write call for the whole text, so that the entry is never appended
-  // in part when the write succeeds.
+  struct stat before {};
+  const bool sized = ::fstat(fd, &before) == 0;
   std::size_t done = 0;
   while (done < text.size()) {
     const ssize_t w = ::write(fd, text.data() + done, text.size() - done);
     if (w < 0) {
       if (errno == EINTR) continue;
       const int err = errno;
+      // A text written only in part (a full disk) is taken out again, so
+      // that a retry does not leave a fragment before the whole text. The
+      // file is cut back only while nothing but our bytes came after its
+      // old end, so that another station's entry is never touched.
+      struct stat now {};
+      if (done > 0 && sized && ::fstat(fd, &now) == 0 &&
+          static_cast<std::uintmax_t>(now.st_size) == static_cast<std::uintmax_t>(before.st_size) + done) {
+        if (::ftruncate(fd, before.st_size) != 0) {
+          // Nothing more can be done: the failure is reported all the same.
+        }
+      }
       ::close(fd);
       throw FileError(errorFromErrno(err), std::strerror(err));
     }

@@ -1,6 +1,8 @@
 #include "core/files.h"
 
 #include <gtest/gtest.h>
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -101,4 +103,21 @@ TEST_F(Folder, AppendCreatesAndAppends) {
     EXPECT_EQ(e.number(), 76);
   }
   EXPECT_EQ(datapath("/abs/x"), fs::path("/abs/x"));
+}
+
+TEST_F(Folder, AnAppendThatFailsPartWayLeavesTheFileAsItWas) {
+  appendtext("log.txt", "earlier entry\r\n");
+  // A file size limit just beyond the current end makes the next write stop
+  // part-way, as a full disk would.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  rlimit small = old;
+  small.rlim_cur = 25;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  EXPECT_THROW(appendtext("log.txt", std::string(100, 'x')), FileError);
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_EQ(get("log.txt"), "earlier entry\r\n");
+  appendtext("log.txt", "next\r\n");
+  EXPECT_EQ(get("log.txt"), "earlier entry\r\nnext\r\n");
 }
