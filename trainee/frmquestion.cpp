@@ -67,6 +67,8 @@ QString displaytext(const std::string& text) {
 QLabel* panel(QWidget* parent, const char* name, const QString& text) {
   auto* l = new QLabel(text, parent);
   l->setObjectName(QString::fromLatin1(name));
+  // Question and test texts are shown as they are, never read as markup.
+  l->setTextFormat(Qt::PlainText);
   l->setFrameStyle(QFrame::Panel | QFrame::Raised);
   l->setLineWidth(2);
   l->setAlignment(Qt::AlignCenter);

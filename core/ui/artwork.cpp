@@ -382,9 +382,6 @@ QPixmap drawtablets() {
   capsule(g, QPointF(118, 170), -25, QColor(200, 40, 50), QColor(250, 230, 90));
   capsule(g, QPointF(52, 196), 15, QColor(40, 110, 200), QColor(245, 245, 245));
   capsule(g, QPointF(126, 208), 70, QColor(30, 150, 90), QColor(250, 250, 250));
-  g.setFont(smallfont(10, true));
-  g.setPen(QColor(110, 40, 90));
-  g.drawText(QRectF(0, 222, MW, 16), Qt::AlignCenter, QStringLiteral("500 mg"));
   return p;
 }
 
@@ -530,7 +527,9 @@ QPixmap drawburette() {
   g.setBrush(Qt::NoBrush);
   QPainterPath line;
   line.moveTo(85, 148);
-  line.cubicTo(85, 176, 110, 182, 112, 206);
+  // The line ends above the panel's lower strip, where the clock and the
+  // flow-rate scroll bar sit.
+  line.cubicTo(85, 170, 106, 174, 108, 184);
   g.drawPath(line);
   // roller clamp on the line
   g.setPen(QPen(QColor(60, 60, 70), 1));

@@ -21,6 +21,8 @@ void showbox(QWidget* parent, const QString& text, const QString& title, QMessag
     return;
   }
   QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+  // Messages carry paths and values from the data files: never markup.
+  box.setTextFormat(Qt::PlainText);
   box.exec();
 }
 
