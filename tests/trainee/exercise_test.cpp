@@ -4,6 +4,7 @@
 // generator that cannot make a question, and the way back to the menu.
 #include <QAction>
 #include <QLabel>
+#include <QListWidget>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -21,6 +22,8 @@
 #include "trainee/burette.h"
 #include "trainee/frmcompleted.h"
 #include "trainee/frmmenu.h"
+
+#include <set>
 
 using exercisetest::Session;
 using trainee::Frmquestion;
@@ -63,6 +66,45 @@ TEST_F(Session, EveryBuiltInModuleOpensWithItsHeadingIntroductionAndStart) {
     EXPECT_FALSE(app.questionloaded());
     settle();
   }
+}
+
+TEST_F(Session, EveryModuleOpensFromTheMenusAccept) {
+  writedrugs();
+  writetest({core::testrecord::header("Ward quiz", "About doses", "Read each question.", 1),
+             core::testrecord::item("First?", "Because.", "mg"), core::testrecord::item("Second?", "", "12")});
+  startprogram();
+  auto& menu = app.menu();
+  menu.show();
+  ASSERT_EQ(menu.Lstmodules->count(), 7);
+  std::set<int> opened;
+  for (int row = 0; row < menu.Lstmodules->count(); ++row) {
+    menu.Lstmodules->setCurrentRow(row);
+    QTest::mouseClick(menu.cmdaccept, Qt::LeftButton);
+    ASSERT_TRUE(app.questionloaded()) << row;
+    const int m = app.modnum;
+    opened.insert(m);
+    Frmquestion& q = app.question();
+    EXPECT_TRUE(q.isVisible());
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(Frmquestion::caption(q.Lblheading), app.modules.modheading[m]);
+    EXPECT_EQ(Frmquestion::caption(q.Lblquestion),
+              m < 7 ? app.modules.modintro[m] + "\r\n\r\n" + READY : "Read each question." + READY);
+    const int picture = m <= 3 ? 0 : m == 4 ? 3 : m == 5 ? 1 : m == 6 ? 4 : 2;
+    EXPECT_EQ(q.Image1->pixmap().toImage(), ui::modulepicture(picture).toImage()) << m;
+
+    QTest::mouseClick(q.cmdstart, Qt::LeftButton);
+    EXPECT_TRUE(boxes.empty()) << m;
+    ASSERT_TRUE(app.questionloaded()) << m;
+    EXPECT_EQ(q.cmdstart->text(), "&Answer");
+    EXPECT_FALSE(q.lblstatus->isHidden());
+    EXPECT_EQ(Frmquestion::caption(q.lblstatus),
+              m < 7 ? "This is your first question this session" : "This is the first of 2 questions.");
+    QTest::mouseClick(q.cmdquit, Qt::LeftButton);
+    EXPECT_FALSE(app.questionloaded());
+    EXPECT_TRUE(menu.isVisible());
+    settle();
+  }
+  EXPECT_EQ(opened, (std::set<int>{1, 2, 3, 4, 5, 6, 7}));
 }
 
 TEST_F(Session, ControlsSitAtTheirDesignPlacesWithTheirCaptions) {

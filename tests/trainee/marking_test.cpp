@@ -24,6 +24,89 @@ namespace {
 const std::string HELPQUESTION = "\r\nWould you like to see how this was worked out?";
 }
 
+// Right, wrong, passed and refused-pass answers in each family of modules:
+// the burette modules, drop rates, tablets, metric conversions, fluids and a
+// teacher's test. Each answer moves one session and one module count; the
+// refused pass moves nothing and leaves the question open.
+TEST_F(Session, EveryModuleFamilyMarksRightWrongPassAndRefusedPass) {
+  writedrugs();
+  app.core.lists.selected = {0, 1};
+  app.core.lists.nselected = 1;
+  std::vector<core::testrecord> records{core::testrecord::header("Ward quiz", "", "", 1)};
+  for (int i = 0; i < 5; ++i) records.push_back(core::testrecord::item("Unit?", "It is mg.", "Mg"));
+  writetest(records);
+
+  for (int m = 1; m <= 7; ++m) {
+    SCOPED_TRACE(m);
+    if (m == 6) app.core.lists.selected = {0, 2};
+    boxes.clear();
+    Frmquestion& q = open(m);
+    q.cmdStart_Click();
+    ASSERT_TRUE(app.questionloaded());
+    // Module 2 answers with the scroll bar and its Accept button; the others
+    // type into the answer box.
+    auto submit = [&](const std::string& text) {
+      if (m == 2 && !text.empty()) {
+        q.burette->scriv->setValue(static_cast<int>(core::val(text)));
+        q.cmdaccept_Click();
+      } else {
+        answer(q, text);
+      }
+    };
+    const std::string right = m == 7 ? "mg" : q.answerstring();
+    const std::string wrong = m == 7 ? "kg" : m <= 2 ? core::numtext(q.answernumber + 10) : "-1";
+
+    submit(right);
+    EXPECT_EQ(q.ansstate, 2);
+    EXPECT_FALSE(q.Lblcorrect->isHidden());
+    EXPECT_EQ(q.cmdstart->text(), "&Next");
+    EXPECT_EQ(q.ncorrect, 1);
+    EXPECT_EQ(app.modules.modcorrect[m], 1);
+    q.cmdStart_Click();  // Next
+    EXPECT_EQ(q.questno, 2);
+
+    const std::string stored = m == 7 ? "MG" : q.answerstring();
+    submit(wrong);
+    EXPECT_EQ(q.ansstate, 1);
+    EXPECT_EQ(Frmquestion::caption(q.Lblincorrect),
+              "You answered " + (m == 7 ? std::string("KG") : wrong) + ".\r\nThe correct answer was " + stored + "." +
+                  HELPQUESTION);
+    EXPECT_EQ(q.nincorrect, 1);
+    EXPECT_EQ(app.modules.modincorrect[m], 1);
+    q.wanthelp_Click(1);  // No: the next question
+    EXPECT_EQ(q.questno, 3);
+    EXPECT_EQ(q.ansstate, 0);
+
+    // An empty box (module 2: Answer with the box's untouched "Answer").
+    if (m == 2) {
+      EXPECT_EQ(q.txtanswer->text(), "Answer");
+    }
+    q.cmdStart_Click();
+    EXPECT_EQ(q.npassed, 1);
+    EXPECT_EQ(app.modules.modpassed[m], 1);
+    EXPECT_EQ(q.questno, 4);
+    EXPECT_TRUE(boxes.empty());
+
+    app.options.recording = true;
+    app.options.optnopass = true;
+    const std::string status = Frmquestion::caption(q.lblstatus);
+    q.cmdStart_Click();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Sorry you cannot pass on this question");
+    EXPECT_EQ(q.questno, 4);
+    EXPECT_EQ(q.ansstate, 0);
+    EXPECT_EQ(q.npassed, 1);
+    EXPECT_EQ(app.modules.modpassed[m], 1);
+    EXPECT_EQ(app.modules.modcorrect[m] + app.modules.modincorrect[m], 2);
+    EXPECT_EQ(Frmquestion::caption(q.lblstatus), status);
+    app.options.recording = false;
+    app.options.optnopass = false;
+
+    q.cmdquit_Click();
+    settle();
+  }
+}
+
 TEST_F(Session, CountingDropsAllowsFourEitherSide) {
   Frmquestion& q = open(1);
   for (int i = 0; i < 8; ++i) draws.push(0.49f);  // 44 each time

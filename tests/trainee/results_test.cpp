@@ -2,6 +2,8 @@
 // the save question, the retry of a log file that cannot be written, the
 // progress window with Clear, and the test-completed notice's place.
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -12,6 +14,8 @@
 #include "core/ui/twips.h"
 #include "session_fixture.h"
 #include "trainee/frmcompleted.h"
+#include "trainee/frmid.h"
+#include "trainee/frmmain.h"
 #include "trainee/frmmenu.h"
 #include "trainee/frmprogress.h"
 #include "trainee/frmsave.h"
@@ -90,6 +94,49 @@ TEST_F(Session, LogAfterTwoModulesHoldsExactlyTheEntry) {
                 "\r\nIV - Counting Drops\r\nCorrect [  0]  Incorrect [  1]  \r\n"
                 "\r\nMetric Conversions\r\nCorrect [  1]  Incorrect [  0]  Passed  [  1]\r\n"
                 "\r\n" + HYPHENS + "\r\n\r\n");
+}
+
+// A whole run with one log per ID: logon, one module worked through the
+// menu, the menu's Quit. The student's file gains the entry after what an
+// earlier run left in it.
+TEST_F(Session, PerIdLogGetsTheEntryWhenTheMenuCloses) {
+  writedrugs();
+  std::filesystem::create_directory(std::filesystem::path(dir.path().toStdString()) / "logs");
+  const std::string earlier = "User ID: AB12        \r\n\r\n" + HYPHENS + "\r\n\r\n";
+  core::appendtext("logs/AB12    .LOG", earlier);
+  int ends = 0;
+  app.endprogram = [&ends] { ++ends; };
+  startprogram("<KEEP LOG ID>logs/\r\n<NAME>\r\n<DATE>\r\n");
+  onmodal = [this](QDialog&) {
+    app.frmid().TxtID->setText("AB12");
+    app.frmid().Txtname->setText("Ann Smith");
+    app.frmid().cmdOk_Click(0);
+  };
+  app.frmmain().Command1_Click();
+  onmodal = nullptr;
+  ASSERT_EQ(app.options.logfile, "logs/AB12    .LOG");
+  ASSERT_TRUE(app.menu().isVisible());
+
+  auto& list = *app.menu().Lstmodules;
+  list.setCurrentItem(list.findItems("Calculating Tablet Dosages", Qt::MatchExactly).value(0));
+  app.menu().cmdaccept_Click();
+  ASSERT_TRUE(app.questionloaded());
+  Frmquestion& q = app.question();
+  q.cmdStart_Click();
+  answer(q, q.answerstring());
+  q.cmdStart_Click();
+  answer(q, "-1");
+  q.wanthelp_Click(1);
+  answer(q, "");
+  q.cmdquit_Click();
+  settle();
+  app.menu().cmdquit_Click();
+  EXPECT_EQ(ends, 1);
+  EXPECT_EQ(exercisetest::readall(core::datapath("logs/AB12    .LOG")),
+            earlier + "User Name: Ann Smith\r\nUser ID: AB12        \r\nDate: " + app.options.startdate +
+                "\r\n\r\nCalculating Tablet Dosages\r\nCorrect [  1]  Incorrect [  1]  Passed  [  1]\r\n\r\n" +
+                HYPHENS + "\r\n\r\n");
+  EXPECT_FALSE(app.options.startdate.empty());
 }
 
 TEST_F(Session, TimeLineRunsFromTheStartToNow) {

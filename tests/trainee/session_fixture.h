@@ -19,13 +19,16 @@
 #include <string>
 #include <vector>
 
+#include "core/drug.h"
 #include "core/files.h"
 #include "core/random.h"
 #include "core/tables.h"
 #include "core/testfile.h"
+#include "core/text.h"
 #include "core/ui/messages.h"
 #include "trainee/app.h"
 #include "trainee/frmquestion.h"
+#include "trainee/startup.h"
 
 namespace exercisetest {
 
@@ -97,6 +100,48 @@ class Session : public ::testing::Test {
   void writetest(const std::vector<core::testrecord>& records) {
     long n = 1;
     for (const auto& r : records) core::writetestrecord("quiz.vqt", n++, r);
+  }
+
+  // A drug database of two drugs in category 1 "Analgesics": record 1 a
+  // 500 mg tablet (doses 250 to 1000 mg), record 2 a syrup of 250 mg in
+  // 5 ml (doses 25 to 500 mg in steps of 25), with their index files.
+  static void writedrugs() {
+    core::drugrecord t = core::drugrecord::blank();
+    t.genericname = core::fixwidth("Testamol", 30);
+    t.doserange[0] = {250, 6};
+    t.doserange[1] = {1000, 6};
+    t.preptype = {0, -1, -1, -1, -1};
+    t.strength[0] = 500;
+    t.strengthunit[0] = 6;
+    core::writedrug(1, t);
+    core::drugrecord f = core::drugrecord::blank();
+    f.genericname = core::fixwidth("Syrupol", 30);
+    f.doserange[0] = {25, 6};
+    f.doserange[1] = {500, 6};
+    f.increment = 25;
+    f.preptype = {2, -1, -1, -1, -1};
+    f.strength[0] = 250;
+    f.strengthunit[0] = 6;
+    f.volume[0] = 5;
+    f.volumeunit[0] = 1;
+    core::writedrug(2, f);
+    writefile("vqdbs1.idx", "1\r\n1,1\r\n");
+    writefile("vqdbs2.idx", "1\r\n2,1\r\n");
+    writefile("vqcat.idx", "1\r\n\"" + core::fixwidth("Analgesics", 20) + "\",1\r\n");
+  }
+
+  static void writefile(const std::string& name, const std::string& bytes) {
+    std::ofstream out(core::datapath(name), std::ios::binary);
+    out << bytes;
+  }
+
+  // Starts the program the way dosavo does, in the working folder, with the
+  // given options file; the messages of start-up are dropped.
+  void startprogram(const std::string& options = "") {
+    if (!options.empty()) writefile("vqfile.ini", options);
+    trainee::Main(app);
+    boxes.clear();
+    modals.clear();
   }
 
   QTemporaryDir dir;
