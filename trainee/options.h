@@ -3,6 +3,7 @@
 // tags are read, so that a wrong path is reported during start-up.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace trainee {
@@ -29,5 +30,10 @@ void showmessage(const std::string& text);
 // removed at both ends, it equals the ID in any mix of capitals. Reading
 // stops at the first match. FileError when the file cannot be read.
 bool idinlist(const std::string& listfile, const std::string& id);
+
+// The open of the log test: opens the log file for appending (creating it)
+// and closes it, throwing core::FileError on failure. Tests replace it to
+// meet failures that their machine cannot produce (nullptr restores it).
+void setlogtestopen(std::function<void(const std::string&)> open);
 
 }  // namespace trainee

@@ -189,6 +189,22 @@ TEST_F(LogonTest, IdListAcceptsListedIdsOnly) {
   EXPECT_TRUE(app->menu().isVisible());
 }
 
+TEST_F(LogonTest, IdListWithoutAskingForTheIdAcceptsOnlyAnEmptyItem) {
+  write("ids.txt", "AB12\r\n");
+  start("<KEEP LOG>run.log\r\n<NAME>\r\n<ID CHECK>ids.txt\r\n");
+  EXPECT_TRUE(app->frmid().TxtID->isHidden());
+  logon("", "Jo");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Your ID number was not found in the database");
+  EXPECT_FALSE(app->menu().isVisible());
+  write("ids.txt", "AB12,,CD34\r\n");  // an empty item between two commas
+  boxes.clear();
+  logon("", "Jo");
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(app->menu().isVisible());
+  EXPECT_EQ(caption(), "Dosavo  ~  Name: Jo");
+}
+
 TEST_F(LogonTest, LongIdIsCheckedInFullAndStoredAs12) {
   write("ids.txt", "ABCDEFGHIJKLMN\r\n");
   start("<KEEP LOG ID>logs/\r\n<ID CHECK>ids.txt\r\n");

@@ -140,6 +140,90 @@ TEST_F(OptionsTest, DeniedLogYesTriesAgainUntilItOpens) {
   EXPECT_FALSE(app->options.starttime.empty());
 }
 
+namespace {
+// Replaces the log test's open for one test: failures that the file system
+// of the test machine cannot produce.
+struct ReplacedLogOpen {
+  explicit ReplacedLogOpen(std::function<void(const std::string&)> open) { trainee::setlogtestopen(std::move(open)); }
+  ~ReplacedLogOpen() { trainee::setlogtestopen(nullptr); }
+};
+const std::string LOGPREFIX =
+    "Dosavo tryed to access the log file: x.log which was specified in the vqfile.ini file. ";
+}  // namespace
+
+TEST_F(OptionsTest, LogTestErrorTable) {
+  int failwith = 0;
+  ReplacedLogOpen replaced([&](const std::string&) { throw core::FileError(failwith, "replaced"); });
+  const std::vector<std::pair<int, std::string>> table = {
+      {52, "Unfortunately the file name is illegal. Please change it."},
+      {53, "Unfortunately the file name is illegal. Please change it."},
+      {54, "Unfortunately the file name is illegal. Please change it."},
+      {76, "Unfortunately there is no such path. Please change the name of the log file."},
+      {13, "Unfortunately an error occurred trying to access it or create it (Error Number 13). A log file will not "
+           "be kept. Please check or delete the vqfile.ini file to correct the problem."},
+      {6, "Unfortunately an error occurred trying to access it or create it (Error Number 6). A log file will not "
+          "be kept. Please check or delete the vqfile.ini file to correct the problem."}};
+  for (const auto& [number, text] : table) {
+    boxes.clear();
+    app->options.recording = true;  // as an earlier item may have left it
+    app->options.starttime.clear();
+    failwith = number;
+    readoption(*app, "<KEEP LOG>x.log");
+    ASSERT_EQ(boxes.size(), 1u) << number;  // reported once, no second message
+    EXPECT_EQ(boxes[0].title, "Dosavo Message") << number;
+    EXPECT_EQ(boxes[0].text, LOGPREFIX + text) << number;
+    EXPECT_EQ(modals, 0) << number;
+    EXPECT_FALSE(app->options.recording) << number;
+    EXPECT_EQ(app->options.logfile, "x.log");
+    EXPECT_FALSE(app->options.starttime.empty()) << number;  // the item goes on to its time stamp
+  }
+}
+
+TEST_F(OptionsTest, DeniedLogIsTriedExactly1000TimesSilentlyBeforeEachQuestion) {
+  int opens = 0;
+  bool freed = false;
+  ReplacedLogOpen replaced([&](const std::string&) {
+    ++opens;
+    if (!freed) throw core::FileError(opens % 2 == 0 ? core::ErrPermission : core::ErrPathFileAccess, "denied");
+  });
+  std::vector<int> opensatquestion;
+  onmodal = [&](QDialog& d) {
+    opensatquestion.push_back(opens);
+    auto& w = dynamic_cast<trainee::Frmsave&>(d);
+    EXPECT_EQ(w.windowTitle(), "Would you like to save your session details?");
+    EXPECT_EQ(ui::toansi(w.Text1->toPlainText()),
+              LOGPREFIX + "Access was denied to this file. Would you like to try accessing it again?");
+    if (modals == 1) {
+      w.SSCommand1_Click(0);  // Yes
+    } else if (modals == 2) {
+      w.close();  // the close box counts as Yes
+    } else {
+      freed = true;
+      w.SSCommand1_Click(0);
+    }
+  };
+  readoption(*app, "<KEEP LOG>x.log");
+  EXPECT_EQ(opensatquestion, (std::vector<int>{1001, 2002, 3003}));
+  EXPECT_EQ(opens, 3004);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_TRUE(app->options.recording);
+  EXPECT_FALSE(app->options.retryflag);
+}
+
+// A log file that the user may not write. Root is denied nothing, so run as
+// root this test cannot make such a file and is skipped; the denied case is
+// then shown by the tests above (a folder in place of the file, and a
+// replaced open that fails as denied).
+TEST_F(OptionsTest, ReadOnlyLogFileIsDenied) {
+  if (::geteuid() == 0) GTEST_SKIP() << "run as root: file permissions deny nothing";
+  write("readonly.log", "");
+  std::filesystem::permissions(folder / "readonly.log", std::filesystem::perms::owner_read);
+  onmodal = [](QDialog& d) { dynamic_cast<trainee::Frmsave&>(d).SSCommand1_Click(1); };
+  readoption(*app, "<KEEP LOG>readonly.log");
+  EXPECT_EQ(modals, 1);
+  EXPECT_FALSE(app->options.recording);
+}
+
 TEST_F(OptionsTest, IdListTest) {
   readoption(*app, "<ID CHECK> missing.txt ");
   ASSERT_EQ(boxes.size(), 1u);

@@ -9,6 +9,7 @@
 #include "trainee/frmid.h"
 #include "trainee/frmmain.h"
 #include "trainee/frmmenu.h"
+#include "trainee/frmsave.h"
 #include "trainee/startup.h"
 #include "trainee_fixture.h"
 
@@ -213,6 +214,19 @@ TEST_F(StartupTest, MissingFluidIndexOnly) {
   EXPECT_EQ(app->core.lists.nfluids, 0);
 }
 
+TEST_F(StartupTest, MissingTabletIndexOnlyLeavesTheTabletListEmpty) {
+  write("vqdbs2.idx", "2\r\n5,1\r\n6,1\r\n");
+  write("vqcat.idx", "1\r\n" + catline("Analgesics", 1));
+  trainee::Main(*app);
+  EXPECT_EQ(texts(), (std::vector<std::string>{E52}));
+  const auto& l = app->core.lists;
+  EXPECT_EQ(l.ntablets, 0);  // nothing of the fluid index is read into it
+  EXPECT_EQ(l.nfluids, 2);
+  EXPECT_EQ(l.fluidrec[2], 6);
+  EXPECT_EQ(l.ncategories, 1);
+  EXPECT_FALSE(app->frmmain().Command1->isHidden());
+}
+
 TEST_F(StartupTest, MissingCategoryFileOnly) {
   write("vqdbs1.idx", "1\r\n4,1\r\n");
   write("vqdbs2.idx", "\r\n");  // no fluid drug: an empty line reads as 0
@@ -252,6 +266,31 @@ TEST_F(StartupTest, LogInAMissingFolderIsReportedAndStartUpGoesOn) {
   EXPECT_FALSE(app->options.recording);
   EXPECT_TRUE(app->options.askid);
   EXPECT_FALSE(app->frmmain().Command1->isHidden());
+}
+
+// A folder in place of the log file is denied to everyone, root included
+// (the tests run as root, whom file permissions deny nothing).
+TEST_F(StartupTest, DeniedLogAsksDuringStartUpAndStartUpGoesOn) {
+  std::filesystem::create_directory(folder / "run.log");
+  write("vqfile.ini", "<KEEP LOG>run.log\r\n<ID>\r\n<DATE>\r\n");
+  writedruglists("0\r\n", "0\r\n", "0\r\n");
+  bool starthidden = false;
+  onmodal = [&](QDialog& d) {
+    starthidden = app->frmmain().isVisible() && app->frmmain().Command1->isHidden();
+    dynamic_cast<trainee::Frmsave&>(d).SSCommand1_Click(1);  // No
+  };
+  trainee::Main(*app);
+  EXPECT_EQ(modals, 1);
+  EXPECT_TRUE(starthidden);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_FALSE(app->options.recording);
+  EXPECT_TRUE(app->options.askid);  // the items after it are read
+  EXPECT_TRUE(app->options.logdate);
+  EXPECT_FALSE(app->frmmain().Command1->isHidden());
+  // Start then goes straight to the menu: nothing is logged.
+  app->frmmain().Command1_Click();
+  EXPECT_EQ(modals, 1);
+  EXPECT_EQ(app->menu().windowTitle(), "Dosavo");
 }
 
 TEST_F(StartupTest, StartStaysHiddenUntilTheLastStep) {
