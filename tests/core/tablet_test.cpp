@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <map>
 
+#include <sys/stat.h>
+
 #include "core/convert.h"
 #include "core/files.h"
 #include "core/generators.h"
@@ -328,6 +330,49 @@ TEST_F(TabletTest, NoQuestionFromAMissingDatabase) {
   EXPECT_FALSE(make());
   EXPECT_TRUE(std::filesystem::exists(folder / "VQDBASE.FIL"));  // created empty
   EXPECT_EQ(std::filesystem::file_size(folder / "VQDBASE.FIL"), 0u);
+}
+
+TEST_F(TabletTest, TheRecordIsReadAfreshForEveryQuestion) {
+  select({2});
+  {
+    Script s{0.0f, 0.0f, 0.0f};
+    ASSERT_TRUE(make());
+    EXPECT_EQ(question.substr(0, question.find("\r\n")),
+              "A client is ordered 2.5 milligrams of Prednisolone.");
+  }
+  // The database changes between two questions: the next one uses the new record.
+  writedrug(2, makedrug("Prednisone", 5, MG, 50, MG, {{0, 25, MG, 1}}));
+  {
+    Script s{0.0f, 0.0f, 0.0f};
+    ASSERT_TRUE(make());
+    EXPECT_EQ(question.substr(0, question.find("\r\n")),
+              "A client is ordered 12.5 milligrams of Prednisone.");
+    EXPECT_EQ(state.drugname, "Prednisone\r\n\r\n25 mg tablets");
+  }
+  // A database that can only be read still gives questions.
+  std::filesystem::permissions(folder / "VQDBASE.FIL", std::filesystem::perms::owner_read,
+                               std::filesystem::perm_options::replace);
+  {
+    Script s{0.0f, 0.0f, 0.0f};
+    EXPECT_TRUE(make());
+  }
+  std::filesystem::permissions(folder / "VQDBASE.FIL", std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::replace);
+  // A record number far past any file finds no record.
+  select({32767});
+  EXPECT_FALSE(make());
+}
+
+TEST_F(TabletTest, NoQuestionWhenTheDatabaseIsNoOrdinaryFile) {
+  select({1, 2});
+  std::filesystem::remove(folder / "VQDBASE.FIL");
+  std::filesystem::create_directory(folder / "VQDBASE.FIL");
+  EXPECT_FALSE(make());
+  std::filesystem::remove(folder / "VQDBASE.FIL");
+  // A pipe of that name has no records, and reading it never waits for a writer.
+  ASSERT_EQ(mkfifo((folder / "VQDBASE.FIL").c_str(), 0644), 0);
+  EXPECT_FALSE(make());
+  EXPECT_EQ(question, "");
 }
 
 TEST_F(TabletTest, AnUnusableDrugIsPassedOver) {
