@@ -63,6 +63,49 @@ TEST(MetricQuestion, LitreToMillilitreFromTheCommonUnits) {
   EXPECT_EQ(s.random.left(), 0u);
 }
 
+TEST(MetricQuestion, WholeQuestionAndSolutionInBothWordings) {
+  const std::string nb = std::string(1, NBSP);
+  const std::string rule(45, '-');
+  const std::string solution =
+      "To convert 0.25 litres to millilitres\r\n"
+      "the computer used the following formula:\r\n"
+      "\r\n"
+      "0.25 litres X 1000 = 250 millilitres\r\n"
+      "\r\n"
+      "The decimal place has been moved 3 places to the right.\r\n"
+      "\r\n" +
+      rule +
+      "\r\n"
+      "To work out how many decimal places to move:\r\n"
+      "1. Write the metric scale\r\n"
+      "2. Identify the two units in the problem\r\n"
+      "3. Count the number of units from the unit given to the unit desired\r\n"
+      "4. Move the decimal point the number of places from the given unit to the desired unit\r\n"
+      "\r\n"
+      "For example to convert from litres to millilitres:\r\n"
+      "\r\n" +
+      nb + "kL  hL  daL L   dL  cL  mL  -   -   \xB5L" + nb + "\r\n" + std::string(12, NBSP) +
+      " * > 1 > 2 > 3*" + std::string(13, NBSP) + "\r\n" + rule;
+  // volume; from the bare unit to milli; N = 250
+  const std::initializer_list<float> draws{0.0f, 0.0f, 0.5f, 0.002495f};
+  {
+    Script s(draws);
+    Metric m;
+    m.make();
+    EXPECT_EQ(m.question, "Convert 0.25 litre to millilitre.");
+    EXPECT_EQ(m.helptext, solution);
+  }
+  {
+    Script s(draws);
+    Metric m(Build::Tool);
+    m.make();
+    EXPECT_EQ(m.question, "\r\nConvert 0.25 litres to millilitres.");
+    EXPECT_EQ(m.helptext, solution);
+    EXPECT_EQ(m.answer, 250);
+    EXPECT_EQ(m.amount, 0.25);
+  }
+}
+
 TEST(MetricQuestion, FromKiloAHundredThousandIsTooLongAndDrawnAgain) {
   // mass; all units: kilo to the bare unit; N = 100000 is rejected (the
   // answer " 100000000" has 10 characters), then N = 99999.
