@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -151,6 +153,25 @@ TEST_F(BuretteTest, ScrollBarSetsTheDripOnlyWhileDragged) {
   EXPECT_EQ(b->tmrdrip->interval(), 1500);
   QTest::keyClick(b->scriv, Qt::Key_Right);
   EXPECT_EQ(b->tmrdrip->interval(), 1500);
+
+  // A real drag of the box with the mouse.
+  QStyleOptionSlider option;
+  option.initFrom(b->scriv);
+  option.orientation = Qt::Horizontal;
+  option.minimum = b->scriv->minimum();
+  option.maximum = b->scriv->maximum();
+  option.sliderPosition = b->scriv->sliderPosition();
+  option.sliderValue = b->scriv->value();
+  option.singleStep = b->scriv->singleStep();
+  option.pageStep = b->scriv->pageStep();
+  const QRect handle =
+      b->scriv->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, b->scriv);
+  const int before = b->scriv->value();
+  QTest::mousePress(b->scriv, Qt::LeftButton, {}, handle.center());
+  QTest::mouseMove(b->scriv, handle.center() + QPoint(30, 0));
+  QTest::mouseRelease(b->scriv, Qt::LeftButton, {}, handle.center() + QPoint(30, 0));
+  ASSERT_GT(b->scriv->value(), before);
+  EXPECT_EQ(b->tmrdrip->interval(), Burette::dripinterval(b->scriv->value()));
   b->stop();
 }
 
