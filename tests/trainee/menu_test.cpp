@@ -17,6 +17,7 @@
 #include "trainee/frmmenu.h"
 #include "trainee/frmprogress.h"
 #include "trainee/frmquestion.h"
+#include "trainee/frmsave.h"
 #include "trainee/panel.h"
 #include "trainee/startup.h"
 #include "trainee_fixture.h"
@@ -251,7 +252,24 @@ TEST_F(MenuTest, SettingsDialogReappliesTheBackgrounds) {
   EXPECT_EQ(ui::backgroundof(menu).toImage(), textured);
   EXPECT_EQ(ui::backgroundof(app->frmid()).toImage(), textured);
   EXPECT_EQ(app->frmsavebackground.toImage(), textured);
+  {
+    trainee::Frmsave yesno(*app);  // loaded afresh at each showing
+    EXPECT_EQ(ui::backgroundof(yesno).toImage(), textured);
+  }
   EXPECT_EQ(std::filesystem::file_size(folder / "VQ.INI"), 0u);  // Use writes nothing
+  // Unticking it again and closing gives the three windows the plain picture.
+  onmodal = [](QDialog& d) {
+    auto& dialog = dynamic_cast<ui::Default&>(d);
+    dialog.Check1[4]->setChecked(false);
+    dialog.Command1_Click(1);  // Save
+  };
+  menu.Change_Click();
+  EXPECT_EQ(app->core.settings.textured, 0);
+  const QImage plain = ui::plainbackground().toImage();
+  EXPECT_EQ(ui::backgroundof(menu).toImage(), plain);
+  EXPECT_EQ(ui::backgroundof(app->frmid()).toImage(), plain);
+  EXPECT_EQ(app->frmsavebackground.toImage(), plain);
+  EXPECT_EQ(std::filesystem::file_size(folder / "VQ.INI"), 140u);
 }
 
 TEST_F(MenuTest, SettingsDialogLoadsTheLogonWindowWhenNeeded) {
