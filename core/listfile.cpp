@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <system_error>
 
 #include "core/errors.h"
@@ -12,62 +12,69 @@
 
 namespace core {
 
+ItemReader::ItemReader(std::unique_ptr<std::istream> in) : in_(std::move(in)) {}
+
 ItemReader::ItemReader(const std::string& name) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
   const auto p = datapath(name);
   std::error_code ec;
   if (!std::filesystem::exists(p, ec)) throw FileError(missingfileerror(p), p.string());
   if (std::filesystem::is_directory(p, ec)) throw FileError(ErrPathFileAccess, p.string());
-  std::ifstream in(p, std::ios::binary);
-  if (!in) throw FileError(errno == EACCES ? ErrPermission : ErrPathFileAccess, p.string());
-  text_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  errno = 0;
+  auto file = std::make_unique<std::ifstream>(p, std::ios::binary);
+  if (!*file) throw FileError(errno == EACCES ? ErrPermission : ErrPathFileAccess, p.string());
+  in_ = std::move(file);
 }
 
 ItemReader ItemReader::fromtext(std::string text) {
-  ItemReader r;
-  r.text_ = std::move(text);
-  return r;
+  return ItemReader(std::make_unique<std::istringstream>(std::move(text), std::ios::binary));
 }
+
+// The next character without taking it; EOF at the end of the file (or
+// where the file can no longer be read).
+int ItemReader::peek() const { return in_->rdbuf()->sgetc(); }
+void ItemReader::next() { in_->rdbuf()->sbumpc(); }
+bool ItemReader::eof() const { return peek() == std::char_traits<char>::eof(); }
 
 std::string ItemReader::item() {
   if (eof()) throw FileError(ErrInputPastEnd, "input past end of file");
-  const std::size_t n = text_.size();
-  while (pos_ < n && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
+  constexpr int END = std::char_traits<char>::eof();
+  while (peek() == ' ' || peek() == '\t') next();
   std::string out;
-  auto endofline = [&](std::size_t i) { return text_[i] == '\r' || text_[i] == '\n'; };
-  // Consumes the separator that ends an item: a comma, or a line end
-  // (CR LF, CR or LF).
+  auto keep = [&](int c) {
+    if (out.size() < MAX_ITEM) out += static_cast<char>(c);
+  };
+  auto separator = [](int c) { return c == END || c == ',' || c == '\r' || c == '\n'; };
+  // Takes the separator that ends an item: a comma, or a line end (CR LF,
+  // CR or LF).
   auto consumeend = [&] {
-    if (pos_ >= n) return;
-    if (text_[pos_] == ',') {
-      ++pos_;
-    } else if (text_[pos_] == '\r') {
-      ++pos_;
-      if (pos_ < n && text_[pos_] == '\n') ++pos_;
-    } else if (text_[pos_] == '\n') {
-      ++pos_;
+    const int c = peek();
+    if (c == ',' || c == '\n') {
+      next();
+    } else if (c == '\r') {
+      next();
+      if (peek() == '\n') next();
     }
   };
-  if (pos_ < n && text_[pos_] == '"') {
-    ++pos_;
-    const std::size_t close = text_.find('"', pos_);
-    if (close == std::string::npos) {
-      out = text_.substr(pos_);
-      pos_ = n;
-      return out;
+  if (peek() == '"') {
+    next();
+    for (int c = peek(); c != '"'; c = peek()) {
+      if (c == END) return out;  // an unclosed quote runs to the end
+      keep(c);
+      next();
     }
-    out = text_.substr(pos_, close - pos_);
-    pos_ = close + 1;
+    next();
     // Anything between the closing quote and the separator is passed over.
-    while (pos_ < n && text_[pos_] != ',' && !endofline(pos_)) ++pos_;
+    while (!separator(peek())) next();
     consumeend();
     return out;
   }
-  const std::size_t start = pos_;
-  while (pos_ < n && text_[pos_] != ',' && !endofline(pos_)) ++pos_;
-  out = rtrim(std::string_view(text_).substr(start, pos_ - start));
+  for (int c = peek(); !separator(c); c = peek()) {
+    keep(c);
+    next();
+  }
   consumeend();
-  return out;
+  return rtrim(out);
 }
 
 double ItemReader::number() { return val(item()); }

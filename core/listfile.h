@@ -7,30 +7,38 @@
 // numbers as bare decimal integers, lines ended by carriage return and line feed.
 #pragma once
 
+#include <istream>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace core {
 
+// The file is read as the items are taken, so a file of any size is read
+// in little memory. An item is kept to its first MAX_ITEM characters; the
+// rest of a longer one is passed over.
 class ItemReader {
  public:
-  // Reads the whole file; FileError 53 when it is missing (76 when its
-  // folder is missing too), another number when it cannot be read.
+  static constexpr std::size_t MAX_ITEM = 65536;
+
+  // Opens the file; FileError 53 when it is missing (76 when its folder is
+  // missing too), another number when it cannot be read.
   explicit ItemReader(const std::string& name);
   // Reads from a text already in memory.
   static ItemReader fromtext(std::string text);
 
-  bool eof() const { return pos_ >= text_.size(); }
+  bool eof() const;
   // The next item; FileError 62 when the file is at its end.
   std::string item();
   // The next item read as a number (its leading number; empty gives 0).
   double number();
 
  private:
-  ItemReader() = default;
-  std::string text_;
-  std::size_t pos_ = 0;
+  explicit ItemReader(std::unique_ptr<std::istream> in);
+  int peek() const;
+  void next();
+  std::unique_ptr<std::istream> in_;
 };
 
 // One line of items: texts quoted, numbers bare, joined by commas, ended by CR LF.

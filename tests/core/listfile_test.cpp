@@ -66,6 +66,33 @@ TEST(ItemReading, FilesMissingAndEmpty) {
   fs::remove_all(dir);
 }
 
+TEST(ItemReading, LargeFileIsReadAsTheItemsAreTaken) {
+  const fs::path dir = fs::temp_directory_path() / ("dosavo_listlarge_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  setworkdir(dir);
+  {
+    std::ofstream out(dir / "big.idx", std::ios::binary);
+    out << "100000\r\n";
+    for (int i = 1; i <= 100000; ++i) out << i << ',' << i % 7 << "\r\n";
+    // Items longer than any list file holds are kept to their first
+    // MAX_ITEM characters, and the item after them still reads.
+    out << std::string(ItemReader::MAX_ITEM + 10, 'x') << ",\"" << std::string(ItemReader::MAX_ITEM + 5, 'q')
+        << "\",last";
+  }
+  ItemReader r("big.idx");
+  ASSERT_EQ(r.number(), 100000);
+  bool same = true;
+  for (int i = 1; i <= 100000; ++i) same = same && r.number() == i && r.number() == i % 7;
+  EXPECT_TRUE(same);
+  EXPECT_EQ(r.item(), std::string(ItemReader::MAX_ITEM, 'x'));
+  EXPECT_EQ(r.item(), std::string(ItemReader::MAX_ITEM, 'q'));
+  EXPECT_EQ(r.item(), "last");
+  EXPECT_TRUE(r.eof());
+  EXPECT_EQ(errorof([&] { r.item(); }), 62);
+  setworkdir({});
+  fs::remove_all(dir);
+}
+
 TEST(ItemWriting, QuotedTextsBareNumbersCrLf) {
   ItemWriter w;
   EXPECT_EQ(w.text("Analgesics  ").number(3).line(), "\"Analgesics  \",3\r\n");
