@@ -6,7 +6,6 @@
 // sources stops the build with a message naming the line.
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -59,12 +58,33 @@ const std::map<std::string, std::int16_t> TYPES = {
     {"tablet", 0},   {"capsule", 1}, {"solution", 2}, {"suspension", 3}, {"syrup", 4}, {"emulsion", 5},
     {"forte", 6},    {"elixir", 7},  {"im", 8},       {"sc", 9},         {"iv", 10}};
 
+// A source number is digits with at most one point and nothing else, so a
+// slip such as "5OO" stops the build; its value is then read by the core's
+// own number reading.
+bool isdecimal(const std::string& text, bool point) {
+  bool digit = false;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') digit = true;
+    else if (c == '.' && point) point = false;
+    else return false;
+  }
+  return digit;
+}
+
 double amount(const std::string& text) {
-  char* end = nullptr;
-  const double v = std::strtod(text.c_str(), &end);
-  if (end == text.c_str() || *end != '\0' || !(v > 0)) throw SourceError("bad amount '" + text + "'");
+  const double v = isdecimal(text, true) ? core::val(text) : 0;
+  if (!(v > 0)) throw SourceError("bad amount '" + text + "'");
   return v;
 }
+
+// A category number: 1 to 32767.
+int categorynumber(const std::string& text) {
+  const double v = isdecimal(text, false) && text.size() <= 5 ? core::val(text) : 0;
+  if (!(v >= 1 && v <= 32767)) throw SourceError("category numbers are 1 to 32767, not '" + text + "'");
+  return static_cast<int>(v);
+}
+
+std::string linetext(std::size_t n) { return core::numtext(static_cast<long long>(n)); }
 
 std::int16_t unit(const std::string& text) {
   const auto it = UNITS.find(text);
@@ -101,9 +121,8 @@ Database readdrugs(const std::string& file) {
         db.rows.push_back(0);
       } else if (key == "category" && !indrug) {
         if (w.size() < 3) throw SourceError("category <number> <name>");
-        const int num = std::atoi(w[1].c_str());
+        const int num = categorynumber(w[1]);
         const std::string name = rest(line.substr(line.find(w[1]) + w[1].size()), "");
-        if (num < 1 || num > 32767) throw SourceError("category numbers start at 1");
         if (name.size() > 20 || name.find('"') != std::string::npos)
           throw SourceError("a category name has up to 20 characters and no double quote");
         for (auto c : db.catnum)
@@ -114,7 +133,8 @@ Database readdrugs(const std::string& file) {
         throw SourceError("'" + key + "' outside a drug");
       } else if (key == "category") {
         core::drugrecord& d = db.drugs.back();
-        d.category = static_cast<std::int16_t>(std::atoi(w.at(1).c_str()));
+        if (w.size() != 2) throw SourceError("category <number>");
+        d.category = static_cast<std::int16_t>(categorynumber(w[1]));
         bool known = false;
         for (auto c : db.catnum) known = known || (c == d.category && c > 0);
         if (!known) throw SourceError("unknown category " + w[1]);
@@ -160,7 +180,7 @@ Database readdrugs(const std::string& file) {
         throw SourceError("unknown line '" + key + "'");
       }
     } catch (const SourceError& e) {
-      throw SourceError(file + ":" + std::to_string(n + 1) + ": " + e.what());
+      throw SourceError(file + ":" + linetext(n + 1) + ": " + e.what());
     }
   }
   return db;
@@ -222,7 +242,7 @@ void checkdrugs(const Database& db, const std::string& file) {
   const core::SharedTables t = core::filledtables();
   for (std::size_t i = 0; i < db.drugs.size(); ++i) {
     const auto& d = db.drugs[i];
-    const std::string where = file + ":" + std::to_string(db.lineof[i]) + ": " + core::trim(d.genericname);
+    const std::string where = file + ":" + linetext(db.lineof[i]) + ": " + core::trim(d.genericname);
     if (!(d.doserange[0].amount > 0) || !(d.doserange[1].amount > 0))
       throw SourceError(where + ": no dose range");
     if (d.category == 0) throw SourceError(where + ": no category");
@@ -231,7 +251,7 @@ void checkdrugs(const Database& db, const std::string& file) {
       const bool solid = core::issolidrow(d, r);
       const int q = solid ? solidquestions(t, d, r) : fluidquestions(t, d, r);
       if (q == 0)
-        throw SourceError(where + ": preparation " + std::to_string(r + 1) + " admits no " +
+        throw SourceError(where + ": preparation " + linetext(static_cast<std::size_t>(r + 1)) + " admits no " +
                           (solid ? "tablet" : "fluid (check the increment)") + " question");
     }
   }
@@ -270,7 +290,7 @@ std::vector<Field> readfields(const std::string& file) {
       continue;
     }
     if (fields.empty()) {
-      if (!core::trim(line).empty()) throw SourceError(file + ":" + std::to_string(n + 1) + ": text before the first field");
+      if (!core::trim(line).empty()) throw SourceError(file + ":" + linetext(n + 1) + ": text before the first field");
       continue;
     }
     body.push_back(line);
@@ -287,10 +307,10 @@ void writetest(const std::string& source, const std::string& testfile) {
   };
   std::vector<Question> questions;
   for (const auto& f : fields) {
-    const std::string where = source + ":" + std::to_string(f.line) + ": ";
+    const std::string where = source + ":" + linetext(f.line) + ": ";
     auto limit = [&](std::size_t width) {
       if (f.text.size() > width)
-        throw SourceError(where + f.name + " is longer than " + std::to_string(width) + " characters");
+        throw SourceError(where + f.name + " is longer than " + linetext(width) + " characters");
     };
     if (f.name == "title") { limit(40); title = f.text; }
     else if (f.name == "include") include = f.text;
