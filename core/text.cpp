@@ -54,7 +54,8 @@ std::string shortform(double value, int count) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";
   const Digits d = significant(value, count);
-  if (d.exponent < -4 || d.exponent >= count) {
+  // Plain from 0.0001 up to (not including) 1E+15, in both precisions.
+  if (d.exponent < -4 || d.exponent >= 15) {
     std::string out = d.negative ? "-" : "";
     out += d.digits[0];
     if (d.digits.size() > 1) out += "." + d.digits.substr(1);

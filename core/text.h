@@ -23,8 +23,8 @@ inline constexpr char PLUSMINUS = '\xB1';
 // leading blank, plain from 0.0001 up to (not including) 1E+15, otherwise the
 // exponent form 1E-06, 2.5E-05, 1E+15.
 std::string numtext(double value);
-// Short form of a single-precision value: up to 7 significant digits, plain
-// below 1E+07.
+// Short form of a single-precision value: up to 7 significant digits, with
+// the same plain and exponent ranges (12345678 is written 12345680).
 std::string numtext(float value);
 // Shortest text of a whole number, no leading blank.
 std::string numtext(long long value);

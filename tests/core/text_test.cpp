@@ -26,6 +26,10 @@ TEST(NumberText, ShortFormOfSingles) {
   EXPECT_EQ(numtext(500.0f / 90.0f), "5.555555");
   EXPECT_EQ(numtext(500.0f / 90.0f * 15.0f), "83.33333");
   EXPECT_EQ(numtext(1.5f), "1.5");
+  EXPECT_EQ(numtext(12345678.0f), "12345680");
+  EXPECT_EQ(numtext(1e15f), "1E+15");
+  EXPECT_EQ(numtext(0.000025f), "2.5E-05");
+  EXPECT_EQ(numtext(0.0001f), "0.0001");
 }
 
 TEST(NumberText, StrForm) {
