@@ -2,14 +2,9 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <memory>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/errors.h"
 #include "core/files.h"
@@ -104,61 +99,9 @@ long drugrecordcount(std::uintmax_t filelength) {
   return static_cast<long>(n);
 }
 
-namespace {
-
-enum class Quick { Read, Beyond, Other };
-
-// One record read straight from an ordinary database file: open, size, read
-// at the offset, close. The file is opened afresh on every call, so a change
-// made between two reads is always seen. Everything out of the ordinary (a
-// missing file, which opening a record file creates; a folder or anything
-// else of that name; a file that cannot be opened for reading; a record
-// number below 1) is left to RecordFile, which gives the same records and
-// the same failures, only more slowly.
-Quick quickread(long recno, std::string& bytes) {
-  if (recno < 1) return Quick::Other;
-  const auto p = datapath(DRUG_DATABASE);
-  // Not blocking: a pipe of that name must not wait for a writer.
-  const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return Quick::Other;
-  Quick result = Quick::Other;
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-    result = Quick::Beyond;
-    // A record number past any file size (and its offset) lies beyond the end.
-    constexpr auto maxrecord = static_cast<unsigned long>(2147483646);
-    const auto index = static_cast<unsigned long>(recno - 1);
-    const auto offset = static_cast<std::uintmax_t>(index) * DRUG_RECORD_LENGTH;
-    if (index <= maxrecord && offset + DRUG_RECORD_LENGTH <= static_cast<std::uintmax_t>(st.st_size)) {
-      bytes.assign(DRUG_RECORD_LENGTH, '\0');
-      std::size_t done = 0;
-      while (done < DRUG_RECORD_LENGTH) {
-        const ssize_t got = ::pread(fd, bytes.data() + done, DRUG_RECORD_LENGTH - done,
-                                    static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;  // cut short: no whole record
-        done += static_cast<std::size_t>(got);
-      }
-      if (done == DRUG_RECORD_LENGTH) result = Quick::Read;
-    }
-  }
-  ::close(fd);
-  return result;
-}
-
-}  // namespace
-
 drugrecord readdrug(long recno) {
-  std::string bytes;
-  switch (quickread(recno, bytes)) {
-    case Quick::Read: return drugrecord::decode(bytes);
-    case Quick::Beyond: return drugrecord::blank();
-    case Quick::Other: break;
-  }
-  RecordFile f(DRUG_DATABASE, DRUG_RECORD_LENGTH);
-  auto record = f.read(recno);
-  if (!record) return drugrecord::blank();
-  return drugrecord::decode(*record);
+  const auto bytes = readrecord(DRUG_DATABASE, DRUG_RECORD_LENGTH, recno);
+  return bytes ? drugrecord::decode(*bytes) : drugrecord::blank();
 }
 
 void writedrug(long recno, const drugrecord& d) {
@@ -183,26 +126,11 @@ std::vector<drugrecord> readdatabase() {
   return out;
 }
 
-namespace {
-
-// Replaces a whole file of the working folder by the given bytes.
-void writewhole(const std::string& name, const std::string& text) {
-  const auto p = datapath(name);
-  errno = 0;
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  if (!out) throw FileError(errorFromErrno(errno ? errno : EACCES), p.string());
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  if (!out) throw FileError(ErrPathFileAccess, "write failed: " + p.string());
-}
-
-}  // namespace
-
 void writedatabase(const std::vector<drugrecord>& records) {
   std::string bytes;
   bytes.reserve(records.size() * DRUG_RECORD_LENGTH);
   for (const auto& d : records) bytes += d.encode();
-  writewhole(DRUG_DATABASE, bytes);
+  writewholefile(DRUG_DATABASE, bytes);
 }
 
 bool issolidrow(const drugrecord& d, int row) {
@@ -390,9 +318,9 @@ IndexTexts buildindextexts(const std::vector<drugrecord>& database,
 }
 
 void writeindexfiles(const IndexTexts& texts) {
-  writewhole(SOLID_INDEX, texts.solid);
-  writewhole(FLUID_INDEX, texts.fluid);
-  writewhole(CATEGORY_FILE, texts.categories);
+  writewholefile(SOLID_INDEX, texts.solid);
+  writewholefile(FLUID_INDEX, texts.fluid);
+  writewholefile(CATEGORY_FILE, texts.categories);
 }
 
 }  // namespace core

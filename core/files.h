@@ -24,8 +24,17 @@ int missingfileerror(const std::filesystem::path& file);
 void appendtext(const std::string& name, const std::string& text);
 // Opens a file for appending and closes it again, creating it when missing.
 void touchappend(const std::string& name);
+// Replaces a whole file by the given bytes, creating it when missing.
+// Throws FileError with the error number on failure.
+void writewholefile(const std::string& name, const std::string& bytes);
 // Size in bytes of an existing file; FileError when it cannot be read.
 std::uintmax_t filesize(const std::string& name);
+
+// Reads record n of a record file in one go: open, read, close, as
+// RecordFile does (a missing file is created empty; a record not wholly in
+// the file gives nothing), the ordinary case without a stream. Each call
+// opens the file afresh, so a change between two reads is always seen.
+std::optional<std::string> readrecord(const std::string& name, std::size_t length, long record);
 
 // A random-access file of fixed-length records. Record n (from 1) lies at
 // byte (n - 1) x length. Opening a missing file creates it empty; reading a

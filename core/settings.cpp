@@ -71,10 +71,8 @@ void generalsettings::restoredefaults() {
 }
 
 generalsettings readsettings() {
-  RecordFile f(SETTINGS_FILE, SETTINGS_RECORD_LENGTH);
-  auto bytes = f.read(1);
-  if (!bytes) return generalsettings{};
-  return generalsettings::decode(*bytes);
+  const auto bytes = readrecord(SETTINGS_FILE, SETTINGS_RECORD_LENGTH, 1);
+  return bytes ? generalsettings::decode(*bytes) : generalsettings{};
 }
 
 void writesettings(const generalsettings& s) {

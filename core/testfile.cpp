@@ -69,10 +69,8 @@ long testquestioncount(std::uintmax_t filelength) {
 }
 
 testrecord readtestrecord(const std::string& file, long recno) {
-  RecordFile f(file, TEST_RECORD_LENGTH);
-  auto bytes = f.read(recno);
-  if (!bytes) return testrecord::blank();
-  return testrecord::decode(*bytes);
+  const auto bytes = readrecord(file, TEST_RECORD_LENGTH, recno);
+  return bytes ? testrecord::decode(*bytes) : testrecord::blank();
 }
 
 void writetestrecord(const std::string& file, long recno, const testrecord& r) {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 
@@ -74,6 +75,35 @@ TEST_F(Folder, BadNamesAndRecordNumbers) {
   EXPECT_THROW(f.write(4611686018427387905L, "x"), FileError);
   f.close();
   EXPECT_THROW(f.read(1), FileError);
+}
+
+TEST_F(Folder, OneShotReadsAndWholeFileWrites) {
+  // A missing file is created empty, as opening a record file does.
+  EXPECT_FALSE(readrecord("r.dat", 4, 1).has_value());
+  EXPECT_TRUE(fs::exists(dir_ / "r.dat"));
+  writewholefile("r.dat", "abcdefghij");
+  EXPECT_EQ(*readrecord("r.dat", 4, 2), "efgh");
+  EXPECT_FALSE(readrecord("r.dat", 4, 3).has_value());  // partial record
+  EXPECT_FALSE(readrecord("r.dat", 4, 2147483648L).has_value());
+  // A shorter text replaces the whole file; a record written in between is seen.
+  writewholefile("r.dat", "wxyz");
+  EXPECT_EQ(get("r.dat"), "wxyz");
+  { RecordFile("r.dat", 4).write(2, "1234"); }
+  EXPECT_EQ(*readrecord("r.dat", 4, 2), "1234");
+  auto errorof = [](const std::function<void()>& op) {
+    try {
+      op();
+    } catch (const FileError& e) {
+      return e.number();
+    }
+    return 0;
+  };
+  fs::create_directories(dir_ / "sub");
+  EXPECT_EQ(errorof([] { readrecord("sub", 4, 1); }), 75);
+  EXPECT_EQ(errorof([] { readrecord("r.dat", 4, 0); }), 52);
+  EXPECT_EQ(errorof([] { writewholefile("nofolder/x.idx", "1"); }), 76);
+  EXPECT_EQ(errorof([] { writewholefile("sub", "1"); }), 75);
+  EXPECT_EQ(errorof([] { writewholefile("", "1"); }), 52);
 }
 
 TEST_F(Folder, AppendCreatesAndAppends) {
