@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/core/support.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,28 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class DrugFiles : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("dosavo_drug_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    setworkdir(dir_);
-  }
-  void TearDown() override {
-    setworkdir({});
-    fs::remove_all(dir_);
-  }
-  void put(const std::string& name, const std::string& text) {
-    std::ofstream(dir_ / name, std::ios::binary) << text;
-  }
-  std::string get(const std::string& name) {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  fs::path dir_;
-};
+class DrugFiles : public testsupport::TempFolder {};
 
 drugrecord sampledrug() {
   drugrecord d;

@@ -1,6 +1,8 @@
 #include "core/files.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/core/support.h"
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -17,25 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class Folder : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("dosavo_files_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    setworkdir(dir_);
-  }
-  void TearDown() override {
-    setworkdir({});
-    fs::remove_all(dir_);
-  }
-  std::string get(const std::string& name) {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  fs::path dir_;
-};
+class Folder : public testsupport::TempFolder {};
 
 }  // namespace
 

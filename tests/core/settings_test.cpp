@@ -1,6 +1,8 @@
 #include "core/settings.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/core/support.h"
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,26 +18,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class SettingsFile : public ::testing::Test {
+class SettingsFile : public testsupport::TempFolder {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("dosavo_settings_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    setworkdir(dir_);
-  }
   void TearDown() override {
-    setworkdir({});
     std::error_code ec;
-    fs::permissions(dir_ / "VQ.INI", fs::perms::owner_all, ec);
-    fs::remove_all(dir_);
+    std::filesystem::permissions(dir_ / "VQ.INI", std::filesystem::perms::owner_all, ec);
+    TempFolder::TearDown();
   }
-  std::string get() {
-    std::ifstream in(dir_ / "VQ.INI", std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  fs::path dir_;
+  std::string get() { return TempFolder::get("VQ.INI"); }
 };
 
 void expectzero(const generalsettings& s) {

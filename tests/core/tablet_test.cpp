@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/core/support.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -17,18 +19,8 @@ using namespace core;
 
 namespace {
 
-struct Script {
-  ScriptedRandom random;
-  explicit Script(std::initializer_list<float> draws) : random(draws) { setrng(&random); }
-  ~Script() { setrng(nullptr); }
-};
-
-// Unscripted draws from a fixed seed, put back when the test ends.
-struct Seeded {
-  SystemRandom random;
-  explicit Seeded(unsigned seed) : random(seed) { setrng(&random); }
-  ~Seeded() { setrng(nullptr); }
-};
+using testsupport::Script;
+using testsupport::Seeded;
 
 struct Row {
   int type;

@@ -1,6 +1,8 @@
 #include "core/testfile.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/core/support.h"
 #include <unistd.h>
 
 #include <filesystem>
@@ -14,21 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TestFiles : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("dosavo_testfile_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    setworkdir(dir_);
-  }
-  void TearDown() override {
-    setworkdir({});
-    fs::remove_all(dir_);
-  }
-  fs::path dir_;
-};
+class TestFiles : public testsupport::TempFolder {};
 
 testrecord withanswer(const std::string& a) {
   testrecord r;
