@@ -50,18 +50,15 @@ drugrecord makedrug(const std::string& name, double high, int highunit, double i
 
 constexpr int MG = 6, G = 3;
 
-class FluidTest : public ::testing::Test {
+class FluidTest : public testsupport::TempFolder {
  protected:
-  std::filesystem::path folder;
   CoreState state;
   std::string question, helptext;
   double answer = -1;
   std::int16_t recno = -1, row = -1;
 
   void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "fluidXXXXXX").string();
-    folder = mkdtemp(tmpl.data());
-    setworkdir(folder);
+    TempFolder::SetUp();
     state.tables = filledtables();
     const drugrecord db[] = {
         // 1: a tablet row, never used here, and a syrup of 250 mg in 5 ml
@@ -80,10 +77,6 @@ class FluidTest : public ::testing::Test {
         makedrug("Morphine", 15, MG, 2.5, {{6, 1, MG, 1}, {10, 10, MG, 1}, {9, 15, MG, 1}}),
     };
     for (long i = 0; i < 7; ++i) writedrug(i + 1, db[i]);
-  }
-  void TearDown() override {
-    setworkdir({});
-    std::filesystem::remove_all(folder);
   }
   void select(std::initializer_list<std::int16_t> records) {
     state.lists.selected = {0};
@@ -259,7 +252,7 @@ TEST_F(FluidTest, NoQuestionFromDrugsThatAdmitNoDose) {
     ASSERT_TRUE(make());
     ASSERT_EQ(recno, 2);
   }
-  std::filesystem::remove(folder / "VQDBASE.FIL");
+  std::filesystem::remove(dir_ / "VQDBASE.FIL");
   EXPECT_FALSE(make());
 }
 

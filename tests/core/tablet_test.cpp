@@ -53,18 +53,15 @@ drugrecord makedrug(const std::string& name, double low, int lowunit, double hig
 constexpr int MG = 6, G = 3, MCG = 7;
 
 // A fresh working folder with a small drug database.
-class TabletTest : public ::testing::Test {
+class TabletTest : public testsupport::TempFolder {
  protected:
-  std::filesystem::path folder;
   CoreState state;
   std::string question, helptext;
   double answer = -1;
   std::int16_t recno = -1, row = -1;
 
   void SetUp() override {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "tabletXXXXXX").string();
-    folder = mkdtemp(tmpl.data());
-    setworkdir(folder);
+    TempFolder::SetUp();
     state.tables = filledtables();
     const drugrecord db[] = {
         // 1: dosed in grams, a 500 mg tablet
@@ -84,10 +81,6 @@ class TabletTest : public ::testing::Test {
         makedrug("Metoprolol", 25, MG, 250, MG, {{0, 50, MG}}),
     };
     for (long i = 0; i < 7; ++i) writedrug(i + 1, db[i]);
-  }
-  void TearDown() override {
-    setworkdir({});
-    std::filesystem::remove_all(folder);
   }
   void select(std::initializer_list<std::int16_t> records) {
     state.lists.selected = {0};
@@ -317,11 +310,11 @@ TEST_F(TabletTest, NoQuestionFromDrugsThatAdmitNoDose) {
 }
 
 TEST_F(TabletTest, NoQuestionFromAMissingDatabase) {
-  std::filesystem::remove(folder / "VQDBASE.FIL");
+  std::filesystem::remove(dir_ / "VQDBASE.FIL");
   select({1, 2});
   EXPECT_FALSE(make());
-  EXPECT_TRUE(std::filesystem::exists(folder / "VQDBASE.FIL"));  // created empty
-  EXPECT_EQ(std::filesystem::file_size(folder / "VQDBASE.FIL"), 0u);
+  EXPECT_TRUE(std::filesystem::exists(dir_ / "VQDBASE.FIL"));  // created empty
+  EXPECT_EQ(std::filesystem::file_size(dir_ / "VQDBASE.FIL"), 0u);
 }
 
 TEST_F(TabletTest, TheRecordIsReadAfreshForEveryQuestion) {
@@ -342,13 +335,13 @@ TEST_F(TabletTest, TheRecordIsReadAfreshForEveryQuestion) {
     EXPECT_EQ(state.drugname, "Prednisone\r\n\r\n25 mg tablets");
   }
   // A database that can only be read still gives questions.
-  std::filesystem::permissions(folder / "VQDBASE.FIL", std::filesystem::perms::owner_read,
+  std::filesystem::permissions(dir_ / "VQDBASE.FIL", std::filesystem::perms::owner_read,
                                std::filesystem::perm_options::replace);
   {
     Script s{0.0f, 0.0f, 0.0f};
     EXPECT_TRUE(make());
   }
-  std::filesystem::permissions(folder / "VQDBASE.FIL", std::filesystem::perms::owner_all,
+  std::filesystem::permissions(dir_ / "VQDBASE.FIL", std::filesystem::perms::owner_all,
                                std::filesystem::perm_options::replace);
   // A record number far past any file finds no record.
   select({32767});
@@ -357,12 +350,12 @@ TEST_F(TabletTest, TheRecordIsReadAfreshForEveryQuestion) {
 
 TEST_F(TabletTest, NoQuestionWhenTheDatabaseIsNoOrdinaryFile) {
   select({1, 2});
-  std::filesystem::remove(folder / "VQDBASE.FIL");
-  std::filesystem::create_directory(folder / "VQDBASE.FIL");
+  std::filesystem::remove(dir_ / "VQDBASE.FIL");
+  std::filesystem::create_directory(dir_ / "VQDBASE.FIL");
   EXPECT_FALSE(make());
-  std::filesystem::remove(folder / "VQDBASE.FIL");
+  std::filesystem::remove(dir_ / "VQDBASE.FIL");
   // A pipe of that name has no records, and reading it never waits for a writer.
-  ASSERT_EQ(mkfifo((folder / "VQDBASE.FIL").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo((dir_ / "VQDBASE.FIL").c_str(), 0644), 0);
   EXPECT_FALSE(make());
   EXPECT_EQ(question, "");
 }
