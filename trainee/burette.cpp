@@ -114,6 +114,8 @@ Burette::Burette(QWidget* window) : QObject(window) {
   scriv->setValue(1);
   scriv->setSingleStep(1);
   scriv->setPageStep(10);
+  // Reachable with the keyboard: the arrow keys move it.
+  scriv->setFocusPolicy(Qt::StrongFocus);
   ui::placetw(scriv, 60, 2880, 2535, 210);
   scriv->hide();
 

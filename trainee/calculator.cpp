@@ -17,6 +17,7 @@
 #include "core/ui/twips.h"
 #include "trainee/app.h"
 #include "trainee/frmquestion.h"
+#include "trainee/helptext.h"
 
 namespace trainee {
 namespace {
@@ -88,7 +89,7 @@ QPushButton* key(const QString& caption, QWidget* parent, int column, int row, i
 Calculator::Calculator(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   setWindowTitle(TITLE);
   setModal(false);
-  setFixedSize(ui::px(WINDOWWIDTH), ui::px(WINDOWHEIGHT));
+  ui::fixedwindow(*this, QSize(ui::px(WINDOWWIDTH), ui::px(WINDOWHEIGHT)));
 
   Readout = new QLabel(QStringLiteral("0."), this);
   Readout->setObjectName(QStringLiteral("Readout"));
@@ -131,6 +132,7 @@ Calculator::Calculator(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app
   connect(Decimal, &QPushButton::clicked, this, &Calculator::Decimal_Click);
   connect(Cancel, &QPushButton::clicked, this, &Calculator::Cancel_Click);
   connect(CancelEntry, &QPushButton::clicked, this, &Calculator::CancelEntry_Click);
+  installdosavohelp(*this, QStringLiteral("calculator"));
 
   Form_Load();
 }

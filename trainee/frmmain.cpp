@@ -21,7 +21,7 @@ namespace trainee {
 Frmmain::Frmmain(Dosavo& app, QWidget* parent) : QWidget(parent, Qt::Window), app_(app) {
   setObjectName(QStringLiteral("Frmmain"));
   setWindowTitle(QStringLiteral(" Dosavo"));
-  setFixedSize(ui::px(6375), ui::px(3600));
+  ui::fixedwindow(*this, QSize(ui::px(6375), ui::px(3600)));
 
   SSPanel1 = new Panel(QStringLiteral("Dosavo"), this);
   QFont big = SSPanel1->font();

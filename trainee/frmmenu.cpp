@@ -84,7 +84,7 @@ frmmenu::frmmenu(Dosavo& app, QWidget* parent) : QMainWindow(parent), app_(app) 
   ui::placetw(cmdquit, 4800, 4500, 1455, 495);
   connect(cmdquit, &QPushButton::clicked, this, [this] { cmdquit_Click(); });
 
-  installdosavohelp(*this);
+  installdosavohelp(*this, QStringLiteral("menu"));
   Form_Load();
 }
 
@@ -103,7 +103,7 @@ QAction* frmmenu::addcategoryitem(const QString& caption) {
 }
 
 void frmmenu::Form_Load() {
-  adjustSize();
+  ui::fixedwindow(*this, sizeHint());
   ui::centreform(*this);
   showprogressbutton();
   {
