@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QColor>
 #include <QFont>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QLabel>
 #include <QPushButton>
@@ -53,6 +54,7 @@ Frmmain::Frmmain(Dosavo& app, QWidget* parent) : QWidget(parent, Qt::Window), ap
   Command1 = new QPushButton(QStringLiteral("&Start"), this);
   ui::placetw(Command1, 4320, 2640, 1815, 495);
   Command1->setDefault(true);
+  Command1->setAutoDefault(true);
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
   Timer1 = new QTimer(this);
@@ -92,6 +94,15 @@ void Frmmain::Command1_Click() {
   if (o.recording) app_.menu().setWindowTitle(QStringLiteral("Dosavo - Recording Session Results"));
   app_.menu().show();
   hide();
+}
+
+void Frmmain::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && Command1->isVisible() &&
+      Command1->isEnabled()) {
+    Command1->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void Frmmain::closeEvent(QCloseEvent* event) {

@@ -60,6 +60,9 @@ QWidget* showhelp(QWidget* parent, const QString& title, const QString& html, co
     browser->setOpenExternalLinks(false);
     layout->addWidget(browser);
     win->resize(420, 360);
+    // Escape closes it, so that the keyboard alone can put it away.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), win);
+    QObject::connect(escape, &QShortcut::activated, win, &QWidget::close);
     slot = win;
   }
   QWidget* win = slot.data();

@@ -1,6 +1,7 @@
 // The F1 help window: one window per title, non-modal, holding the text.
 #include <QApplication>
 #include <QTest>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -35,7 +36,7 @@ TEST(HelpViewer, OneWindowPerTitle) {
 
 TEST(HelpViewer, F1OpensTheHelp) {
   QWidget window;
-  window.resize(200, 100);
+  window.setGeometry(300, 250, 200, 100);
   ui::installhelpkey(window, "Logon help", "<p>Enter your ID.</p>");
   window.show();
   QApplication::setActiveWindow(&window);
@@ -46,6 +47,34 @@ TEST(HelpViewer, F1OpensTheHelp) {
     if (w->windowTitle() == "Logon help" && w->isVisible()) help = w;
   ASSERT_NE(help, nullptr);
   EXPECT_EQ(help->findChild<QTextBrowser*>("helpbrowser")->toPlainText(), "Enter your ID.");
+  // centred over the window that asked, and put away with Escape
+  EXPECT_LE((help->frameGeometry().center() - window.frameGeometry().center()).manhattanLength(), 2);
+  QApplication::setActiveWindow(help);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+  QTest::keyClick(help->windowHandle(), Qt::Key_Escape);
+  EXPECT_FALSE(help->isVisible());
+}
+
+TEST(HelpViewer, OpensAtTheSectionAskedForAndMovesToTheWindowThatAsks) {
+  QString html = QStringLiteral("<p>Top</p>");
+  for (int i = 0; i < 200; ++i) html += QStringLiteral("<p>line</p>");
+  html += QStringLiteral("<h3><a name=\"calc\"></a>Calculator</h3>");
+  for (int i = 0; i < 200; ++i) html += QStringLiteral("<p>line</p>");
+  QWidget first, second;
+  first.setGeometry(40, 40, 500, 400);
+  second.setGeometry(300, 160, 300, 200);
+  first.show();
+  second.show();
+  QWidget* help = ui::showhelp(&first, "Sections", html);
+  EXPECT_EQ(help->parentWidget(), &first);
+  auto* browser = help->findChild<QTextBrowser*>("helpbrowser");
+  EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+  EXPECT_EQ(ui::showhelp(&second, "Sections", html, "calc"), help);
+  EXPECT_EQ(help->parentWidget(), &second);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_GT(browser->verticalScrollBar()->value(), 0);
+  EXPECT_LE((help->frameGeometry().center() - second.frameGeometry().center()).manhattanLength(), 2);
+  help->close();
 }
 
 }  // namespace
