@@ -305,6 +305,36 @@ void Calculator::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
+  // The keyboard presses the calculator's keys: digits, the point, + - * x /,
+  // = or Enter, C, and Backspace or Delete for CE.
+  QPushButton* pressed = nullptr;
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      pressed = Operator[4];
+      break;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+      pressed = CancelEntry;
+      break;
+    default: {
+      const QString text = event->text();
+      const char c = text.size() == 1 ? text[0].toLatin1() : '\0';
+      if (c >= '0' && c <= '9') pressed = Number[c - '0'];
+      const char* const operators = "/+X-=";
+      if (c == '.') pressed = Decimal;
+      if (c == 'c' || c == 'C') pressed = Cancel;
+      if (c == '*' || c == 'x') pressed = Operator[2];
+      for (int i = 0; i < 5 && c != '\0'; ++i)
+        if (c == operators[i]) pressed = Operator[i];
+      break;
+    }
+  }
+  if (pressed != nullptr) {
+    pressed->click();
+    event->accept();
+    return;
+  }
   QDialog::keyPressEvent(event);
 }
 

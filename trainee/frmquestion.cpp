@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -176,6 +177,11 @@ void Frmquestion::buildcontrols() {
   Imgcalc->setPixmap(ui::calculatoricon());
   Imgcalc->setScaledContents(true);
   Imgcalc->setCursor(Qt::PointingHandCursor);
+  // A Tab stop too: Space or Enter opens and closes the calculator.
+  Imgcalc->setFocusPolicy(Qt::TabFocus);
+  QPalette ring = Imgcalc->palette();
+  ring.setColor(QPalette::WindowText, ring.color(QPalette::Highlight));
+  Imgcalc->setPalette(ring);
   ui::placetw(Imgcalc, 1320, 4560, 480, 480);
   Imgcalc->installEventFilter(this);
   Imgcalc->hide();
@@ -911,6 +917,19 @@ bool Frmquestion::eventFilter(QObject* watched, QEvent* event) {
     txtanswer_KeyPress(keyascii);
     if (!self) return true;
     return keyascii == 0;
+  }
+  if (watched == Imgcalc && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+    // A ring round the picture while it has the keyboard.
+    Imgcalc->setFrameStyle(event->type() == QEvent::FocusIn ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+    return false;
+  }
+  if (watched == Imgcalc && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+      Imgcalc_Click();
+      return true;
+    }
+    return false;
   }
   if (watched == Imgcalc && event->type() == QEvent::MouseButtonRelease) {
     Imgcalc_Click();

@@ -87,6 +87,11 @@ calculator. It has the four functions +, -, X and / and works strictly from
 left to right, as a pocket calculator does: 2 + 3 X 4 gives 20. <b>C</b>
 clears everything and <b>CE</b> the number being typed. <b>=</b> shows the
 result and also copies it into the answer box, ready for <b>Answer</b>.</p>
+<p>From the keyboard: Shift+Tab from the answer box reaches the calculator
+picture, and Space or Enter opens or closes it. In the calculator the
+digits, the point, +, -, * (or X) and / press its keys, Enter or = presses
+<b>=</b>, C presses <b>C</b>, and Backspace or Delete presses
+<b>CE</b>.</p>
 
 <h3><a name="progress"></a>Progress</h3>
 <p>Once you have answered questions the <b>Progress</b> button shows your

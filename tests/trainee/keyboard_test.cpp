@@ -199,6 +199,37 @@ TEST_F(Keyboard, TestPromptsCompletionAndFlowRateAnswerFromTheKeyboard) {
   expectfocus(flow.cmdstart, "&Next");
 }
 
+// The calculator from the keyboard: Shift+Tab from the answer box reaches
+// its picture, Space opens it, typed keys press its keys and Enter gives the
+// result to the answer box; Tab goes back to the box and Enter answers.
+TEST_F(Keyboard, CalculatorIsOpenedAndWorkedFromTheKeyboard) {
+  writetest({core::testrecord::header("Ward quiz", "", "", 2), core::testrecord::item("Half of 5?", "", "2.5")});
+  Frmquestion& q = open(7);
+  activate(q);
+  press(q, Qt::Key_Return);  // Start
+  const QImage plain = q.Imgcalc->grab().toImage();
+  press(q, Qt::Key_Tab, Qt::ShiftModifier);
+  ASSERT_TRUE(q.Imgcalc->hasFocus());
+  EXPECT_NE(q.Imgcalc->grab().toImage(), plain);  // a ring shows the focus
+  press(q, Qt::Key_Space);
+  ASSERT_TRUE(app.calculatorloaded());
+  trainee::Calculator& calc = app.calculator();
+  ASSERT_TRUE(calc.isVisible());
+  activate(calc);
+  type(calc, QStringLiteral("7C5/2"));
+  EXPECT_EQ(calc.Readout->text(), "2.");
+  press(calc, Qt::Key_Return);
+  EXPECT_EQ(calc.Readout->text(), "2.5");
+  EXPECT_EQ(q.txtanswer->text(), "2.5");
+
+  activate(q);
+  press(q, Qt::Key_Tab);
+  EXPECT_TRUE(q.txtanswer->hasFocus());
+  EXPECT_EQ(q.Imgcalc->grab().toImage(), plain);
+  press(q, Qt::Key_Return);
+  EXPECT_TRUE(q.Lblcorrect->isVisible());
+}
+
 // Every window of a logged run answers F1 with the help, centred over it and
 // usable while the window is modal; none can be resized or maximised; each
 // carries dosavo's icon.
