@@ -318,15 +318,15 @@ void Calculator::keyPressEvent(QKeyEvent* event) {
       pressed = CancelEntry;
       break;
     default: {
+      // The operator keys' captions by index: "/", "+", "X", "-", "=".
+      static const QString operators = QStringLiteral("/+X-=");
       const QString text = event->text();
-      const char c = text.size() == 1 ? text[0].toLatin1() : '\0';
-      if (c >= '0' && c <= '9') pressed = Number[c - '0'];
-      const char* const operators = "/+X-=";
-      if (c == '.') pressed = Decimal;
-      if (c == 'c' || c == 'C') pressed = Cancel;
-      if (c == '*' || c == 'x') pressed = Operator[2];
-      for (int i = 0; i < 5 && c != '\0'; ++i)
-        if (c == operators[i]) pressed = Operator[i];
+      const QChar c = text.size() == 1 ? text[0] : QChar();
+      if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) pressed = Number[c.unicode() - '0'];
+      if (c == QLatin1Char('.')) pressed = Decimal;
+      if (c == QLatin1Char('c') || c == QLatin1Char('C')) pressed = Cancel;
+      if (c == QLatin1Char('*') || c == QLatin1Char('x')) pressed = Operator[2];
+      if (!c.isNull() && operators.contains(c)) pressed = Operator[operators.indexOf(c)];
       break;
     }
   }

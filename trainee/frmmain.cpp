@@ -54,7 +54,6 @@ Frmmain::Frmmain(Dosavo& app, QWidget* parent) : QWidget(parent, Qt::Window), ap
   Command1 = new QPushButton(QStringLiteral("&Start"), this);
   ui::placetw(Command1, 4320, 2640, 1815, 495);
   Command1->setDefault(true);
-  Command1->setAutoDefault(true);
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
   Timer1 = new QTimer(this);

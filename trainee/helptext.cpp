@@ -20,7 +20,8 @@ anything being recorded.</p>
 
 <h3><a name="menu"></a>The menu</h3>
 <p>Click a module in the list to read its description. Double click it, or
-press <b>Accept</b>, to start it. The modules are:</p>
+press <b>Accept</b>, to start it. From the keyboard, the arrow keys choose a
+module and Enter starts it. The modules are:</p>
 <ul>
 <li><b>Metric Conversions</b> &ndash; converting between metric units of
 volume and mass.</li>
@@ -63,11 +64,13 @@ last question: <b>OK</b> on the "Test Completed" notice returns to the
 menu.</li>
 </ul>
 <p>You can work with the keyboard alone. Once an answer is marked, the button
-that goes on (<b>Next</b>, <b>Yes</b> or <b>No</b>, or <b>OK</b>) is
-highlighted: press Enter to press it, or Tab to move to another button.
-The answer box is ready for typing again with the next question. The
-underlined letter of a button's caption, pressed with Alt, presses it too
-(Alt+S for <b>Show Me</b>, Alt+Q for <b>Quit</b>).</p>
+that goes on (<b>Next</b>, <b>Yes</b>, or <b>OK</b>) is highlighted: press
+Enter to press it, or Tab and Shift+Tab to move to another button (such as
+<b>No</b> beside <b>Yes</b>). The answer box is ready for typing again with
+the next question. The underlined letter of a button's caption, pressed with
+Alt, presses it too (Alt+Q for <b>Quit</b>). In <b>IV - Setting The Flow
+Rate</b> the arrow keys move the scroll bar and Tab reaches
+<b>Accept</b>.</p>
 <p>Your site may switch some of these aids off while results are being
 recorded: the calculator, Show Me, the marking of each answer on screen,
 passing and the Progress button.</p>
@@ -108,7 +111,7 @@ background on or off. <b>Use</b> applies them for this session,
 being recorded they are written to the log at that moment (your site may
 first ask whether you want them saved).</p>
 
-<p>Press F1 in any window to open this help.</p>
+<p>Press F1 in any window to open this help, and Escape to close it.</p>
 </body></html>)");
 }
 

@@ -1,6 +1,5 @@
 #include "core/ui/helpviewer.h"
 
-#include <QGuiApplication>
 #include <QHash>
 #include <QKeySequence>
 #include <QScreen>
