@@ -85,9 +85,7 @@ TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
   activate(title);
   press(title, Qt::Key_Return);  // Start
   trainee::frmmenu& menu = app.menu();
-  ASSERT_TRUE(menu.isVisible());
   activate(menu);
-  EXPECT_TRUE(menu.Lstmodules->hasFocus());
   press(menu, Qt::Key_Down);
   press(menu, Qt::Key_Down);
   EXPECT_EQ(menu.Lstmodules->currentItem()->text(), "Calculating Fluid Dosages");
@@ -95,7 +93,6 @@ TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
   ASSERT_TRUE(app.questionloaded());
   Frmquestion& q = app.question();
   activate(q);
-  EXPECT_EQ(q.Lblheading->text(), "Calculating Fluid Dosages");
   expectfocus(q.cmdstart, "&Start");
 
   press(q, Qt::Key_Return);
@@ -105,11 +102,9 @@ TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
   type(q, QString::number(volume, 'f', 2));  // 2.50 for 2.5
   press(q, Qt::Key_Return);
   EXPECT_TRUE(q.Lblcorrect->isVisible());
-  EXPECT_EQ(q.Lblcorrect->text(), "Correct");
   expectfocus(q.cmdstart, "&Next");
 
   press(q, Qt::Key_Return);  // Next
-  EXPECT_FALSE(q.Lblcorrect->isVisible());
   expectanswerbox(q);
   EXPECT_EQ(status(q), "Question : 2");
   volume = fluidanswer(q.Lblquestion->text());
@@ -124,7 +119,6 @@ TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
   EXPECT_TRUE(q.txthelp->toPlainText().startsWith("The question was:\n"));
   expectfocus(q.cmdshowme, "&OK");
   press(q, Qt::Key_Return);  // OK: the next question
-  EXPECT_FALSE(q.txthelp->isVisible());
   expectanswerbox(q);
   EXPECT_EQ(status(q), "Question : 3");
 
@@ -134,7 +128,6 @@ TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
   press(q, Qt::Key_Tab, Qt::ShiftModifier);
   expectfocus(q.wanthelp[1], "&No");
   press(q, Qt::Key_Return);  // No: the next question
-  EXPECT_FALSE(q.Lblincorrect->isVisible());
   expectanswerbox(q);
   EXPECT_EQ(status(q), "Question : 4");
 
@@ -144,21 +137,19 @@ TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
   press(q, Qt::Key_Return);
   EXPECT_FALSE(app.questionloaded());
   EXPECT_TRUE(menu.isVisible());
-  EXPECT_EQ(app.modules.modcorrect[6], 1);
-  EXPECT_EQ(app.modules.modincorrect[6], 2);
 }
 
 // A teacher's test: a wrong answer without worked solution puts the focus on
-// OK; after the last right answer Next leads to the completion notice, whose
-// OK Enter presses. The flow-rate module: the scroll bar has the keyboard,
-// Tab reaches Accept.
-TEST_F(Keyboard, TestPromptsCompletionAndFlowRateAnswerFromTheKeyboard) {
+// OK. The calculator: Shift+Tab from the answer box reaches its picture
+// (ringed), Space opens it, typed keys press its keys, Enter gives the result
+// to the box; Tab goes back. After the last answer Next leads to the
+// completion notice, whose OK Enter presses. The flow-rate module: the
+// scroll bar has the keyboard, Tab reaches Accept.
+TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
   writetest({core::testrecord::header("Ward quiz", "", "", 2), core::testrecord::item("Unit of mass?", "", "mg"),
-             core::testrecord::item("Twelve?", "It is 12.", "12")});
+             core::testrecord::item("Half of 5?", "It is 2.5.", "2.5")});
   onmodal = [](QDialog& d) {
-    auto* notice = qobject_cast<trainee::Frmcompleted*>(&d);
-    ASSERT_NE(notice, nullptr);
-    EXPECT_EQ(notice->SSPanel1->text(), "Test Completed");
+    EXPECT_EQ(qobject_cast<trainee::Frmcompleted*>(&d)->SSPanel1->text(), "Test Completed");
     activate(d);
     press(d, Qt::Key_Return);
     EXPECT_FALSE(d.isVisible());
@@ -167,15 +158,31 @@ TEST_F(Keyboard, TestPromptsCompletionAndFlowRateAnswerFromTheKeyboard) {
   activate(q);
   press(q, Qt::Key_Return);  // Start
   EXPECT_EQ(q.Lblquestion->text(), "Unit of mass?");
-  expectanswerbox(q);
   type(q, QStringLiteral("kg"));
   press(q, Qt::Key_Return);
   EXPECT_EQ(q.Lblincorrect->text(), "You answered KG.\nThe correct answer was MG.");
   expectfocus(q.Command1, "&OK");
   press(q, Qt::Key_Return);
-  EXPECT_EQ(q.Lblquestion->text(), "Twelve?");
+  EXPECT_EQ(q.Lblquestion->text(), "Half of 5?");
   expectanswerbox(q);
-  type(q, QStringLiteral("12"));
+
+  const QImage plain = q.Imgcalc->grab().toImage();
+  press(q, Qt::Key_Tab, Qt::ShiftModifier);
+  ASSERT_TRUE(q.Imgcalc->hasFocus());
+  EXPECT_NE(q.Imgcalc->grab().toImage(), plain);
+  press(q, Qt::Key_Space);
+  ASSERT_TRUE(app.calculatorloaded() && app.calculator().isVisible());
+  trainee::Calculator& calc = app.calculator();
+  activate(calc);
+  type(calc, QStringLiteral("7C5/2"));
+  EXPECT_EQ(calc.Readout->text(), "2.");
+  press(calc, Qt::Key_Return);
+  EXPECT_EQ(calc.Readout->text(), "2.5");
+  EXPECT_EQ(q.txtanswer->text(), "2.5");
+  activate(q);
+  press(q, Qt::Key_Tab);
+  EXPECT_TRUE(q.txtanswer->hasFocus());
+  EXPECT_EQ(q.Imgcalc->grab().toImage(), plain);
   press(q, Qt::Key_Return);
   expectfocus(q.cmdstart, "&Next");
   press(q, Qt::Key_Return);
@@ -183,13 +190,11 @@ TEST_F(Keyboard, TestPromptsCompletionAndFlowRateAnswerFromTheKeyboard) {
   EXPECT_FALSE(app.questionloaded());
   settle();
 
-  onmodal = nullptr;
   draws.push(0.49f);  // a rate of 44 drops a minute
   Frmquestion& flow = open(2);
   activate(flow);
   press(flow, Qt::Key_Return);  // Start
   ASSERT_TRUE(flow.burette->scriv->hasFocus());
-  EXPECT_EQ(flow.burette->scriv->value(), 50);
   for (int i = 0; i < 6; ++i) press(flow, Qt::Key_Left);
   EXPECT_EQ(flow.burette->scriv->value(), 44);
   press(flow, Qt::Key_Tab);
@@ -197,37 +202,6 @@ TEST_F(Keyboard, TestPromptsCompletionAndFlowRateAnswerFromTheKeyboard) {
   press(flow, Qt::Key_Return);
   EXPECT_TRUE(flow.Lblcorrect->isVisible());
   expectfocus(flow.cmdstart, "&Next");
-}
-
-// The calculator from the keyboard: Shift+Tab from the answer box reaches
-// its picture, Space opens it, typed keys press its keys and Enter gives the
-// result to the answer box; Tab goes back to the box and Enter answers.
-TEST_F(Keyboard, CalculatorIsOpenedAndWorkedFromTheKeyboard) {
-  writetest({core::testrecord::header("Ward quiz", "", "", 2), core::testrecord::item("Half of 5?", "", "2.5")});
-  Frmquestion& q = open(7);
-  activate(q);
-  press(q, Qt::Key_Return);  // Start
-  const QImage plain = q.Imgcalc->grab().toImage();
-  press(q, Qt::Key_Tab, Qt::ShiftModifier);
-  ASSERT_TRUE(q.Imgcalc->hasFocus());
-  EXPECT_NE(q.Imgcalc->grab().toImage(), plain);  // a ring shows the focus
-  press(q, Qt::Key_Space);
-  ASSERT_TRUE(app.calculatorloaded());
-  trainee::Calculator& calc = app.calculator();
-  ASSERT_TRUE(calc.isVisible());
-  activate(calc);
-  type(calc, QStringLiteral("7C5/2"));
-  EXPECT_EQ(calc.Readout->text(), "2.");
-  press(calc, Qt::Key_Return);
-  EXPECT_EQ(calc.Readout->text(), "2.5");
-  EXPECT_EQ(q.txtanswer->text(), "2.5");
-
-  activate(q);
-  press(q, Qt::Key_Tab);
-  EXPECT_TRUE(q.txtanswer->hasFocus());
-  EXPECT_EQ(q.Imgcalc->grab().toImage(), plain);
-  press(q, Qt::Key_Return);
-  EXPECT_TRUE(q.Lblcorrect->isVisible());
 }
 
 // Every window of a logged run answers F1 with the help, centred over it and

@@ -28,34 +28,25 @@ int maxdifference(const QImage& a, const QImage& b) {
   return most;
 }
 
-TEST(Icons, EachProgramHasItsOwnIconAtEverySize) {
-  for (ui::Program program : {ui::Program::dosavo, ui::Program::quizwright}) {
-    SCOPED_TRACE(ui::programname(program));
-    const QIcon icon = ui::programicon(program);
-    for (int size : {16, 32, 48, 256}) EXPECT_EQ(icon.pixmap(size).size(), QSize(size, size));
-    const QImage big = ui::programpicture(program, 256).toImage();
-    EXPECT_EQ(qAlpha(big.pixel(0, 0)), 0);          // round corners, clear outside
-    EXPECT_EQ(qAlpha(big.pixel(128, 128)), 255);    // a solid tile
-  }
+// Each program's icon at the sizes a desktop asks for; the two differ; the
+// picture and desktop entry kept for each match it.
+TEST(Icons, EachProgramHasItsIconPictureAndDesktopEntry) {
   EXPECT_NE(ui::programpicture(ui::Program::dosavo, 64).toImage(),
             ui::programpicture(ui::Program::quizwright, 64).toImage());
-}
-
-TEST(Icons, RepositoryPicturesAndDesktopEntriesMatchThePrograms) {
   for (ui::Program program : {ui::Program::dosavo, ui::Program::quizwright}) {
     const QString name = QString::fromLatin1(ui::programname(program));
     SCOPED_TRACE(name.toStdString());
+    for (int size : {16, 32, 256}) EXPECT_EQ(ui::programicon(program).pixmap(size).size(), QSize(size, size));
     const QImage stored(DESKTOP + name + ".png");
-    ASSERT_FALSE(stored.isNull());
-    EXPECT_EQ(stored.size(), QSize(256, 256));
-    EXPECT_TRUE(stored.hasAlphaChannel());
+    ASSERT_EQ(stored.size(), QSize(256, 256));
+    EXPECT_EQ(qAlpha(stored.pixel(0, 0)), 0);  // round corners, clear outside
     EXPECT_LE(maxdifference(stored, ui::programpicture(program, 256).toImage()), 8);
 
     QFile entry(DESKTOP + name + ".desktop");
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList lines = QString::fromUtf8(entry.readAll()).split('\n');
     EXPECT_EQ(lines.value(0), "[Desktop Entry]");
-    for (const QString& line : QStringList{"Type=Application", "Exec=" + name, "Icon=" + name, "Terminal=false"})
+    for (const QString& line : QStringList{"Type=Application", "Exec=" + name, "Icon=" + name})
       EXPECT_TRUE(lines.contains(line)) << line.toStdString();
   }
 }
