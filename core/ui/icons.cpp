@@ -52,7 +52,7 @@ void capsule(QPainter& g, double length, double width, const QColor& left, const
   g.drawLine(QPointF(0, -r), QPointF(0, r));
 }
 
-// dosavo: a drop of infusion with a medical cross, and a capsule.
+// dosavo: a drop of infusion with a plus sign, and a capsule.
 void drawdosavo(QPainter& g) {
   tile(g, QColor(44, 160, 178), QColor(16, 88, 124));
   // the drop
@@ -67,9 +67,10 @@ void drawdosavo(QPainter& g) {
   g.setPen(QPen(QColor(12, 70, 100), 5));
   g.setBrush(water);
   g.drawPath(drop);
-  // the cross inside it
+  // a plus inside it, in the tile's own colour (a red cross on white is a
+  // protected emblem)
   g.setPen(Qt::NoPen);
-  g.setBrush(QColor(214, 48, 56));
+  g.setBrush(QColor(20, 128, 156));
   g.drawRoundedRect(QRectF(92, 110, 24, 68), 4, 4);
   g.drawRoundedRect(QRectF(70, 132, 68, 24), 4, 4);
   // the capsule across the lower right corner
