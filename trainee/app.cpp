@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "core/ui/artwork.h"
+#include "core/ui/icons.h"
 #include "core/ui/messages.h"
 #include "core/ui/settingsdialog.h"
 #include "trainee/calculator.h"
@@ -11,11 +12,15 @@
 #include "trainee/frmmain.h"
 #include "trainee/frmmenu.h"
 #include "trainee/frmquestion.h"
+#include "trainee/helptext.h"
 
 namespace trainee {
 
 Dosavo::Dosavo() {
   core.build = core::Build::Trainee;
+  // Every window of the program carries its icon.
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr)
+    QApplication::setWindowIcon(ui::programicon(ui::Program::dosavo));
   // The product ends by hiding every window (hiding runs no close
   // handlers, so nothing is logged twice) and leaving the event loop.
   endprogram = [] {
@@ -102,6 +107,7 @@ void Dosavo::showsettingsdialog(QWidget* parent) {
   hooks.onload = [this](ui::Default& dialog) { ui::setbackground(dialog, ui::backgroundof(menu())); };
   hooks.onunload = [this] { applybackgrounds(); };
   ui::Default dialog(core.settings, hooks, parent);
+  installdosavohelp(dialog, QStringLiteral("settings"));
   ui::runmodal(dialog);
 }
 

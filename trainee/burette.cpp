@@ -114,6 +114,11 @@ Burette::Burette(QWidget* window) : QObject(window) {
   scriv->setValue(1);
   scriv->setSingleStep(1);
   scriv->setPageStep(10);
+  // Reachable with the keyboard: the arrow keys move it, Left and Down
+  // towards the slower end (a scroll bar inverts its keys unless told not
+  // to).
+  scriv->setFocusPolicy(Qt::StrongFocus);
+  scriv->setInvertedControls(false);
   ui::placetw(scriv, 60, 2880, 2535, 210);
   scriv->hide();
 

@@ -17,6 +17,7 @@
 #include "core/ui/twips.h"
 #include "trainee/app.h"
 #include "trainee/frmquestion.h"
+#include "trainee/helptext.h"
 
 namespace trainee {
 namespace {
@@ -88,7 +89,7 @@ QPushButton* key(const QString& caption, QWidget* parent, int column, int row, i
 Calculator::Calculator(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   setWindowTitle(TITLE);
   setModal(false);
-  setFixedSize(ui::px(WINDOWWIDTH), ui::px(WINDOWHEIGHT));
+  ui::fixedwindow(*this, QSize(ui::px(WINDOWWIDTH), ui::px(WINDOWHEIGHT)));
 
   Readout = new QLabel(QStringLiteral("0."), this);
   Readout->setObjectName(QStringLiteral("Readout"));
@@ -131,6 +132,7 @@ Calculator::Calculator(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app
   connect(Decimal, &QPushButton::clicked, this, &Calculator::Decimal_Click);
   connect(Cancel, &QPushButton::clicked, this, &Calculator::Cancel_Click);
   connect(CancelEntry, &QPushButton::clicked, this, &Calculator::CancelEntry_Click);
+  installdosavohelp(*this, QStringLiteral("calculator"));
 
   Form_Load();
 }
@@ -300,6 +302,36 @@ void Calculator::showEvent(QShowEvent* event) {
 
 void Calculator::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  // The keyboard presses the calculator's keys: digits, the point, + - * x /,
+  // = or Enter, C, and Backspace or Delete for CE.
+  QPushButton* pressed = nullptr;
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      pressed = Operator[4];
+      break;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+      pressed = CancelEntry;
+      break;
+    default: {
+      // The operator keys' captions by index: "/", "+", "X", "-", "=".
+      static const QString operators = QStringLiteral("/+X-=");
+      const QString text = event->text();
+      const QChar c = text.size() == 1 ? text[0] : QChar();
+      if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) pressed = Number[c.unicode() - '0'];
+      if (c == QLatin1Char('.')) pressed = Decimal;
+      if (c == QLatin1Char('c') || c == QLatin1Char('C')) pressed = Cancel;
+      if (c == QLatin1Char('*') || c == QLatin1Char('x')) pressed = Operator[2];
+      if (!c.isNull() && operators.contains(c)) pressed = Operator[operators.indexOf(c)];
+      break;
+    }
+  }
+  if (pressed != nullptr) {
+    pressed->click();
     event->accept();
     return;
   }

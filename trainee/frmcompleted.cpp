@@ -8,13 +8,14 @@
 #include "core/ui/twips.h"
 #include "trainee/app.h"
 #include "trainee/frmquestion.h"
+#include "trainee/helptext.h"
 
 namespace trainee {
 
 Frmcompleted::Frmcompleted(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   setWindowTitle(QString());
   setModal(true);
-  setFixedSize(ui::px(5655), ui::px(1215));
+  ui::fixedwindow(*this, QSize(ui::px(5655), ui::px(1215)));
 
   SSPanel1 = new QLabel(QStringLiteral("Test Completed"), this);
   SSPanel1->setObjectName(QStringLiteral("SSPanel1"));
@@ -32,6 +33,7 @@ Frmcompleted::Frmcompleted(Dosavo& app, QWidget* parent) : QDialog(parent), app_
   SSCommand1->setDefault(true);
   ui::placetw(SSCommand1, 4080, 240, 1335, 735);
   connect(SSCommand1, &QPushButton::clicked, this, [this] { SSCommand1_Click(); });
+  installdosavohelp(*this, QStringLiteral("exercise"));
 
   Form_Load();
 }

@@ -68,7 +68,8 @@ Frmid::Frmid(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
                      static_cast<QWidget*>(Txtname), static_cast<QWidget*>(cmdOk[1])})
     w->setVisible(false);
 
-  installdosavohelp(*this);
+  installdosavohelp(*this, QStringLiteral("starting"));
+  ui::fixedwindow(*this);
   Form_Load();
 }
 

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QColor>
 #include <QFont>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QLabel>
 #include <QPushButton>
@@ -21,7 +22,7 @@ namespace trainee {
 Frmmain::Frmmain(Dosavo& app, QWidget* parent) : QWidget(parent, Qt::Window), app_(app) {
   setObjectName(QStringLiteral("Frmmain"));
   setWindowTitle(QStringLiteral(" Dosavo"));
-  setFixedSize(ui::px(6375), ui::px(3600));
+  ui::fixedwindow(*this, QSize(ui::px(6375), ui::px(3600)));
 
   SSPanel1 = new Panel(QStringLiteral("Dosavo"), this);
   QFont big = SSPanel1->font();
@@ -92,6 +93,15 @@ void Frmmain::Command1_Click() {
   if (o.recording) app_.menu().setWindowTitle(QStringLiteral("Dosavo - Recording Session Results"));
   app_.menu().show();
   hide();
+}
+
+void Frmmain::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && Command1->isVisible() &&
+      Command1->isEnabled()) {
+    Command1->click();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void Frmmain::closeEvent(QCloseEvent* event) {

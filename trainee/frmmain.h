@@ -32,6 +32,8 @@ class Frmmain : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Enter presses Start, the window's one button, once it is shown.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   Dosavo& app_;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -67,6 +68,7 @@ frmmenu::frmmenu(Dosavo& app, QWidget* parent) : QMainWindow(parent), app_(app) 
   // description is still the hint) is a click too.
   connect(Lstmodules, &QListWidget::itemClicked, this, [this] { Lstmodules_Click(); });
   connect(Lstmodules, &QListWidget::itemDoubleClicked, this, [this] { Lstmodules_DblClick(); });
+  Lstmodules->installEventFilter(this);
 
   Lblmoddescript = new Panel(QString(), body);
   Lblmoddescript->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -83,8 +85,10 @@ frmmenu::frmmenu(Dosavo& app, QWidget* parent) : QMainWindow(parent), app_(app) 
   cmdquit = new QPushButton(QStringLiteral("&Quit"), body);
   ui::placetw(cmdquit, 4800, 4500, 1455, 495);
   connect(cmdquit, &QPushButton::clicked, this, [this] { cmdquit_Click(); });
+  // Enter presses the button that has the focus, as it does in a dialog.
+  for (QPushButton* b : {Image3, cmdaccept, cmdquit}) b->setAutoDefault(true);
 
-  installdosavohelp(*this);
+  installdosavohelp(*this, QStringLiteral("menu"));
   Form_Load();
 }
 
@@ -103,7 +107,7 @@ QAction* frmmenu::addcategoryitem(const QString& caption) {
 }
 
 void frmmenu::Form_Load() {
-  adjustSize();
+  ui::fixedwindow(*this, sizeHint());
   ui::centreform(*this);
   showprogressbutton();
   {
@@ -238,6 +242,17 @@ void frmmenu::Cont_Click() {
 }
 
 void frmmenu::cmdquit_Click() { close(); }
+
+bool frmmenu::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Lstmodules && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      if (Lstmodules->currentItem() != nullptr) Lstmodules_DblClick();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
 
 void frmmenu::closeEvent(QCloseEvent* event) {
   // Leaving the menu ends the run: the log entry first, then the end.

@@ -57,6 +57,8 @@ class frmmenu : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Enter in the module list starts the module, as a double click does.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QAction* addcategoryitem(const QString& caption);

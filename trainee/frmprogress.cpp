@@ -9,6 +9,7 @@
 #include "core/ui/twips.h"
 #include "trainee/app.h"
 #include "trainee/frmmenu.h"
+#include "trainee/helptext.h"
 #include "trainee/results.h"
 
 namespace trainee {
@@ -16,7 +17,7 @@ namespace trainee {
 frmprogress::frmprogress(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   setWindowTitle(QStringLiteral("Progress this session"));
   setModal(true);
-  setFixedSize(ui::px(6495), ui::px(3495));
+  ui::fixedwindow(*this, QSize(ui::px(6495), ui::px(3495)));
 
   Text1 = new QPlainTextEdit(this);
   Text1->setObjectName(QStringLiteral("Text1"));
@@ -33,6 +34,7 @@ frmprogress::frmprogress(Dosavo& app, QWidget* parent) : QDialog(parent), app_(a
   ui::placetw(Command2, 3720, 2760, 1335, 495);
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+  installdosavohelp(*this, QStringLiteral("progress"));
 
   Form_Load();
 }

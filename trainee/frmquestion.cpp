@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -34,6 +35,7 @@
 #include "trainee/calculator.h"
 #include "trainee/frmcompleted.h"
 #include "trainee/frmmenu.h"
+#include "trainee/helptext.h"
 
 namespace trainee {
 
@@ -83,7 +85,17 @@ QLabel* panel(QWidget* parent, const char* name, const QString& text) {
 QPushButton* button(QWidget* parent, const char* name, const char* text) {
   auto* b = new QPushButton(QString::fromLatin1(text), parent);
   b->setObjectName(QString::fromLatin1(name));
+  // Enter presses the button that has the focus, as it does in a dialog.
+  b->setAutoDefault(true);
   return b;
+}
+
+// Gives a button the focus and shows it, as if it had been reached with
+// the keyboard: the button that goes on after an answer is the one Enter
+// presses next.
+void focusbutton(QPushButton* b) {
+  b->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+  b->setFocus(Qt::OtherFocusReason);
 }
 
 // The module picture: modules 1 to 3 the burette picture, 4 tablets,
@@ -103,6 +115,7 @@ int pictureindex(int modnum) {
 Frmquestion::Frmquestion(Dosavo& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   setWindowTitle(QStringLiteral("Dosavo - Questions and Exercises"));
   buildcontrols();
+  installdosavohelp(*this, QStringLiteral("exercise"));
   Form_Load();
 }
 
@@ -164,6 +177,11 @@ void Frmquestion::buildcontrols() {
   Imgcalc->setPixmap(ui::calculatoricon());
   Imgcalc->setScaledContents(true);
   Imgcalc->setCursor(Qt::PointingHandCursor);
+  // A Tab stop too: Space or Enter opens and closes the calculator.
+  Imgcalc->setFocusPolicy(Qt::TabFocus);
+  QPalette ring = Imgcalc->palette();
+  ring.setColor(QPalette::WindowText, ring.color(QPalette::Highlight));
+  Imgcalc->setPalette(ring);
   ui::placetw(Imgcalc, 1320, 4560, 480, 480);
   Imgcalc->installEventFilter(this);
   Imgcalc->hide();
@@ -223,6 +241,8 @@ void Frmquestion::buildcontrols() {
     wanthelp[i]->hide();
     connect(wanthelp[i], &QPushButton::clicked, this, [this, i] { wanthelp_Click(i); });
   }
+  // Tab runs along the prompt from left to right: No, then Yes.
+  setTabOrder(wanthelp[1], wanthelp[0]);
 
   // The right-answer images: Image2 travels, Image3 stays where it is.
   Image2 = new QLabel(body);
@@ -248,7 +268,7 @@ void Frmquestion::buildcontrols() {
   animtimer_->setInterval(ANIMTICK_MS);
   connect(animtimer_, &QTimer::timeout, this, [this] { animationstep(); });
 
-  setFixedSize(sizeHint());
+  ui::fixedwindow(*this, sizeHint());
 }
 
 // ---------------------------------------------------------------------------
@@ -360,6 +380,7 @@ void Frmquestion::Form_Load() {
   }
 
   ivsetrate = app_.modnum == 2;
+  focusbutton(cmdstart);
 }
 
 bool Frmquestion::endtest() {
@@ -542,6 +563,9 @@ void Frmquestion::showquestion(const std::string& question) {
       cmdaccept->show();
       burette->IVpan->show();
       txtanswer->setText(QStringLiteral("Answer"));
+      // The scroll bar is this module's answer: the arrow keys move it and
+      // Tab reaches Accept.
+      burette->scriv->setFocus(Qt::OtherFocusReason);
       break;
     case 3:
       ivmodule = true;
@@ -724,6 +748,7 @@ void Frmquestion::checkresponse() {
       testforivon();
       correctanimation();
       cmdstart->setText(QStringLiteral("&Next"));
+      focusbutton(cmdstart);
     }
   } else {
     bump(nincorrect);
@@ -734,9 +759,11 @@ void Frmquestion::checkresponse() {
       std::string message = "You answered " + ans + "." + crlf + "The correct answer was " + answerstring() + ".";
       if (!app_.core.helptext.empty()) {
         togglehelpprompt();
+        focusbutton(wanthelp[0]);
         message += crlf + "Would you like to see how this was worked out?";
       } else {
         toggleokprompt();
+        focusbutton(Command1);
       }
       setcaption(Lblincorrect, message);
       Lblincorrect->show();
@@ -834,6 +861,7 @@ void Frmquestion::questionhelp() {
   txthelp->setPlainText(displaytext(app_.core.helptext));
   txthelp->raise();
   if (app_.modnum == 1) burette->ivcount();
+  focusbutton(cmdshowme);
 }
 
 void Frmquestion::cmdshowme_Click() {
@@ -889,6 +917,19 @@ bool Frmquestion::eventFilter(QObject* watched, QEvent* event) {
     txtanswer_KeyPress(keyascii);
     if (!self) return true;
     return keyascii == 0;
+  }
+  if (watched == Imgcalc && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+    // A ring round the picture while it has the keyboard.
+    Imgcalc->setFrameStyle(event->type() == QEvent::FocusIn ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+    return false;
+  }
+  if (watched == Imgcalc && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+      Imgcalc_Click();
+      return true;
+    }
+    return false;
   }
   if (watched == Imgcalc && event->type() == QEvent::MouseButtonRelease) {
     Imgcalc_Click();

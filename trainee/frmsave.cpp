@@ -10,13 +10,14 @@
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
 #include "trainee/app.h"
+#include "trainee/helptext.h"
 
 namespace trainee {
 
 Frmsave::Frmsave(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   setWindowTitle(QStringLiteral("Would you like to save your session details?"));
   setModal(true);
-  setFixedSize(ui::px(6375), ui::px(2610));
+  ui::fixedwindow(*this, QSize(ui::px(6375), ui::px(2610)));
 
   Text1 = new QPlainTextEdit(this);
   Text1->setObjectName(QStringLiteral("Text1"));
@@ -32,6 +33,7 @@ Frmsave::Frmsave(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
     connect(SSCommand1[i], &QPushButton::clicked, this, [this, i] { SSCommand1_Click(i); });
   }
   SSCommand1[0]->setDefault(true);
+  installdosavohelp(*this, QStringLiteral("finishing"));
 
   if (!app_.frmsavebackground.isNull()) ui::setbackground(*this, app_.frmsavebackground);
   Form_Load();

@@ -12,15 +12,16 @@ QString helphtml() {
 <p>Dosavo gives practical assistance and exercises in metric conversions,
 drug dosage and intravenous (IV) calculations, at your own pace.</p>
 
-<h3>Starting</h3>
+<h3><a name="starting"></a>Starting</h3>
 <p>Press <b>Start</b> on the title window. If your site keeps a record of
 results you are asked to log on: type your ID number and/or your name and
 press <b>O.K.</b>. Where it is allowed, <b>Practice</b> lets you work without
 anything being recorded.</p>
 
-<h3>The menu</h3>
+<h3><a name="menu"></a>The menu</h3>
 <p>Click a module in the list to read its description. Double click it, or
-press <b>Accept</b>, to start it. The modules are:</p>
+press <b>Accept</b>, to start it. From the keyboard, the arrow keys choose a
+module and Enter starts it. The modules are:</p>
 <ul>
 <li><b>Metric Conversions</b> &ndash; converting between metric units of
 volume and mass.</li>
@@ -42,7 +43,7 @@ number of drops per minute.</li>
 fluid questions use. Click a category to tick or untick it; at least one
 category always stays ticked.</p>
 
-<h3>Working an exercise</h3>
+<h3><a name="exercise"></a>Working an exercise</h3>
 <p>The exercise window first shows what the module is about. Press
 <b>Start</b> for the first question. Type your answer in the answer box (in
 the built-in modules only numbers, the point and the blank can be typed)
@@ -59,8 +60,17 @@ worked out: <b>Yes</b> shows it, <b>No</b> goes on to the next question.</li>
 <li><b>Show Me</b> shows the worked solution of the question in front of you
 at any time; <b>OK</b> closes it again and your answer is marked.</li>
 <li><b>Quit</b> takes you back to the menu. A test ends by itself after its
-last question.</li>
+last question: <b>OK</b> on the "Test Completed" notice returns to the
+menu.</li>
 </ul>
+<p>You can work with the keyboard alone. Once an answer is marked, the button
+that goes on (<b>Next</b>, <b>Yes</b>, or <b>OK</b>) is highlighted: press
+Enter to press it, or Tab and Shift+Tab to move to another button (such as
+<b>No</b> beside <b>Yes</b>). The answer box is ready for typing again with
+the next question. The underlined letter of a button's caption, pressed with
+Alt, presses it too (Alt+Q for <b>Quit</b>). In <b>IV - Setting The Flow
+Rate</b> the arrow keys move the scroll bar and Tab reaches
+<b>Accept</b>.</p>
 <p>Your site may switch some of these aids off while results are being
 recorded: the calculator, Show Me, the marking of each answer on screen,
 passing and the Progress button.</p>
@@ -74,34 +84,43 @@ until the burette drips at the rate asked for and press <b>Accept</b>. In
 <b>Calculating IV Drop Rates</b> the burette shows the right rate once you
 have answered.</p>
 
-<h3>The calculator</h3>
+<h3><a name="calculator"></a>The calculator</h3>
 <p>Click the calculator picture beside the answer box to open or close the
 calculator. It has the four functions +, -, X and / and works strictly from
 left to right, as a pocket calculator does: 2 + 3 X 4 gives 20. <b>C</b>
 clears everything and <b>CE</b> the number being typed. <b>=</b> shows the
 result and also copies it into the answer box, ready for <b>Answer</b>.</p>
+<p>From the keyboard: Shift+Tab from the answer box reaches the calculator
+picture, and Space or Enter opens or closes it. In the calculator the
+digits, the point, +, -, * (or X) and / press its keys, Enter or = presses
+<b>=</b>, C presses <b>C</b>, and Backspace or Delete presses
+<b>CE</b>.</p>
 
-<h3>Progress</h3>
+<h3><a name="progress"></a>Progress</h3>
 <p>Once you have answered questions the <b>Progress</b> button shows your
 correct, incorrect and passed answers for this session.</p>
 
-<h3>Settings</h3>
+<h3><a name="settings"></a>Settings</h3>
 <p><b>Options, Change General Settings</b> turns the animations, the metric
 abbreviations, the use of all metric units, trade names and the textured
 background on or off. <b>Use</b> applies them for this session,
 <b>Save</b> also keeps them for the next time.</p>
 
-<h3>Finishing</h3>
+<h3><a name="finishing"></a>Finishing</h3>
 <p>Press <b>Quit</b> on the menu (or close it) to end. When your results are
 being recorded they are written to the log at that moment (your site may
 first ask whether you want them saved).</p>
 
-<p>Press F1 in any window to open this help.</p>
+<p>Press F1 in any window to open this help, and Escape to close it.</p>
 </body></html>)");
 }
 
-QWidget* showdosavohelp(QWidget* parent) { return ui::showhelp(parent, helptitle(), helphtml()); }
+QWidget* showdosavohelp(QWidget* parent, const QString& section) {
+  return ui::showhelp(parent, helptitle(), helphtml(), section);
+}
 
-void installdosavohelp(QWidget& window) { ui::installhelpkey(window, helptitle(), helphtml()); }
+void installdosavohelp(QWidget& window, const QString& section) {
+  ui::installhelpkey(window, helptitle(), helphtml(), section);
+}
 
 }  // namespace trainee

@@ -9,6 +9,8 @@
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   application.setApplicationName(QStringLiteral("Dosavo"));
+  // The desktop entry (dosavo.desktop) whose icon the window manager shows.
+  application.setDesktopFileName(QStringLiteral("dosavo"));
   // Every way out of the program goes through Dosavo::end.
   application.setQuitOnLastWindowClosed(false);
   core::setworkdir({});

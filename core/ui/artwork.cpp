@@ -354,34 +354,35 @@ void tablet(QPainter& g, QPointF centre, double r, const QColor& c, bool scored)
   }
 }
 
-// 3: tablets and capsules, some spilled beside a blister strip.
+// 3: a blister strip with a row of loose tablets and a capsule below it.
+// The tablet module lays its drug label panel over the lower part of this
+// picture (from 120 pixels down, 24 pixels in from either side), so the
+// subject is drawn in the upper part and left clear of it.
 QPixmap drawtablets() {
   QPixmap p = blank(MW, MH);
   QPainter g(&p);
   prepare(g);
   card(g, MW, MH, QColor(248, 240, 246), QColor(228, 212, 226));
-  // blister strip
+  // blister strip: two rows of four, one pocket already empty
   g.setPen(QPen(QColor(140, 140, 150), 1));
   g.setBrush(QColor(215, 218, 225));
-  g.drawRoundedRect(QRectF(22, 18, 133, 78), 6, 6);
+  g.drawRoundedRect(QRectF(20, 10, 137, 68), 6, 6);
+  g.setPen(QPen(QColor(185, 188, 198), 1, Qt::DashLine));
+  g.drawLine(QPointF(88.5, 12), QPointF(88.5, 76));  // perforation
   for (int row = 0; row < 2; ++row) {
     for (int col = 0; col < 4; ++col) {
-      const QPointF c(42 + col * 31, 38 + row * 38);
+      const QPointF c(39 + col * 33 + (col >= 2 ? 2 : 0), 28 + row * 32);
       g.setPen(QPen(QColor(170, 175, 185), 1));
       g.setBrush(QColor(240, 242, 246));
       g.drawEllipse(c, 12, 12);
       if (!(row == 1 && col == 3)) tablet(g, c, 9, QColor(250, 250, 250), true);
     }
   }
-  // loose tablets
-  tablet(g, QPointF(48, 126), 13, QColor(245, 245, 245), true);
-  tablet(g, QPointF(86, 118), 11, QColor(255, 210, 130), false);
-  tablet(g, QPointF(128, 130), 12, QColor(170, 200, 250), true);
-  tablet(g, QPointF(70, 158), 9, QColor(250, 170, 170), false);
-  // capsules
-  capsule(g, QPointF(118, 170), -25, QColor(200, 40, 50), QColor(250, 230, 90));
-  capsule(g, QPointF(52, 196), 15, QColor(40, 110, 200), QColor(245, 245, 245));
-  capsule(g, QPointF(126, 208), 70, QColor(30, 150, 90), QColor(250, 250, 250));
+  // loose tablets and a capsule beneath the strip
+  tablet(g, QPointF(32, 98), 11, QColor(245, 245, 245), true);
+  tablet(g, QPointF(62, 100), 9, QColor(255, 210, 130), false);
+  capsule(g, QPointF(104, 98), -12, QColor(200, 40, 50), QColor(250, 230, 90));
+  tablet(g, QPointF(146, 97), 11, QColor(170, 200, 250), true);
   return p;
 }
 

@@ -2,11 +2,13 @@
 
 #include <QHash>
 #include <QKeySequence>
+#include <QScreen>
 #include <QPointer>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVariant>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace ui {
 namespace {
@@ -18,14 +20,34 @@ QHash<QString, QPointer<QWidget>>& helpwindows() {
   return windows;
 }
 
+// Puts the help window's centre on the centre of the window that asked,
+// kept on that window's screen.
+void centreover(QWidget& win, const QWidget* owner) {
+  if (owner == nullptr) return;
+  const QRect over = owner->frameGeometry();
+  const QSize size = win.frameGeometry().size();
+  QPoint corner = over.center() - QPoint(size.width() / 2, size.height() / 2);
+  if (const QScreen* screen = owner->screen()) {
+    const QRect room = screen->availableGeometry();
+    corner.setX(std::max(room.left(), std::min(corner.x(), room.right() - size.width())));
+    corner.setY(std::max(room.top(), std::min(corner.y(), room.bottom() - size.height())));
+  }
+  win.move(corner);
+}
+
 }  // namespace
 
-QWidget* showhelp(QWidget* parent, const QString& title, const QString& html) {
+QWidget* showhelp(QWidget* parent, const QString& title, const QString& html, const QString& anchor) {
   QPointer<QWidget>& slot = helpwindows()[title];
+  // A top-level window of its own, never modal, owned by the window that
+  // asked: it goes when that window goes, and stays usable while that
+  // window is modal.
+  QWidget* owner = parent != nullptr ? parent->window() : nullptr;
+  if (!slot.isNull() && slot->parentWidget() != owner) {
+    // Asked from another window: the open help moves to its new owner.
+    slot->setParent(owner, slot->windowFlags());
+  }
   if (slot.isNull()) {
-    // A top-level window of its own (owned by the parent's window, so it
-    // goes when that window goes), never modal.
-    QWidget* owner = parent != nullptr ? parent->window() : nullptr;
     auto* win = new QWidget(owner, Qt::Window);
     win->setAttribute(Qt::WA_DeleteOnClose);
     win->setWindowModality(Qt::NonModal);
@@ -37,6 +59,9 @@ QWidget* showhelp(QWidget* parent, const QString& title, const QString& html) {
     browser->setOpenExternalLinks(false);
     layout->addWidget(browser);
     win->resize(420, 360);
+    // Escape closes it, so that the keyboard alone can put it away.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), win);
+    QObject::connect(escape, &QShortcut::activated, win, &QWidget::close);
     slot = win;
   }
   QWidget* win = slot.data();
@@ -48,18 +73,21 @@ QWidget* showhelp(QWidget* parent, const QString& title, const QString& html) {
       browser->setHtml(html);
       browser->setProperty("helpsource", html);
     }
+    if (!anchor.isEmpty()) browser->scrollToAnchor(anchor);
   }
+  centreover(*win, owner);
   win->show();
   win->raise();
   win->activateWindow();
   return win;
 }
 
-void installhelpkey(QWidget& window, const QString& title, const QString& html) {
+void installhelpkey(QWidget& window, const QString& title, const QString& html, const QString& anchor) {
   auto* key = new QShortcut(QKeySequence(Qt::Key_F1), &window);
   key->setContext(Qt::WindowShortcut);
   QWidget* target = &window;
-  QObject::connect(key, &QShortcut::activated, target, [target, title, html] { showhelp(target, title, html); });
+  QObject::connect(key, &QShortcut::activated, target,
+                   [target, title, html, anchor] { showhelp(target, title, html, anchor); });
 }
 
 }  // namespace ui

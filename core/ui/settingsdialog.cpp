@@ -36,7 +36,6 @@ Default::Default(core::generalsettings& settings, Hooks hooks, QWidget* parent)
     : QDialog(parent), settings_(settings), hooks_(std::move(hooks)) {
   setObjectName(QStringLiteral("default"));
   setWindowTitle(QStringLiteral("Dosavo - Settings"));
-  setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
 
   Picture1 = new QLabel(this);
   Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -70,7 +69,7 @@ Default::Default(core::generalsettings& settings, Hooks hooks, QWidget* parent)
     connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
   }
 
-  setFixedSize(px(6480), px(4080));
+  fixedwindow(*this, QSize(px(6480), px(4080)));
 }
 
 Default::~Default() {

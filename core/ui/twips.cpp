@@ -29,4 +29,18 @@ void centreform(QWidget& window) {
   window.move(px(p.left), px(p.top));
 }
 
+void fixedwindow(QWidget& window, QSize size) {
+  if (size.isValid()) window.setFixedSize(size);
+  Qt::WindowFlags flags = window.windowFlags();
+  const Qt::WindowFlags type = flags & Qt::WindowType_Mask;
+  // Naming the title-bar buttons keeps the toolkit from adding its default
+  // set, which holds the maximise box.
+  flags &= ~(Qt::WindowMaximizeButtonHint | Qt::WindowFullscreenButtonHint | Qt::WindowContextHelpButtonHint);
+  flags |= Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+  if (type == Qt::Window) flags |= Qt::WindowMinimizeButtonHint;
+  const bool visible = window.isVisible();
+  window.setWindowFlags(flags);
+  if (visible) window.show();
+}
+
 }  // namespace ui

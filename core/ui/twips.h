@@ -18,6 +18,11 @@ inline void placetw(QWidget* w, int left, int top, int width, int height) {
 // less half its own size. The screen size comes from the primary screen
 // unless a test has set one (in twips).
 void centreform(QWidget& window);
+
+// A window whose controls sit at fixed places: it keeps the given size (when
+// one is given) and cannot be resized or maximised; its title bar keeps the
+// close box (and the minimise box of a main window).
+void fixedwindow(QWidget& window, QSize size = {});
 void setscreensizetwips(int width, int height);  // 0, 0: the real screen again
 
 }  // namespace ui

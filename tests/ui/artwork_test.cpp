@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "core/ui/artwork.h"
 
 namespace {
@@ -53,6 +55,27 @@ TEST(Artwork, TheBuretteDropFallsInsideTheDripChamber) {
   const QImage img = ui::burettepicture().toImage();
   for (int y = 56; y < 110; ++y)
     for (int x = 80; x < 89; ++x) ASSERT_GT(qAlpha(img.pixel(x, y)), 0) << x << "," << y;
+}
+
+TEST(Artwork, TheTabletPictureKeepsItsSubjectClearOfTheDrugLabel) {
+  // The exercise window lays the drug label (129 x 97 pixels) over the
+  // tablet picture 24 pixels in and 120 down. Drawn pixels are those that
+  // stand out from the card's background at the same height (its left
+  // inner edge, never drawn on): nearly all of them lie outside the label.
+  const QImage img = ui::modulepicture(3).toImage();
+  const QRect label(24, 120, 129, 97);
+  int inside = 0, outside = 0;
+  for (int y = 1; y < img.height() - 1; ++y) {
+    const QRgb card = img.pixel(2, y);
+    for (int x = 3; x < img.width() - 1; ++x) {
+      const QRgb p = img.pixel(x, y);
+      const int d = std::abs(qRed(p) - qRed(card)) + std::abs(qGreen(p) - qGreen(card)) + std::abs(qBlue(p) - qBlue(card));
+      if (d < 24) continue;
+      (label.contains(x, y) ? inside : outside) += 1;
+    }
+  }
+  EXPECT_GT(outside, 5000);
+  EXPECT_EQ(inside, 0);
 }
 
 TEST(Artwork, PicturesAreCachedAndBackgroundsFollowTheSetting) {

@@ -1,6 +1,7 @@
 // The F1 help window: one window per title, non-modal, holding the text.
 #include <QApplication>
 #include <QTest>
+#include <QScrollBar>
 #include <QTextBrowser>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -46,6 +47,28 @@ TEST(HelpViewer, F1OpensTheHelp) {
     if (w->windowTitle() == "Logon help" && w->isVisible()) help = w;
   ASSERT_NE(help, nullptr);
   EXPECT_EQ(help->findChild<QTextBrowser*>("helpbrowser")->toPlainText(), "Enter your ID.");
+}
+
+TEST(HelpViewer, OpensAtTheSectionAskedForAndMovesToTheWindowThatAsks) {
+  QString html = QStringLiteral("<p>Top</p>");
+  for (int i = 0; i < 200; ++i) html += QStringLiteral("<p>line</p>");
+  html += QStringLiteral("<h3><a name=\"calc\"></a>Calculator</h3>");
+  for (int i = 0; i < 200; ++i) html += QStringLiteral("<p>line</p>");
+  QWidget first, second;
+  first.setGeometry(40, 40, 500, 400);
+  second.setGeometry(300, 160, 300, 200);
+  first.show();
+  second.show();
+  QWidget* help = ui::showhelp(&first, "Sections", html);
+  EXPECT_EQ(help->parentWidget(), &first);
+  auto* browser = help->findChild<QTextBrowser*>("helpbrowser");
+  EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+  EXPECT_EQ(ui::showhelp(&second, "Sections", html, "calc"), help);
+  EXPECT_EQ(help->parentWidget(), &second);
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_GT(browser->verticalScrollBar()->value(), 0);
+  EXPECT_LE((help->frameGeometry().center() - second.frameGeometry().center()).manhattanLength(), 2);
+  help->close();
 }
 
 }  // namespace

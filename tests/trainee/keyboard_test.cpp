@@ -1,0 +1,270 @@
+// A student at the keyboard alone, through the real windows: keys go to the
+// window the way the window system delivers them (to the widget that has
+// the focus, shortcuts first), and the test reads what the windows show.
+// Also: F1 in every window opens the help centred over that window, and
+// every window keeps its size and carries the program's icon.
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBrowser>
+
+#include "core/ui/icons.h"
+#include "session_fixture.h"
+#include "trainee/burette.h"
+#include "trainee/calculator.h"
+#include "trainee/frmcompleted.h"
+#include "trainee/frmid.h"
+#include "trainee/frmmain.h"
+#include "trainee/frmmenu.h"
+
+using exercisetest::Session;
+using trainee::Frmquestion;
+
+namespace {
+
+class Keyboard : public Session {
+ protected:
+  // The window takes the keyboard, as a click on its title bar gives it.
+  static void activate(QWidget& w) {
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  }
+  static void press(QWidget& w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(w.windowHandle(), key, modifiers);
+  }
+  static void type(QWidget& w, const QString& text) {
+    for (const QChar c : text) QTest::keyClick(w.windowHandle(), c.toLatin1());
+  }
+  // The button has the keyboard and shows it: it looks different from the
+  // same button without the focus.
+  static void expectfocus(QPushButton* b, const char* caption) {
+    EXPECT_EQ(b->text(), caption);
+    EXPECT_TRUE(b->isVisible()) << caption;
+    ASSERT_TRUE(b->hasFocus()) << caption;
+    const QImage focused = b->grab().toImage();
+    b->clearFocus();
+    EXPECT_NE(b->grab().toImage(), focused) << caption;
+    b->setFocus();
+  }
+  static void expectanswerbox(Frmquestion& q) {
+    EXPECT_TRUE(q.txtanswer->isVisible());
+    EXPECT_TRUE(q.txtanswer->hasFocus());
+    EXPECT_EQ(q.txtanswer->text(), "");
+  }
+  static QString status(Frmquestion& q) { return q.lblstatus->text().section('\n', 0, 0); }
+};
+
+// The volume a student works out from the fluid question on the screen:
+// ordered dose / stock dose x stock volume.
+double fluidanswer(const QString& shown) {
+  static const QRegularExpression ordered(QStringLiteral("ordered ([0-9.]+) (?:mg|milligrams)"));
+  static const QRegularExpression stock(QStringLiteral("([0-9.]+) (?:mg|milligrams) in ([0-9.]+) (?:ml|millilitres)"));
+  const auto dose = ordered.match(shown);
+  const auto strength = stock.match(shown);
+  if (!dose.hasMatch() || !strength.hasMatch()) return -1;
+  return dose.captured(1).toDouble() / strength.captured(1).toDouble() * strength.captured(2).toDouble();
+}
+
+}  // namespace
+
+// From the title window to the fluid module and back to the menu with keys
+// only: Enter presses the button that goes on after each answer (Next, Yes,
+// the worked solution's OK, or No reached with Shift+Tab), and every next
+// question finds the answer box ready.
+TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
+  writedrugs();
+  startprogram();
+  trainee::Frmmain& title = app.frmmain();
+  activate(title);
+  press(title, Qt::Key_Return);  // Start
+  trainee::frmmenu& menu = app.menu();
+  activate(menu);
+  press(menu, Qt::Key_Down);
+  press(menu, Qt::Key_Down);
+  EXPECT_EQ(menu.Lstmodules->currentItem()->text(), "Calculating Fluid Dosages");
+  press(menu, Qt::Key_Return);
+  ASSERT_TRUE(app.questionloaded());
+  Frmquestion& q = app.question();
+  activate(q);
+  expectfocus(q.cmdstart, "&Start");
+
+  press(q, Qt::Key_Return);
+  expectanswerbox(q);
+  double volume = fluidanswer(q.Lblquestion->text());
+  ASSERT_GT(volume, 0) << q.Lblquestion->text().toStdString();
+  type(q, QString::number(volume, 'f', 2));  // 2.50 for 2.5
+  press(q, Qt::Key_Return);
+  EXPECT_TRUE(q.Lblcorrect->isVisible());
+  expectfocus(q.cmdstart, "&Next");
+
+  press(q, Qt::Key_Return);  // Next
+  expectanswerbox(q);
+  EXPECT_EQ(status(q), "Question : 2");
+  volume = fluidanswer(q.Lblquestion->text());
+  type(q, QStringLiteral("99"));
+  press(q, Qt::Key_Return);
+  EXPECT_EQ(q.Lblincorrect->text(), "You answered 99.\nThe correct answer was " + QString::number(volume) +
+                                        ".\nWould you like to see how this was worked out?");
+  expectfocus(q.wanthelp[0], "&Yes");
+
+  press(q, Qt::Key_Return);  // Yes: the worked solution
+  EXPECT_TRUE(q.txthelp->isVisible());
+  EXPECT_TRUE(q.txthelp->toPlainText().startsWith("The question was:\n"));
+  expectfocus(q.cmdshowme, "&OK");
+  press(q, Qt::Key_Return);  // OK: the next question
+  expectanswerbox(q);
+  EXPECT_EQ(status(q), "Question : 3");
+
+  type(q, QStringLiteral("99"));
+  press(q, Qt::Key_Return);
+  expectfocus(q.wanthelp[0], "&Yes");
+  press(q, Qt::Key_Tab, Qt::ShiftModifier);
+  expectfocus(q.wanthelp[1], "&No");
+  press(q, Qt::Key_Return);  // No: the next question
+  expectanswerbox(q);
+  EXPECT_EQ(status(q), "Question : 4");
+
+  press(q, Qt::Key_Tab);  // Answer
+  press(q, Qt::Key_Tab);
+  expectfocus(q.cmdquit, "&Quit");
+  press(q, Qt::Key_Return);
+  EXPECT_FALSE(app.questionloaded());
+  EXPECT_TRUE(menu.isVisible());
+}
+
+// A teacher's test: a wrong answer without worked solution puts the focus on
+// OK. The calculator: Shift+Tab from the answer box reaches its picture
+// (ringed), Space opens it, typed keys press its keys, Enter gives the result
+// to the box; Tab goes back. After the last answer Next leads to the
+// completion notice, whose OK Enter presses. The flow-rate module: the
+// scroll bar has the keyboard, Tab reaches Accept.
+TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
+  writetest({core::testrecord::header("Ward quiz", "", "", 2), core::testrecord::item("Unit of mass?", "", "mg"),
+             core::testrecord::item("Half of 5?", "It is 2.5.", "2.5")});
+  onmodal = [](QDialog& d) {
+    EXPECT_EQ(qobject_cast<trainee::Frmcompleted*>(&d)->SSPanel1->text(), "Test Completed");
+    activate(d);
+    press(d, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+  };
+  Frmquestion& q = open(7);
+  activate(q);
+  press(q, Qt::Key_Return);  // Start
+  EXPECT_EQ(q.Lblquestion->text(), "Unit of mass?");
+  type(q, QStringLiteral("kg"));
+  press(q, Qt::Key_Return);
+  EXPECT_EQ(q.Lblincorrect->text(), "You answered KG.\nThe correct answer was MG.");
+  expectfocus(q.Command1, "&OK");
+  press(q, Qt::Key_Return);
+  EXPECT_EQ(q.Lblquestion->text(), "Half of 5?");
+  expectanswerbox(q);
+
+  const QImage plain = q.Imgcalc->grab().toImage();
+  press(q, Qt::Key_Tab, Qt::ShiftModifier);
+  ASSERT_TRUE(q.Imgcalc->hasFocus());
+  EXPECT_NE(q.Imgcalc->grab().toImage(), plain);
+  press(q, Qt::Key_Space);
+  ASSERT_TRUE(app.calculatorloaded() && app.calculator().isVisible());
+  trainee::Calculator& calc = app.calculator();
+  activate(calc);
+  type(calc, QStringLiteral("7C5/2"));
+  EXPECT_EQ(calc.Readout->text(), "2.");
+  press(calc, Qt::Key_Return);
+  EXPECT_EQ(calc.Readout->text(), "2.5");
+  EXPECT_EQ(q.txtanswer->text(), "2.5");
+  activate(q);
+  press(q, Qt::Key_Tab);
+  EXPECT_TRUE(q.txtanswer->hasFocus());
+  EXPECT_EQ(q.Imgcalc->grab().toImage(), plain);
+  press(q, Qt::Key_Return);
+  expectfocus(q.cmdstart, "&Next");
+  press(q, Qt::Key_Return);
+  EXPECT_EQ(modals, std::vector<std::string>{"trainee::Frmcompleted"});
+  EXPECT_FALSE(app.questionloaded());
+  settle();
+
+  draws.push(0.49f);  // a rate of 44 drops a minute
+  Frmquestion& flow = open(2);
+  activate(flow);
+  press(flow, Qt::Key_Return);  // Start
+  ASSERT_TRUE(flow.burette->scriv->hasFocus());
+  for (int i = 0; i < 6; ++i) press(flow, Qt::Key_Left);
+  EXPECT_EQ(flow.burette->scriv->value(), 44);
+  press(flow, Qt::Key_Tab);
+  expectfocus(flow.cmdaccept, "&Accept");
+  press(flow, Qt::Key_Return);
+  EXPECT_TRUE(flow.Lblcorrect->isVisible());
+  expectfocus(flow.cmdstart, "&Next");
+}
+
+// Every window of a logged run answers F1 with the help, centred over it and
+// usable while the window is modal; none can be resized or maximised; each
+// carries dosavo's icon.
+TEST_F(Keyboard, EveryWindowAnswersF1AndIsFixedWithTheProgramIcon) {
+  writetest({core::testrecord::header("Ward quiz", "About units", "", 1), core::testrecord::item("Unit?", "", "mg")});
+  writefile("vqfile.ini", "<KEEP LOG>run.log\r\n<ID>\r\n<PROMPT>\r\n");
+  trainee::Main(app);
+  boxes.clear();
+  std::vector<std::string> checked;
+  auto check = [&](QWidget& w) {
+    SCOPED_TRACE(w.metaObject()->className());
+    checked.push_back(w.metaObject()->className());
+    activate(w);
+    press(w, Qt::Key_F1);
+    QWidget* help = nullptr;
+    for (QWidget* t : QApplication::topLevelWidgets())
+      if (t->windowTitle() == "Dosavo Help" && t->isVisible()) help = t;
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->findChild<QTextBrowser*>()->toPlainText().startsWith("Dosavo"));
+    EXPECT_EQ(help->parentWidget(), &w);  // usable while w is modal
+    EXPECT_LE((help->frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 2);
+    press(*help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
+
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
+    EXPECT_EQ(w.windowIcon().pixmap(32).toImage(), ui::programpicture(ui::Program::dosavo, 32).toImage());
+  };
+
+  onmodal = [&](QDialog& d) {
+    check(d);
+    if (auto* logon = qobject_cast<trainee::Frmid*>(&d)) {
+      logon->TxtID->setText("AB12");
+      logon->cmdOk_Click(0);
+    } else if (d.findChild<QPushButton*>("SSCommand1_0") != nullptr) {
+      d.findChild<QPushButton*>("SSCommand1_0")->click();  // Yes: save
+    }
+  };
+  check(app.frmmain());
+  app.frmmain().Command1_Click();  // the logon window, then the menu
+  trainee::frmmenu& menu = app.menu();
+  ASSERT_TRUE(menu.isVisible());
+  check(menu);
+  menu.Image3_Click();   // progress
+  menu.Change_Click();   // settings
+  menu.Lstmodules->setCurrentRow(6);
+  menu.cmdaccept_Click();
+  ASSERT_TRUE(app.questionloaded());
+  Frmquestion& q = app.question();
+  check(q);
+  q.cmdStart_Click();
+  q.Imgcalc_Click();
+  ASSERT_TRUE(app.calculator().isVisible());
+  app.calculator().move(200, 150);  // clear of the screen's edges, which the help keeps inside
+  check(app.calculator());
+  answer(q, "mg");
+  q.cmdStart_Click();  // Next: the completion notice
+  settle();
+  menu.cmdquit_Click();  // the save question
+  EXPECT_EQ(checked, (std::vector<std::string>{"trainee::Frmmain", "trainee::Frmid", "trainee::frmmenu",
+                                               "trainee::frmprogress", "ui::Default", "trainee::Frmquestion",
+                                               "trainee::Calculator", "trainee::Frmcompleted", "trainee::Frmsave"}));
+  EXPECT_NE(exercisetest::readall(dir.filePath("run.log").toStdString()).find("User ID: AB12"), std::string::npos);
+}
