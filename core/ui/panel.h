@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QString>
 
-namespace trainee {
+namespace ui {
 
 class Panel : public QLabel {
  public:
@@ -33,4 +33,4 @@ class Panel : public QLabel {
   QString caption_;
 };
 
-}  // namespace trainee
+}  // namespace ui
