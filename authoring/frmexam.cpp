@@ -175,6 +175,7 @@ void Frmexam::buildcontrols() {
   for (int i = 0; i < 4; ++i) {
     Check1[i] = new QCheckBox(QString::fromLatin1(kinds[i]), frame);
     Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
+    Check1[i]->setChecked(true);
     ui::placetw(Check1[i], 240, 180 + i * 345, 3240, 330);
   }
   Lblcreate = label("Create", frame, 240, 1680, 660, 330);
