@@ -209,6 +209,29 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   EXPECT_EQ(status(), "32767 / 32767");
 }
 
+TEST_F(Editor, OddFilesAreShownAndWrittenBackAsTheyStand) {
+  // A header of every byte value, Windows-1252 letters in a question, and a
+  // part record at the end.
+  std::string garbage;
+  for (int i = 0; i < 2012; ++i) garbage += static_cast<char>((i * 7 + 1) % 256);
+  const std::string q1 = item("Caf\xE9 \x80 5 \xB5g\r\nnext line", "\x93quoted\x94", "\xBD");
+  const std::string q2 = item("Q2", "", "2");
+  write("odd.vqt", garbage + q1 + q2 + "part");
+  exam->doc.filename = "odd.vqt";
+  exam->doc.numquest = 2;
+  exam->getfile();
+  exam->showquestion1();
+  EXPECT_EQ(exam->Txtquestion[0]->text(), QString::fromUtf8("Caf\u00e9 \u20ac 5 \u00b5g\r\nnext line"));
+  EXPECT_EQ(exam->txtanswer->text(), QString::fromUtf8("\u00bd"));
+  QTest::mouseClick(exam->cmdforward[1], Qt::LeftButton);
+  EXPECT_EQ(read("odd.vqt"), garbage + q1 + q2 + "part");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Q2");
+  QTest::mouseClick(exam->cmdforward[2], Qt::LeftButton);
+  EXPECT_EQ(read("odd.vqt"), garbage + q1);
+  EXPECT_EQ(status(), "1 / 1");
+  EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(Editor, EditMenuWorksOnTheTextBoxWithTheFocus) {
   exam->activateWindow();
   QApplication::clipboard()->setText(QStringLiteral("before"));
