@@ -381,8 +381,12 @@ void Frmexam::Command2_Click(int index) {
 }
 
 void Frmexam::Command1_Click() {
-  Frmtitle dialog(app_, *this, this);
-  ui::runmodal(dialog);
+  {
+    Frmtitle dialog(app_, *this, this);
+    ui::runmodal(dialog);
+  }
+  // The editor takes the keyboard back, so that its menu keys work at once.
+  activateWindow();
   puttitle();
 }
 
@@ -414,7 +418,10 @@ void Frmexam::copy_Click(int index) {
   }
 }
 
-void Frmexam::mnuch_Click() { app_.showsettingsdialog(this); }
+void Frmexam::mnuch_Click() {
+  app_.showsettingsdialog(this);
+  activateWindow();
+}
 
 void Frmexam::mnuquit_Click() { close(); }
 
