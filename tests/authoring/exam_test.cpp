@@ -16,15 +16,14 @@
 #include "authoring/startup.h"
 #include "core/ui/panel.h"
 #include "core/ui/settingsdialog.h"
+#include "tests/authoring/model/records.h"
 #include "tests/authoring/tool_fixture.h"
 
 namespace {
 
-std::string blanks(std::size_t n) { return std::string(n, ' '); }
-std::string item(const std::string& q, const std::string& help = "", const std::string& a = "") {
-  return q + blanks(800 - q.size()) + help + blanks(1200 - help.size()) + a + blanks(12 - a.size());
-}
-const std::string UNTITLED = item("untitled", "", "0");
+using recordtext::blanks;
+using recordtext::item;
+using recordtext::UNTITLED;
 
 class Editor : public tooltest::ToolTest {
  protected:
