@@ -316,6 +316,7 @@ bool Frmexam::puttitle() {
 
 void Frmexam::Form_Load() {
   adjustSize();
+  setFixedSize(size());
   ui::centreform(*this);
   questionmade = true;
   Lstcategory->clear();
