@@ -362,7 +362,8 @@ void Frmexam::cmdforward_Click(int index) {
     }
   } catch (const core::FileError& e) {
     if (index == 2) filefailed("The question was not deleted: could not rewrite", e.number(), "The test file is as it was.");
-    else filefailed("The new question could not be added to", e.number(), KEPT);
+    else if (index == 0) filefailed("The previous question could not be read from", e.number(), KEPT);
+    else filefailed("The next question could not be read from or added to", e.number(), KEPT);
     buttonstatus();
     return;
   }
@@ -375,7 +376,9 @@ void Frmexam::Command2_Click(int index) {
   try {
     if (index == 0) doc.backten(); else doc.forwardten();
   } catch (const core::FileError& e) {
-    filefailed("The question could not be read from", e.number(), "It is shown empty.");
+    filefailed("The question could not be read from", e.number(), KEPT);
+    buttonstatus();
+    return;
   }
   showquestion1();
   buttonstatus();
