@@ -264,7 +264,11 @@ void Frmexam::buttonstatus() {
   const bool whole = !core::trim(ui::toansi(Txtquestion[0]->text())).empty() &&
                      !core::trim(ui::toansi(txtanswer->text())).empty();
   Label6->setVisible(!whole);
+  QWidget* had = focusWidget();
   for (QWidget* w : {cmdforward[0], cmdforward[1], Command2[0], Command2[1]}) w->setVisible(whole);
+  // A button that goes while it has the keyboard hands it to the question,
+  // never on to the delete button.
+  if (had != nullptr && had->isHidden()) Txtquestion[0]->setFocus();
   const bool saveable = whole || doc.numquest >= 2;
   mnusave[0]->setVisible(saveable);
   if (!saveable) doc.changed = false;
