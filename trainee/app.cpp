@@ -23,10 +23,7 @@ Dosavo::Dosavo() {
     QApplication::setWindowIcon(ui::programicon(ui::Program::dosavo));
   // The product ends by hiding every window (hiding runs no close
   // handlers, so nothing is logged twice) and leaving the event loop.
-  endprogram = [] {
-    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
-    QCoreApplication::exit(0);
-  };
+  endprogram = ui::endapplication;
 }
 
 Dosavo::~Dosavo() {
