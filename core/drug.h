@@ -81,9 +81,11 @@ struct DrugLists {
   std::int16_t nselected = 0;
 };
 
-// Loads the two index files and the category file. Every failure of an open
-// or a read is handed to onerror with its error number and loading goes on
-// with the next operation, as the start-up handlers expect.
+// Loads the two index files and the category file. A failed open and the
+// first failed read of each file are handed to onerror with their error
+// numbers; loading goes on with the next operation, as the start-up
+// handlers expect, and later failed reads of that file pass silently.
+// Category names are kept to their 20 characters.
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror);
 
 // The three text files for a database, by the listing rules: a drug is in
