@@ -159,9 +159,11 @@ namespace {
 // One list file as the loader sees it: opened or not. Reading from a file
 // that could not be opened fails with error 52, as reading from a file
 // number that is not open does. Reads give their error number (0 when they
-// succeed) rather than throwing. Only the first failed read of a file is
+// succeed) rather than throwing. Only the first failure of a file is
 // reported: a count far beyond its entries fails once for every missing
-// entry, and the rest of the file is loaded on silently.
+// entry, and the rest of the file is loaded on silently. A missing file
+// (which start-up passes over without a message) is reported and then its
+// first failed read as well.
 class ListSource {
  public:
   explicit ListSource(const std::function<void(int)>& onerror) : onerror_(onerror) {}
@@ -172,6 +174,7 @@ class ListSource {
       reader_ = std::make_unique<ItemReader>(name);
     } catch (const FileError& e) {
       if (onerror_) onerror_(e.number());
+      if (e.number() != ErrFileNotFound) reported_ = true;
     }
   }
   int item(std::string& out, std::size_t limit = ItemReader::MAX_ITEM) {
@@ -197,8 +200,8 @@ class ListSource {
     return 0;
   }
   void report(int number) {
-    if (number == 0 || readfailed_) return;
-    readfailed_ = true;
+    if (number == 0 || reported_) return;
+    reported_ = true;
     if (onerror_) onerror_(number);
   }
   void close() { reader_.reset(); }
@@ -206,7 +209,7 @@ class ListSource {
  private:
   const std::function<void(int)>& onerror_;
   std::unique_ptr<ItemReader> reader_;
-  bool readfailed_ = false;
+  bool reported_ = false;
 };
 
 // One read of two numbers, as one entry of an index file: when the first
