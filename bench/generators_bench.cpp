@@ -85,6 +85,7 @@ struct Setup {
     fs::remove_all(folder, ec);
   }
   void select(const std::vector<std::int16_t>& records) {
+    core::setworkdir(folder);
     state.lists.selected = records;
     state.lists.nselected = static_cast<std::int16_t>(records.size() - 1);
   }
@@ -126,9 +127,76 @@ BENCHMARK(BM_FluidQuestion);
 // The record read alone, for comparison.
 void BM_ReadDrugRecord(benchmark::State& bs) {
   Setup& s = setup();
+  core::setworkdir(s.folder);
   for (auto _ : bs) benchmark::DoNotOptimize(core::readdrug(s.tablets[1]).strength[0]);
 }
 BENCHMARK(BM_ReadDrugRecord);
+
+// A full database: 32,767 records (the most a record number can reach),
+// the drugs above over and over, every one a candidate. Each question reads
+// one record by number from it.
+struct FullDatabase {
+  fs::path folder;
+  core::CoreState state;
+  std::vector<std::int16_t> tablets{0}, fluids{0};
+
+  FullDatabase() {
+    std::string tmpl = (fs::temp_directory_path() / "genbenchfullXXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("no temporary folder");
+    folder = tmpl;
+    state.tables = core::filledtables();
+    core::setworkdir(folder);
+    writeown();
+    std::vector<core::drugrecord> own;
+    for (long i = 1; i <= 10; ++i) own.push_back(core::readdrug(i));
+    std::vector<core::drugrecord> all;
+    for (int i = 0; i < 32767; ++i) {
+      all.push_back(own[static_cast<std::size_t>(i % 10)]);
+      (i % 10 < 5 ? tablets : fluids).push_back(static_cast<std::int16_t>(i + 1));
+    }
+    core::writedatabase(all);
+  }
+  ~FullDatabase() {
+    core::setworkdir({});
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+  }
+  void select(const std::vector<std::int16_t>& records) {
+    core::setworkdir(folder);
+    state.lists.selected = records;
+    state.lists.nselected = static_cast<std::int16_t>(records.size() - 1);
+  }
+};
+
+FullDatabase& full() {
+  static FullDatabase f;
+  return f;
+}
+
+using DrugGenerator = bool (*)(core::CoreState&, std::string&, double&, std::string&, std::int16_t&,
+                               std::int16_t&);
+
+void BM_QuestionFromFullDatabase(benchmark::State& bs, DrugGenerator generator, bool tablet) {
+  FullDatabase& f = full();
+  f.select(tablet ? f.tablets : f.fluids);
+  std::string q, h;
+  double a = 0;
+  std::int16_t r = 0, k = 0;
+  for (auto _ : bs) {
+    if (!generator(f.state, q, a, h, r, k)) bs.SkipWithError("no question");
+    benchmark::DoNotOptimize(h.data());
+  }
+}
+BENCHMARK_CAPTURE(BM_QuestionFromFullDatabase, Tablet32767, core::tabletquestion, true);
+BENCHMARK_CAPTURE(BM_QuestionFromFullDatabase, Fluid32767, core::fluidquestion, false);
+
+void BM_ReadRecordOfFullDatabase(benchmark::State& bs) {
+  FullDatabase& f = full();
+  f.select(f.tablets);
+  long n = 0;
+  for (auto _ : bs) benchmark::DoNotOptimize(core::readdrug(++n % 32767 + 1).strength[0]);
+}
+BENCHMARK(BM_ReadRecordOfFullDatabase);
 
 void BM_MetricQuestion(benchmark::State& bs) {
   Setup& s = setup();

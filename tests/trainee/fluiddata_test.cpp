@@ -104,3 +104,26 @@ TEST_F(FluidData, DoseIsDrawnFromEveryIncrementThatFits) {
   EXPECT_EQ(q.ansstate, 2);
   EXPECT_EQ(app.modules.modcorrect[6], 1);
 }
+
+// Another program changes the database between two questions, in place or
+// by putting a new file under its name: the next question reads the record
+// as it now stands.
+TEST_F(FluidData, RecordChangedBetweenTwoQuestionsIsSeen) {
+  core::writedrug(1, fluid("Syrupol", 500, 25, 250, 5));
+  Frmquestion& q = openfluids(1);
+  ASSERT_EQ(askedof(q).drug, QStringLiteral("Syrupol"));
+  type(q, QString::number(askedof(q).dose / 50, 'f', 2));
+  ASSERT_EQ(q.ansstate, 2);
+
+  writefile("VQDBASE.TMP", fluid("Elixirol", 500, 25, 250, 5).encode());
+  std::filesystem::rename(core::datapath("VQDBASE.TMP"), core::datapath("VQDBASE.FIL"));
+  QTest::mouseClick(q.cmdstart, Qt::LeftButton);  // Next
+  ASSERT_EQ(askedof(q).drug, QStringLiteral("Elixirol"));
+  type(q, QString::number(askedof(q).dose / 50, 'f', 2));
+  ASSERT_EQ(q.ansstate, 2);
+
+  core::writedrug(1, fluid("Mixturol", 500, 25, 250, 5));
+  QTest::mouseClick(q.cmdstart, Qt::LeftButton);
+  EXPECT_EQ(askedof(q).drug, QStringLiteral("Mixturol"));
+  EXPECT_EQ(app.modules.modcorrect[6], 2);
+}
