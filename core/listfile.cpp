@@ -60,8 +60,8 @@ bool ItemReader::fill() {
       buffer_.resize(static_cast<std::size_t>(got));
       return true;
     }
-    // The end of the file, or a failure such as EAGAIN from a file that
-    // became a pipe in between: either way nothing more is read.
+    // The end of the file, or a read that failed: either way nothing more
+    // is read.
     failed_ = got < 0;
     buffer_.clear();
     ::close(fd_);

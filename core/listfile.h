@@ -7,7 +7,6 @@
 // numbers as bare decimal integers, lines ended by carriage return and line feed.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>

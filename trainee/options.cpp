@@ -207,8 +207,6 @@ void showmessage(const std::string& text) {
 bool idinlist(const std::string& listfile, const std::string& id) {
   core::ItemReader reader(listfile);
   const std::string wanted = core::upper(id);
-  // Each item is kept to the reader's limit, so a list of huge items is
-  // read in little memory.
   while (!reader.eof())
     if (core::upper(core::trim(reader.item())) == wanted) return true;
   return false;
