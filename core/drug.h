@@ -81,11 +81,11 @@ struct DrugLists {
   std::int16_t nselected = 0;
 };
 
-// Loads the two index files and the category file. A failed open and the
-// first failed read of each file are handed to onerror with their error
-// numbers; loading goes on with the next operation, as the start-up
-// handlers expect, and later failed reads of that file pass silently.
-// Category names are kept to their 20 characters.
+// Loads the two index files and the category file. The first failure of
+// each file is handed to onerror with its error number (for a missing file,
+// 53 and then its first failed read); loading goes on with the next
+// operation, as the start-up handlers expect, and later failures of that
+// file pass silently. Category names are kept to their 20 characters.
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror);
 
 // The three text files for a database, by the listing rules: a drug is in
