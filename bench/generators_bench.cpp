@@ -49,17 +49,37 @@ void writeown() {
   for (long i = 0; i < 10; ++i) core::writedrug(i + 1, db[i]);
 }
 
-struct Setup {
+// A temporary data folder with the core state of one program and the
+// record numbers of its tablet and fluid drugs (element 0 unused).
+struct BenchFolder {
   fs::path folder;
   core::CoreState state;
   std::vector<std::int16_t> tablets{0}, fluids{0};
-  bool sample = false;
 
-  Setup() {
+  BenchFolder() {
     std::string tmpl = (fs::temp_directory_path() / "genbenchXXXXXX").string();
     if (!mkdtemp(tmpl.data())) throw std::runtime_error("no temporary folder");
     folder = tmpl;
     state.tables = core::filledtables();
+  }
+  ~BenchFolder() {
+    core::setworkdir({});
+    std::error_code ec;
+    fs::remove_all(folder, ec);
+  }
+  BenchFolder(const BenchFolder&) = delete;
+  BenchFolder& operator=(const BenchFolder&) = delete;
+  void select(const std::vector<std::int16_t>& records) {
+    core::setworkdir(folder);
+    state.lists.selected = records;
+    state.lists.nselected = static_cast<std::int16_t>(records.size() - 1);
+  }
+};
+
+struct Setup : BenchFolder {
+  bool sample = false;
+
+  Setup() {
     const fs::path exe = fs::read_symlink("/proc/self/exe");
     const fs::path samplefolder = exe.parent_path().parent_path() / "sample";
     std::error_code ec;
@@ -79,15 +99,6 @@ struct Setup {
       fluids = {0, 6, 7, 8, 9, 10};
     }
   }
-  ~Setup() {
-    core::setworkdir({});
-    std::error_code ec;
-    fs::remove_all(folder, ec);
-  }
-  void select(const std::vector<std::int16_t>& records) {
-    state.lists.selected = records;
-    state.lists.nselected = static_cast<std::int16_t>(records.size() - 1);
-  }
 };
 
 Setup& setup() {
@@ -95,40 +106,78 @@ Setup& setup() {
   return s;
 }
 
-void BM_TabletQuestion(benchmark::State& bs) {
-  Setup& s = setup();
-  s.select(s.tablets);
+// A full database: 32,767 records (the most a record number can reach),
+// the drugs above over and over, every one a candidate. Each question reads
+// one record by number from it.
+struct FullDatabase : BenchFolder {
+  FullDatabase() {
+    core::setworkdir(folder);
+    writeown();
+    std::vector<core::drugrecord> own;
+    for (long i = 1; i <= 10; ++i) own.push_back(core::readdrug(i));
+    std::vector<core::drugrecord> all;
+    for (int i = 0; i < 32767; ++i) {
+      all.push_back(own[static_cast<std::size_t>(i % 10)]);
+      (i % 10 < 5 ? tablets : fluids).push_back(static_cast<std::int16_t>(i + 1));
+    }
+    core::writedatabase(all);
+  }
+};
+
+FullDatabase& full() {
+  static FullDatabase f;
+  return f;
+}
+
+using DrugGenerator = bool (*)(core::CoreState&, std::string&, double&, std::string&, std::int16_t&,
+                               std::int16_t&);
+
+// Questions one after another from the folder's tablet or fluid drugs.
+void questions(benchmark::State& bs, BenchFolder& f, DrugGenerator generator, bool tablet) {
+  f.select(tablet ? f.tablets : f.fluids);
   std::string q, h;
   double a = 0;
   std::int16_t r = 0, k = 0;
   for (auto _ : bs) {
-    if (!core::tabletquestion(s.state, q, a, h, r, k)) bs.SkipWithError("no question");
+    if (!generator(f.state, q, a, h, r, k)) bs.SkipWithError("no question");
     benchmark::DoNotOptimize(h.data());
   }
-  bs.SetLabel(s.sample ? "sample database" : "own database");
+}
+
+void BM_TabletQuestion(benchmark::State& bs) {
+  questions(bs, setup(), core::tabletquestion, true);
+  bs.SetLabel(setup().sample ? "sample database" : "own database");
 }
 BENCHMARK(BM_TabletQuestion);
 
 void BM_FluidQuestion(benchmark::State& bs) {
-  Setup& s = setup();
-  s.select(s.fluids);
-  std::string q, h;
-  double a = 0;
-  std::int16_t r = 0, k = 0;
-  for (auto _ : bs) {
-    if (!core::fluidquestion(s.state, q, a, h, r, k)) bs.SkipWithError("no question");
-    benchmark::DoNotOptimize(h.data());
-  }
-  bs.SetLabel(s.sample ? "sample database" : "own database");
+  questions(bs, setup(), core::fluidquestion, false);
+  bs.SetLabel(setup().sample ? "sample database" : "own database");
 }
 BENCHMARK(BM_FluidQuestion);
 
 // The record read alone, for comparison.
 void BM_ReadDrugRecord(benchmark::State& bs) {
   Setup& s = setup();
+  core::setworkdir(s.folder);
   for (auto _ : bs) benchmark::DoNotOptimize(core::readdrug(s.tablets[1]).strength[0]);
 }
 BENCHMARK(BM_ReadDrugRecord);
+
+void BM_QuestionFromFullDatabase(benchmark::State& bs, DrugGenerator generator, bool tablet) {
+  questions(bs, full(), generator, tablet);
+}
+BENCHMARK_CAPTURE(BM_QuestionFromFullDatabase, Tablet32767, core::tabletquestion, true);
+BENCHMARK_CAPTURE(BM_QuestionFromFullDatabase, Fluid32767, core::fluidquestion, false);
+
+// Records read one after another across the full database.
+void BM_ReadRecordOfFullDatabase(benchmark::State& bs) {
+  FullDatabase& f = full();
+  core::setworkdir(f.folder);
+  long n = 0;
+  for (auto _ : bs) benchmark::DoNotOptimize(core::readdrug(++n % 32767 + 1).strength[0]);
+}
+BENCHMARK(BM_ReadRecordOfFullDatabase);
 
 void BM_MetricQuestion(benchmark::State& bs) {
   Setup& s = setup();

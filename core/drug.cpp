@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "core/errors.h"
 #include "core/files.h"
@@ -158,15 +159,32 @@ namespace {
 // One list file as the loader sees it: opened or not. Reading from a file
 // that could not be opened fails with error 52, as reading from a file
 // number that is not open does. Reads give their error number (0 when they
-// succeed) rather than throwing, since a short file can fail once for every
-// one of thousands of entries.
+// succeed) rather than throwing. Only the first failure of a file is
+// reported: a count far beyond its entries fails once for every missing
+// entry, and the rest of the file is loaded on silently. A missing file
+// (which start-up passes over without a message) is reported and then its
+// first failed read as well.
 class ListSource {
  public:
-  void open(const std::string& name) { reader_ = std::make_unique<ItemReader>(name); }
-  int item(std::string& out) {
+  explicit ListSource(const std::function<void(int)>& onerror) : onerror_(onerror) {}
+  // Opens the file; a failure is reported by its number and loading goes
+  // on with the next operation.
+  void open(const std::string& name) {
+    try {
+      reader_ = std::make_unique<ItemReader>(name);
+    } catch (const FileError& e) {
+      if (onerror_) onerror_(e.number());
+      if (e.number() != ErrFileNotFound) reported_ = true;
+    }
+  }
+  int item(std::string& out, std::size_t limit = ItemReader::MAX_ITEM) {
     if (!reader_) return ErrBadFileName;
     if (reader_->eof()) return ErrInputPastEnd;
-    out = reader_->item();
+    try {
+      out = reader_->item(limit);
+    } catch (const FileError& e) {
+      return e.number();
+    }
     return 0;
   }
   // A number read into a 16-bit integer: rounded (halves to even); a value
@@ -181,25 +199,18 @@ class ListSource {
     out = static_cast<std::int16_t>(r);
     return 0;
   }
+  void report(int number) {
+    if (number == 0 || reported_) return;
+    reported_ = true;
+    if (onerror_) onerror_(number);
+  }
   void close() { reader_.reset(); }
 
  private:
+  const std::function<void(int)>& onerror_;
   std::unique_ptr<ItemReader> reader_;
+  bool reported_ = false;
 };
-
-void report(const std::function<void(int)>& onerror, int number) {
-  if (number != 0 && onerror) onerror(number);
-}
-
-// Opens one list file; a failure is reported by its number and loading goes
-// on with the next operation.
-void openlist(ListSource& source, const char* name, const std::function<void(int)>& onerror) {
-  try {
-    source.open(name);
-  } catch (const FileError& e) {
-    report(onerror, e.number());
-  }
-}
 
 // One read of two numbers, as one entry of an index file: when the first
 // fails the second is not read; the entry keeps what was read.
@@ -228,17 +239,17 @@ DrugLists emptydruglists(Build build) {
 
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
   lists = DrugLists{};
-  ListSource solid, fluid, cats;
-  openlist(solid, SOLID_INDEX, onerror);
-  openlist(fluid, FLUID_INDEX, onerror);
-  report(onerror, solid.number16(lists.ntablets));
-  report(onerror, fluid.number16(lists.nfluids));
+  ListSource solid(onerror), fluid(onerror), cats(onerror);
+  solid.open(SOLID_INDEX);
+  fluid.open(FLUID_INDEX);
+  solid.report(solid.number16(lists.ntablets));
+  fluid.report(fluid.number16(lists.nfluids));
   // A negative count cannot size a list: it is out of range and counts as
   // no entry at all.
-  for (std::int16_t* count : {&lists.ntablets, &lists.nfluids})
+  for (auto [count, source] : {std::pair{&lists.ntablets, &solid}, std::pair{&lists.nfluids, &fluid}})
     if (*count < 0) {
       *count = 0;
-      report(onerror, ErrSubscript);
+      source->report(ErrSubscript);
     }
   const auto nt = static_cast<std::size_t>(lists.ntablets);
   const auto nf = static_cast<std::size_t>(lists.nfluids);
@@ -247,17 +258,16 @@ void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>
   lists.tabcat.assign(nt + 1, 0);
   lists.fluidrec.assign(nf + 1, 0);
   lists.fluidcat.assign(nf + 1, 0);
-  for (std::size_t i = 1; i <= nt; ++i) report(onerror, readpair(solid, lists.tabrec[i], lists.tabcat[i]));
-  for (std::size_t i = 1; i <= nf; ++i)
-    report(onerror, readpair(fluid, lists.fluidrec[i], lists.fluidcat[i]));
+  for (std::size_t i = 1; i <= nt; ++i) solid.report(readpair(solid, lists.tabrec[i], lists.tabcat[i]));
+  for (std::size_t i = 1; i <= nf; ++i) fluid.report(readpair(fluid, lists.fluidrec[i], lists.fluidcat[i]));
   solid.close();
   fluid.close();
 
-  openlist(cats, CATEGORY_FILE, onerror);
-  report(onerror, cats.number16(lists.ncategories));
+  cats.open(CATEGORY_FILE);
+  cats.report(cats.number16(lists.ncategories));
   if (lists.ncategories < 0) {
     lists.ncategories = 0;
-    report(onerror, ErrSubscript);
+    cats.report(ErrSubscript);
   }
   if (build == Build::Tool) {
     // The tool's table holds 50 categories; further lines are not read.
@@ -271,13 +281,15 @@ void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>
   }
   const auto nc = static_cast<std::size_t>(lists.ncategories);
   for (std::size_t k = 1; k <= nc; ++k) {
+    // A name is 20 characters in the file: a longer one is cut there, so
+    // that a file of long names costs no more memory than one of short ones.
     std::string name;
-    int e = cats.item(name);
+    int e = cats.item(name, CATEGORY_NAME_WIDTH);
     if (e == 0) {
       lists.catname[k] = build == Build::Tool ? fixwidth(name, CATEGORY_NAME_WIDTH) : rtrim(name);
       e = cats.number16(lists.catnum[k]);
     }
-    report(onerror, e);
+    cats.report(e);
   }
   cats.close();
 }

@@ -84,9 +84,11 @@ struct DrugLists {
 // Lists with no drug and no category; the tool's table of 50 blank names.
 DrugLists emptydruglists(Build build);
 
-// Loads the two index files and the category file. Every failure of an open
-// or a read is handed to onerror with its error number and loading goes on
-// with the next operation, as the start-up handlers expect.
+// Loads the two index files and the category file. The first failure of
+// each file is handed to onerror with its error number (for a missing file,
+// 53 and then its first failed read); loading goes on with the next
+// operation, as the start-up handlers expect, and later failures of that
+// file pass silently. Category names are kept to their 20 characters.
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror);
 
 // The three text files for a database, by the listing rules: a drug is in

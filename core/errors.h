@@ -30,6 +30,13 @@ class FileError : public std::runtime_error {
   int number_;
 };
 
+// A log file that is a symbolic link: it is refused rather than followed,
+// since a link could send one student's entry into another's file.
+class LinkRefused : public FileError {
+ public:
+  explicit LinkRefused(const std::string& what) : FileError(ErrPathFileAccess, what) {}
+};
+
 // The error number for a failed open of a file, from the system's errno.
 int errorFromErrno(int err);
 

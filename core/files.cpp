@@ -56,19 +56,47 @@ int missingfileerror(const std::filesystem::path& file) {
 }
 
 namespace {
+[[noreturn]] void throwopenerror(const std::filesystem::path& p, int err) {
+  const int number = err == ENOENT ? missingfileerror(p) : errorFromErrno(err);
+  throw FileError(number, describe(p) + ": " + std::strerror(err));
+}
+
+// Only an ordinary file is read or appended to: a pipe, a device or a
+// folder of that name is refused as a file that cannot be opened.
+void requireordinary(int fd, const std::filesystem::path& p) {
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return;
+  ::close(fd);
+  throw FileError(ErrPathFileAccess, describe(p) + ": not an ordinary file");
+}
+
 // Opens for appending with the open(2) call so that the error number is
-// known; an empty name is an illegal file name.
+// known; an empty name is an illegal file name. A final symbolic link is
+// never followed, so no entry goes into a file the link points at and no
+// file is created through a dangling link. Opening does not wait for a
+// reader of a pipe.
 int openappend(const std::string& name) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
   const auto p = datapath(name);
-  const int fd = ::open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  const int fd = ::open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) {
     const int err = errno;
+    if (err == ELOOP) throw LinkRefused(describe(p) + " is a symbolic link");
     throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
   }
+  requireordinary(fd, p);
   return fd;
 }
 }  // namespace
+
+int openread(const std::string& name) {
+  if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
+  const auto p = datapath(name);
+  const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) throwopenerror(p, errno);
+  requireordinary(fd, p);
+  return fd;
+}
 
 void appendtext(const std::string& name, const std::string& text) {
   const int fd = openappend(name);
@@ -226,36 +254,65 @@ namespace {
 
 enum class Quick { Read, Beyond, Other };
 
-// The ordinary case: an existing ordinary file, opened for reading and read
-// at the record's offset. Anything else (a missing file, which opening a
-// record file creates; a folder or other thing of that name; a file that
-// cannot be opened for reading; a bad record number) is left to RecordFile,
-// which gives the same records and the same failures.
+// The record file read last, kept open between reads, with the identity
+// of the file it was opened on.
+struct OpenRecordFile {
+  std::string path;
+  int fd = -1;
+  dev_t device = 0;
+  ino_t inode = 0;
+  void drop() {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+    path.clear();
+  }
+  ~OpenRecordFile() { drop(); }
+};
+
+OpenRecordFile& lastrecordfile() {
+  static OpenRecordFile f;
+  return f;
+}
+
+// The ordinary case: an existing ordinary file, read at the record's
+// offset. The name is looked up at every read; the descriptor kept from the
+// last read is used while the name still names the same file, so a record
+// written in place is read as it now stands and a file replaced by a new
+// one under the same name is opened afresh. Anything else (a missing file,
+// which opening a record file creates; a folder or other thing of that
+// name; a file that cannot be opened for reading; a bad record number) is
+// left to RecordFile, which gives the same records and the same failures.
 Quick quickread(const std::filesystem::path& p, std::size_t length, long record, std::string& bytes) {
   if (record < 1 || length == 0) return Quick::Other;
-  // Not blocking: a pipe of that name must not wait for a writer.
-  const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return Quick::Other;
-  Quick result = Quick::Other;
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-    result = Quick::Beyond;
-    const auto index = static_cast<std::uintmax_t>(record - 1);
-    const auto offset = index * length;
-    if (index <= MAX_RECORD_NUMBER && offset + length <= static_cast<std::uintmax_t>(st.st_size)) {
-      bytes.assign(length, '\0');
-      std::size_t done = 0;
-      while (done < length) {
-        const ssize_t got = ::pread(fd, bytes.data() + done, length - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;  // cut short: no whole record
-        done += static_cast<std::size_t>(got);
-      }
-      if (done == length) result = Quick::Read;
+  if (::stat(p.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return Quick::Other;
+  OpenRecordFile& f = lastrecordfile();
+  if (f.fd < 0 || f.device != st.st_dev || f.inode != st.st_ino || f.path != p.native()) {
+    f.drop();
+    // Not blocking: a pipe put in place of the file must not wait for a writer.
+    const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return Quick::Other;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      ::close(fd);
+      return Quick::Other;
     }
+    f.fd = fd;
+    f.path = p.native();
+    f.device = st.st_dev;
+    f.inode = st.st_ino;
   }
-  ::close(fd);
-  return result;
+  const auto index = static_cast<std::uintmax_t>(record - 1);
+  const auto offset = index * length;
+  if (index > MAX_RECORD_NUMBER || offset + length > static_cast<std::uintmax_t>(st.st_size)) return Quick::Beyond;
+  bytes.assign(length, '\0');
+  std::size_t done = 0;
+  while (done < length) {
+    const ssize_t got = ::pread(f.fd, bytes.data() + done, length - done, static_cast<off_t>(offset + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;  // cut short: no whole record
+    done += static_cast<std::size_t>(got);
+  }
+  return done == length ? Quick::Read : Quick::Beyond;
 }
 
 }  // namespace

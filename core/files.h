@@ -19,10 +19,21 @@ std::filesystem::path datapath(const std::string& name);
 // its folder exists, 76 (path not found) when the folder is missing too.
 int missingfileerror(const std::filesystem::path& file);
 
+// Opens an existing file for reading without waiting (a pipe never
+// blocks) and gives its descriptor, which the caller closes. FileError 53
+// when it is missing (76 when its folder is missing too), 75 when it is not
+// an ordinary file (a folder, pipe or device), the number of the failure
+// otherwise.
+int openread(const std::string& name);
+
 // Appends text to a file, creating it when missing (the append mode of the
-// log files). Throws FileError with the error number on failure.
+// log files). The file must be an ordinary file: a pipe or device is refused
+// with FileError 75 and a symbolic link with LinkRefused, and no file is
+// ever created through a link. Throws FileError with the error number on
+// failure.
 void appendtext(const std::string& name, const std::string& text);
-// Opens a file for appending and closes it again, creating it when missing.
+// Opens a file for appending and closes it again, creating it when missing;
+// refuses what appendtext refuses.
 void touchappend(const std::string& name);
 // Replaces a whole file by the given bytes, creating it when missing. The
 // bytes are written to a temporary file in the same folder, flushed to disk
@@ -42,8 +53,10 @@ std::uintmax_t filesize(const std::string& name);
 
 // Reads record n of a record file in one go: open, read, close, as
 // RecordFile does (a missing file is created empty; a record not wholly in
-// the file gives nothing), the ordinary case without a stream. Each call
-// opens the file afresh, so a change between two reads is always seen.
+// the file gives nothing), the ordinary case without a stream. The last
+// file read is kept open between calls; each call still looks the name up
+// afresh, so a record written in place by another program is read as it
+// now stands, and a file replaced under the same name is opened anew.
 std::optional<std::string> readrecord(const std::string& name, std::size_t length, long record);
 
 // A random-access file of fixed-length records. Record n (from 1) lies at

@@ -11,8 +11,6 @@ namespace core {
 namespace {
 // The most dose draws for one drug before another drug is drawn.
 constexpr int MAXDOSEDRAWS = 10000;
-// A multiplier limit beyond this is far outside any real preparation.
-constexpr double MAXMULTIPLIER = 16777216.0;
 }  // namespace
 
 bool fluidquestion(CoreState& state, std::string& question, double& answer,
@@ -55,20 +53,26 @@ bool fluidquestion(CoreState& state, std::string& question, double& answer,
     const double H = d.doserange[1].amount;
     const double vol = d.volume[kk];
     const double Q = d.preptype[kk] <= 7 ? 5 : 3;
-    const double q = std::floor(S / vol * Q / increment);
-    const int n = static_cast<int>(q <= MAXMULTIPLIER ? q : MAXMULTIPLIER);
+    // The number of whole increments that fit into Q millilitres; a double
+    // holds it whatever the preparation's numbers.
+    const double n = std::floor(S / vol * Q / increment);
 
     // The smallest dose is one increment: when even that exceeds the
     // highest single dose no dose of this drug will do.
-    if (!(increment / S * vol / vol * S <= H)) continue;
+    if (!(increment <= H)) continue;
     double D = 0, A = 0;
     bool fits = false;
     for (int draw = 0; draw < MAXDOSEDRAWS && !fits; ++draw) {
-      const int m = drawn(n);  // the dose draw does not reseed
+      // Int(r x n) + 1, the dose draw, does not reseed (1 when n is 0).
+      const double r = rng().rnd();
+      const double m = n >= 1 ? std::min(std::floor(r * n) + 1, n) : 1;
       D = m * increment;
       A = D / S * vol;
-      // An answer too large to be written as a number is no question.
-      fits = std::isfinite(A) && A / vol * S <= H;
+      // A question is asked only for a dose within the highest single dose
+      // and an answer that is a positive number of millilitres (data such
+      // as a volume too small for a double to divide can give 0 or
+      // infinity).
+      fits = std::isfinite(A) && A > 0 && D <= H && A / vol * S <= H;
     }
     if (!fits) continue;
 

@@ -113,7 +113,9 @@ bool ivquestion(std::string& question, double& answer, std::int16_t& volume, flo
     const std::int16_t vol = volumes[r];
     const std::string fluid = vol < 500 ? fluidnames[0] : fluidnames[from0(4)];
 
-    rng().reseed();
+    // 3000 ml always runs over 12 hours: no time is drawn, so there is no
+    // reseed for it either.
+    if (r <= 13) rng().reseed();
     float h = 12;
     if (r <= 3)
       h = Intf(rng().rnd() * 5.0f + 1.0f) * 30.0f / 60.0f;

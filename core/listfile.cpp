@@ -1,10 +1,10 @@
 #include "core/listfile.h"
 
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-#include <system_error>
+#include <string>
+#include <utility>
 
 #include "core/errors.h"
 #include "core/files.h"
@@ -12,37 +12,88 @@
 
 namespace core {
 
-ItemReader::ItemReader(std::unique_ptr<std::istream> in) : in_(std::move(in)) {}
+namespace {
+// Bytes read from the file at a time.
+constexpr std::size_t CHUNK = 65536;
+}  // namespace
 
-ItemReader::ItemReader(const std::string& name) {
-  if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
-  const auto p = datapath(name);
-  std::error_code ec;
-  if (!std::filesystem::exists(p, ec)) throw FileError(missingfileerror(p), p.string());
-  if (std::filesystem::is_directory(p, ec)) throw FileError(ErrPathFileAccess, p.string());
-  errno = 0;
-  auto file = std::make_unique<std::ifstream>(p, std::ios::binary);
-  if (!*file) throw FileError(errno == EACCES ? ErrPermission : ErrPathFileAccess, p.string());
-  in_ = std::move(file);
-}
+ItemReader::ItemReader(const std::string& name) : fd_(openread(name)) {}
 
 ItemReader ItemReader::fromtext(std::string text) {
-  return ItemReader(std::make_unique<std::istringstream>(std::move(text), std::ios::binary));
+  ItemReader r;
+  r.buffer_ = std::move(text);
+  return r;
+}
+
+ItemReader::ItemReader(ItemReader&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)),
+      buffer_(std::move(other.buffer_)),
+      pos_(other.pos_),
+      failed_(other.failed_) {}
+
+ItemReader& ItemReader::operator=(ItemReader&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
+    buffer_ = std::move(other.buffer_);
+    pos_ = other.pos_;
+    failed_ = other.failed_;
+  }
+  return *this;
+}
+
+ItemReader::~ItemReader() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+// Reads the next piece of the file into the buffer; false at the end of
+// the file. A read that fails (a failing disk) leaves the reader at its
+// end and marked failed, for item() to report.
+bool ItemReader::fill() {
+  if (fd_ < 0) return false;
+  buffer_.resize(CHUNK);
+  pos_ = 0;
+  for (;;) {
+    const ssize_t got = ::read(fd_, buffer_.data(), CHUNK);
+    if (got < 0 && errno == EINTR) continue;
+    if (got > 0) {
+      buffer_.resize(static_cast<std::size_t>(got));
+      return true;
+    }
+    // The end of the file, or a read that failed: either way nothing more
+    // is read.
+    failed_ = got < 0;
+    buffer_.clear();
+    ::close(fd_);
+    fd_ = -1;
+    return false;
+  }
 }
 
 // The next character without taking it; EOF at the end of the file (or
 // where the file can no longer be read).
-int ItemReader::peek() const { return in_->rdbuf()->sgetc(); }
-void ItemReader::next() { in_->rdbuf()->sbumpc(); }
-bool ItemReader::eof() const { return peek() == std::char_traits<char>::eof(); }
+int ItemReader::peek() {
+  if (pos_ >= buffer_.size() && !fill()) return std::char_traits<char>::eof();
+  return static_cast<unsigned char>(buffer_[pos_]);
+}
 
-std::string ItemReader::item() {
-  if (eof()) throw FileError(ErrInputPastEnd, "input past end of file");
+// A failed read still to be reported is not the end: the next item()
+// reports it.
+bool ItemReader::eof() { return peek() == std::char_traits<char>::eof() && !failed_; }
+
+std::string ItemReader::item(std::size_t limit) {
+  if (peek() == std::char_traits<char>::eof()) {
+    if (failed_) {
+      failed_ = false;  // reported once; after it the file is at its end
+      throw FileError(ErrPathFileAccess, "the file could not be read");
+    }
+    throw FileError(ErrInputPastEnd, "input past end of file");
+  }
   constexpr int END = std::char_traits<char>::eof();
   while (peek() == ' ' || peek() == '\t') next();
   std::string out;
   auto keep = [&](int c) {
-    if (out.size() < MAX_ITEM) out += static_cast<char>(c);
+    if (out.size() < limit) out += static_cast<char>(c);
   };
   auto separator = [](int c) { return c == END || c == ',' || c == '\r' || c == '\n'; };
   // Takes the separator that ends an item: a comma, or a line end (CR LF,
@@ -56,10 +107,19 @@ std::string ItemReader::item() {
       if (peek() == '\n') next();
     }
   };
+  // A read that fails inside the item fails the item itself.
+  auto checkfailure = [&] {
+    if (!failed_) return;
+    failed_ = false;
+    throw FileError(ErrPathFileAccess, "the file could not be read");
+  };
   if (peek() == '"') {
     next();
     for (int c = peek(); c != '"'; c = peek()) {
-      if (c == END) return out;  // an unclosed quote runs to the end
+      if (c == END) {
+        checkfailure();
+        return out;  // an unclosed quote runs to the end
+      }
       keep(c);
       next();
     }
@@ -67,6 +127,7 @@ std::string ItemReader::item() {
     // Anything between the closing quote and the separator is passed over.
     while (!separator(peek())) next();
     consumeend();
+    checkfailure();
     return out;
   }
   for (int c = peek(); !separator(c); c = peek()) {
@@ -74,6 +135,7 @@ std::string ItemReader::item() {
     next();
   }
   consumeend();
+  checkfailure();
   return rtrim(out);
 }
 

@@ -7,8 +7,6 @@
 // numbers as bare decimal integers, lines ended by carriage return and line feed.
 #pragma once
 
-#include <istream>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,29 +14,45 @@
 namespace core {
 
 // The file is read as the items are taken, so a file of any size is read
-// in little memory. An item is kept to its first MAX_ITEM characters; the
-// rest of a longer one is passed over.
+// in little memory. An item is kept to its first characters up to a limit;
+// the rest of a longer one is passed over.
 class ItemReader {
  public:
-  static constexpr std::size_t MAX_ITEM = 65536;
+  // The longest item kept unless the caller asks for less.
+  static constexpr std::size_t MAX_ITEM = 4096;
 
-  // Opens the file; FileError 53 when it is missing (76 when its folder is
-  // missing too), another number when it cannot be read.
+  // Opens the file without waiting (a pipe of that name never blocks);
+  // FileError 53 when it is missing (76 when its folder is missing too),
+  // 75 when it is not an ordinary file, another number when it cannot be
+  // opened for reading.
   explicit ItemReader(const std::string& name);
   // Reads from a text already in memory.
   static ItemReader fromtext(std::string text);
+  ItemReader(ItemReader&& other) noexcept;
+  ItemReader& operator=(ItemReader&& other) noexcept;
+  ItemReader(const ItemReader&) = delete;
+  ItemReader& operator=(const ItemReader&) = delete;
+  ~ItemReader();
 
-  bool eof() const;
-  // The next item; FileError 62 when the file is at its end.
-  std::string item();
+  // At the end of the file. After a read of the file fails, the next
+  // item() reports the failure and the reader is at its end.
+  bool eof();
+  // The next item, kept to its first limit characters; FileError 62 when
+  // the file is at its end, 75 when a read of the file fails (after which
+  // the reader is at its end).
+  std::string item(std::size_t limit = MAX_ITEM);
   // The next item read as a number (its leading number; empty gives 0).
   double number();
 
  private:
-  explicit ItemReader(std::unique_ptr<std::istream> in);
-  int peek() const;
-  void next();
-  std::unique_ptr<std::istream> in_;
+  ItemReader() = default;
+  int peek();
+  void next() { ++pos_; }
+  bool fill();
+  int fd_ = -1;
+  std::string buffer_;
+  std::size_t pos_ = 0;
+  bool failed_ = false;
 };
 
 // One line of items: texts quoted, numbers bare, joined by commas, ended by CR LF.

@@ -43,8 +43,8 @@ enum class Reading { number, notnumber, toolarge };
 
 // An operand read as a number. Empty reads as 0; a text is the readout as
 // it stood, read the way a typed number is read. A text without a digit
-// (a readout holding only a minus sign) is not a number; a typed number
-// beyond the range of a double is too large to calculate with.
+// (a readout holding only a minus sign) is not a number and reads as 0; a
+// typed number beyond the range of a double is too large to calculate with.
 Reading readoperand(const QVariant& operand, double& value) {
   value = 0;
   if (!operand.isValid() || operand.isNull()) return Reading::number;
@@ -189,10 +189,9 @@ void Calculator::Operator_Click(int index) {
       lastkey = QStringLiteral("NEG");
     }
   } else if (operandcount == 1) {
-    // A readout holding only a minus sign is no number: the running result
-    // stays as it is rather than being lost to it.
-    double ignored = 0;
-    if (readoperand(current, ignored) != Reading::notnumber) firstoperand = current;
+    // The readout is taken as it stands, even when it holds only the minus
+    // sign that began a negative number (an evaluation reads that as 0).
+    firstoperand = current;
     // A minus right after an operator starts a negative second number;
     // after "=" it subtracts from the result.
     if (lastkey != QLatin1String("NUMS") && minus && pendingop != QLatin1String("=")) {
@@ -251,7 +250,7 @@ void Calculator::evaluate(const QString& current) {
       // Beyond the range of a double: the result stays as it was.
       ui::showbox(this, TOOLARGE, TITLE, QMessageBox::Warning);
     } else {
-      firstoperand = result;
+      firstoperand = result + 0.0;  // a result of minus zero shows as 0
     }
   }
   Readout->setText(operandtext(firstoperand));

@@ -130,6 +130,9 @@ void Frmid::cmdOk_Click(int index) {
     handover();
     return;
   }
+  // What cannot be stored as typed is refused, rather than kept with a
+  // question mark in place of the character.
+  if (refuseunstorable(TxtID->text(), "Your ID number") || refuseunstorable(Txtname->text(), "Your name")) return;
   const std::string id = core::trim(ui::toansi(TxtID->text()));
   const std::string name = core::trim(ui::toansi(Txtname->text()));
   if (id.empty() && o.askid) {
@@ -167,6 +170,12 @@ void Frmid::cmdOk_Click(int index) {
     o.logfile = o.logfolder + o.userid.substr(0, 8) + ".LOG";
     try {
       core::touchappend(o.logfile);
+    } catch (const core::LinkRefused&) {
+      ui::showbox(this,
+                  ui::fromansi("The log file " + o.logfile +
+                               " is a symbolic link, which Dosavo does not follow. Please tell your supervisor."),
+                  QStringLiteral("Error ..."));
+      return;
     } catch (const core::FileError&) {
       ui::showbox(this,
                   ui::fromansi("There was an error trying to write to " + o.logfile +
@@ -176,6 +185,23 @@ void Frmid::cmdOk_Click(int index) {
     }
   }
   handover();
+}
+
+bool Frmid::refuseunstorable(const QString& typed, const char* what) {
+  for (qsizetype at = 0; at < typed.size(); ++at) {
+    // A character beyond the 16-bit range is held in two halves.
+    const qsizetype length = typed.at(at).isHighSurrogate() && at + 1 < typed.size() ? 2 : 1;
+    const QString character = typed.mid(at, length);
+    if (!ui::fitsansi(character)) {
+      ui::showbox(this,
+                  QString::fromLatin1(what) + QStringLiteral(" contains the character \u201C") + character +
+                      QStringLiteral("\u201D, which Dosavo cannot store. Please type it without that character."),
+                  FORMTITLE);
+      return true;
+    }
+    at += length - 1;
+  }
+  return false;
 }
 
 void Frmid::handover() {

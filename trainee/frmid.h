@@ -47,6 +47,9 @@ class Frmid : public QDialog {
  private:
   void place(QWidget* w, int left, int top, int width, int height);
   void handover();
+  // Shows a message and gives true when the typed text holds a character
+  // that the stored texts cannot hold; what names the field.
+  bool refuseunstorable(const QString& typed, const char* what);
   Dosavo& app_;
   QHash<const QWidget*, QRect> twips_;
 };

@@ -1,6 +1,7 @@
 #include "trainee/options.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QLocale>
 #include <QTime>
 
@@ -46,13 +47,16 @@ bool askretry(Dosavo& app, const std::string& message) {
 
 enum class LogTest { Opened, Failed, GivenUp };
 
+std::string logprefix(const std::string& logfile) {
+  return "Dosavo tryed to access the log file: " + logfile + " which was specified in the vqfile.ini file. ";
+}
+
 // Opens the log file for appending (creating it) and closes it again. A
 // denied file is tried again at once, silently, up to 1000 times in a row;
 // then the user is asked whether to go on trying.
 LogTest openlog(Dosavo& app) {
   auto& o = app.options;
-  const std::string prefix =
-      "Dosavo tryed to access the log file: " + o.logfile + " which was specified in the vqfile.ini file. ";
+  const std::string prefix = logprefix(o.logfile);
   int failures = 0;
   for (;;) {
     try {
@@ -61,6 +65,9 @@ LogTest openlog(Dosavo& app) {
       else
         core::touchappend(o.logfile);
       return LogTest::Opened;
+    } catch (const core::LinkRefused&) {
+      showmessage(linkrefusal(o.logfile) + " A log file will not be kept. Please change the name of the log file.");
+      return LogTest::Failed;
     } catch (const core::FileError& e) {
       const int n = e.number();
       switch (n) {
@@ -98,7 +105,15 @@ LogTest openlog(Dosavo& app) {
 
 void setlogtestopen(std::function<void(const std::string&)> open) { logtestopen() = std::move(open); }
 
+std::string linkrefusal(const std::string& logfile) {
+  return logprefix(logfile) + "Unfortunately it is a symbolic link, which Dosavo does not follow.";
+}
+
 void readoption(Dosavo& app, const std::string& item) {
+  if (readoptionitem(app, item)) stamptime(app);
+}
+
+bool readoptionitem(Dosavo& app, const std::string& item) {
   auto& o = app.options;
   const std::string up = core::upper(item);
 
@@ -107,7 +122,7 @@ void readoption(Dosavo& app, const std::string& item) {
     switch (openlog(app)) {
       case LogTest::GivenUp:
         // The user chose not to try again: the item ends here.
-        return;
+        return false;
       case LogTest::Failed:
         // The failure has been reported once; a log that cannot be opened
         // is not kept, rather than met again when the run ends.
@@ -159,21 +174,30 @@ void readoption(Dosavo& app, const std::string& item) {
     o.keeplogid = true;
     o.logfolder = tagvalue(item, "<KEEP LOG ID>");
   }
-  stamptime(app);
+  return true;
 }
 
-std::string timetext() { return ui::toansi(QTime::currentTime().toString(QStringLiteral("HH:mm:ss"))); }
+namespace {
+std::string timeof(const QTime& time) { return ui::toansi(time.toString(QStringLiteral("HH:mm:ss"))); }
 
-std::string datetext() {
+std::string dateof(const QDate& date) {
   // The system's short date form, with the year in full.
   QString format = QLocale::system().dateFormat(QLocale::ShortFormat);
   if (!format.contains(QStringLiteral("yyyy"))) format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
-  return ui::toansi(QLocale::system().toString(QDate::currentDate(), format));
+  return ui::toansi(QLocale::system().toString(date, format));
 }
+}  // namespace
 
-void stamptime(Dosavo& app) {
-  app.options.starttime = timetext();
-  app.options.startdate = datetext();
+std::string timetext() { return timeof(QTime::currentTime()); }
+std::string datetext() { return dateof(QDate::currentDate()); }
+
+void stamptime(Dosavo& app) { stamptime(app, std::chrono::system_clock::now()); }
+
+void stamptime(Dosavo& app, std::chrono::system_clock::time_point when) {
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count();
+  const QDateTime at = QDateTime::fromMSecsSinceEpoch(ms);
+  app.options.starttime = timeof(at.time());
+  app.options.startdate = dateof(at.date());
 }
 
 void showmessage(const std::string& text) {

@@ -3,6 +3,7 @@
 // tags are read, so that a wrong path is reported during start-up.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -18,11 +19,18 @@ inline constexpr int LOG_SILENT_RETRIES = 1000;
 
 // Processes one item of the options file (blanks already removed at both ends).
 void readoption(Dosavo& app, const std::string& item);
-// Sets starttime and startdate to now.
+// readoption without its time stamp: true when the item went on to it (an
+// item whose log the user gave up on ends before it). Start-up stamps the
+// time once, for the last item, instead of formatting it for every item.
+bool readoptionitem(Dosavo& app, const std::string& item);
+// Sets starttime and startdate to now, or to the given moment.
 void stamptime(Dosavo& app);
+void stamptime(Dosavo& app, std::chrono::system_clock::time_point when);
 // The clock time and date in the form the log entry uses.
 std::string timetext();
 std::string datetext();
+// The sentence that refuses a log file which is a symbolic link.
+std::string linkrefusal(const std::string& logfile);
 // A message box with the title "Dosavo Message".
 void showmessage(const std::string& text);
 

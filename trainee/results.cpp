@@ -71,6 +71,12 @@ void writelog(Dosavo& app) {
     try {
       core::appendtext(o.logfile, block);
       return;
+    } catch (const core::LinkRefused&) {
+      // A link put in place of the log is never written through, and
+      // trying again would not change it.
+      showmessage(linkrefusal(o.logfile) + " Your results have not been saved.");
+      o.recording = false;
+      return;
     } catch (const std::exception&) {
       ++errors;
       if (errors <= 1000) continue;

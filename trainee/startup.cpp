@@ -3,6 +3,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <algorithm>
+#include <chrono>
+#include <optional>
 #include <system_error>
 
 #include "core/drug.h"
@@ -55,7 +57,11 @@ std::vector<std::string> listtestfiles(const std::filesystem::path& folder) {
   const fs::path where = folder.empty() ? fs::path(".") : folder;
   fs::directory_iterator it(where, ec);
   if (ec) return names;
-  for (const fs::directory_entry& entry : it) {
+  // Stepped with an error code: a folder whose listing fails part-way
+  // gives the tests listed so far.
+  for (; it != fs::directory_iterator(); it.increment(ec)) {
+    if (ec) break;
+    const fs::directory_entry& entry = *it;
     std::error_code fec;
     if (!entry.is_regular_file(fec)) continue;
     const std::string name = entry.path().filename().string();
@@ -71,7 +77,8 @@ std::vector<std::string> listtestfiles(const std::filesystem::path& folder) {
 namespace {
 
 // Reads the options file item by item, up to and including the first item
-// that begins with "///".
+// that begins with "///". The time stamp is taken after each item but
+// written out once, for the last item that went on to it.
 void readoptionsfile(Dosavo& app) {
   std::optional<core::ItemReader> reader;
   try {
@@ -80,6 +87,7 @@ void readoptionsfile(Dosavo& app) {
     startuperror(e.number());
     return;
   }
+  std::optional<std::chrono::system_clock::time_point> stamped;
   for (;;) {
     std::string item;
     try {
@@ -89,9 +97,10 @@ void readoptionsfile(Dosavo& app) {
       if (reader->eof()) break;
       continue;
     }
-    readoption(app, item);
+    if (readoptionitem(app, item)) stamped = std::chrono::system_clock::now();
     if (item.compare(0, 3, "///") == 0 || reader->eof()) break;
   }
+  if (stamped) stamptime(app, *stamped);
 }
 
 // Lists the tests whose header marks them for the menu as modules 7 and up.

@@ -49,4 +49,6 @@ std::string toansi(const QString& text) {
   return out;
 }
 
+bool fitsansi(const QString& text) { return fromansi(toansi(text)) == text; }
+
 }  // namespace ui

@@ -1,6 +1,7 @@
 #include "core/listfile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -89,6 +90,30 @@ TEST(ItemReading, LargeFileIsReadAsTheItemsAreTaken) {
   EXPECT_EQ(r.item(), "last");
   EXPECT_TRUE(r.eof());
   EXPECT_EQ(errorof([&] { r.item(); }), 62);
+  setworkdir({});
+  fs::remove_all(dir);
+}
+
+// A pipe or device is refused at once (75) and never waited on; a read
+// that fails is reported once by 75, after which the file is at its end.
+TEST(ItemReading, PipesDevicesAndFailingReads) {
+  const fs::path dir = fs::temp_directory_path() / ("dosavo_listhostile_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  setworkdir(dir);
+  ASSERT_EQ(::mkfifo((dir / "pipe.idx").c_str(), 0644), 0);
+  EXPECT_EQ(errorof([] { ItemReader r("pipe.idx"); }), 75);
+  EXPECT_EQ(errorof([] { ItemReader r("/dev/zero"); }), 75);
+  EXPECT_EQ(errorof([] { ItemReader r("/dev"); }), 75);
+  fs::create_symlink("/proc/self/mem", dir / "mem.idx");
+  ItemReader r("mem.idx");
+  EXPECT_FALSE(r.eof());
+  EXPECT_EQ(errorof([&] { r.item(); }), 75);
+  EXPECT_TRUE(r.eof());
+  EXPECT_EQ(errorof([&] { r.item(); }), 62);
+  // Each item is kept to the limit its reader asks for.
+  auto k = ItemReader::fromtext("\"" + std::string(30, 'n') + "\",7\r\n");
+  EXPECT_EQ(k.item(20), std::string(20, 'n'));
+  EXPECT_EQ(k.number(), 7);
   setworkdir({});
   fs::remove_all(dir);
 }

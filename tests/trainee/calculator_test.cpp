@@ -203,22 +203,37 @@ TEST_F(CalculatorTest, OperandsAndCountsBetweenKeys) {
   EXPECT_EQ(calc->operandcount, 1);
 }
 
-// A minus after a minus that starts a number would leave a readout of only
-// "-" to be taken as the first operand: it is not a number, so the running
-// result stays.
-TEST_F(CalculatorTest, ReadoutOfOnlyAMinusKeepsTheRunningResult) {
+// A minus after a minus that starts a number, or an operator right after
+// one, takes the readout of only "-" as the first operand; it shows as it
+// stands and is read as 0 by an evaluation.
+TEST_F(CalculatorTest, ReadoutOfOnlyAMinusIsTakenAsItStands) {
   keys("2 + - - 3 =");
-  EXPECT_EQ(readout(), "-1");
+  EXPECT_EQ(readout(), "-3");
   EXPECT_TRUE(messages.empty());
 
   keys("C 5 X - =");
-  EXPECT_EQ(calc->firstoperand.toString(), "5.");
+  EXPECT_EQ(calc->firstoperand.toString(), "-");
   EXPECT_EQ(answerbox(), "-");  // the readout as it stands
   keys("3 =");
-  EXPECT_EQ(readout(), "-15");
+  EXPECT_EQ(readout(), "0");
 
   keys("C - - 4 =");  // at the start a second minus does nothing
   EXPECT_EQ(answerbox(), "-4.");
+}
+
+// 5 / - / 0 = : the second "/" stores the lone minus as the first operand,
+// the division by zero leaves it there, and the readout and the answer box
+// show it.
+TEST_F(CalculatorTest, DivisionByZeroAfterALoneMinusShowsTheMinus) {
+  calc->show();
+  for (QPushButton* k : {calc->Number[5], calc->Operator[0], calc->Operator[3], calc->Operator[0], calc->Number[0],
+                         calc->Operator[4]})
+    QTest::mouseClick(k, Qt::LeftButton);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Can't divide by zero");
+  EXPECT_EQ(readout(), "-");
+  EXPECT_EQ(answerbox(), "-");
+  calc->hide();
 }
 
 // Results beyond the range of a double are refused with a message; the
