@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include "tests/core/support.h"
+
+#include <sys/stat.h>
+
+#include "authoring/testfiles.h"
+#include "core/errors.h"
+#include "core/testfile.h"
+#include "core/text.h"
+
+using namespace authoring;
+
+namespace {
+
+class TestFiles : public testsupport::TempFolder {
+ protected:
+  std::string header = core::testrecord::header("Doses", "Five questions", "Work alone", 1).encode();
+  std::string item(const std::string& q) { return core::testrecord::item(q, "Help " + q, q).encode(); }
+  // A header and five questions.
+  std::string five() { return header + item("Q1") + item("Q2") + item("Q3") + item("Q4") + item("Q5"); }
+};
+
+TEST_F(TestFiles, ASaveHoldsTheHeaderAndExactlyTheTestsQuestions) {
+  put("test.tmp", five());
+  ASSERT_TRUE(savetest("test.tmp", 3, "x.vqt"));
+  EXPECT_EQ(get("x.vqt").size(), 8048u);
+  EXPECT_EQ(get("x.vqt"), header + item("Q1") + item("Q2") + item("Q3"));
+  // An existing test is replaced whole; a question not yet stored is blank.
+  put("y.vqt", std::string(50000, 'z'));
+  ASSERT_TRUE(savetest("test.tmp", 6, "y.vqt"));
+  EXPECT_EQ(get("y.vqt"), five() + core::testrecord::blank().encode());
+  EXPECT_EQ(get("test.tmp"), five());
+}
+
+TEST_F(TestFiles, SavingOntoTheFileBeingEditedUnderAnotherSpellingLeavesItIntact) {
+  put("x.vqt", five());
+  std::filesystem::create_symlink(dir_ / "x.vqt", dir_ / "link.vqt");
+  std::filesystem::create_hard_link(dir_ / "x.vqt", dir_ / "hard.vqt");
+  std::filesystem::create_directory(dir_ / "sub");
+  for (const std::string& other :
+       {std::string("x.vqt"), (dir_ / "x.vqt").string(), std::string("./x.vqt"), std::string("sub/../x.vqt"),
+        std::string("link.vqt"), std::string("hard.vqt")}) {
+    EXPECT_TRUE(samefile("x.vqt", other)) << other;
+    EXPECT_FALSE(savetest("x.vqt", 2, other)) << other;
+    EXPECT_EQ(get("x.vqt"), five()) << other;
+  }
+  EXPECT_FALSE(samefile("x.vqt", "X.vqt"));
+  EXPECT_FALSE(samefile("x.vqt", "missing.vqt"));
+}
+
+TEST_F(TestFiles, OpeningReadsTheHeaderAndCountsWholeRecordsOnly) {
+  put("odd.vqt", five() + "trailing part");
+  OpenedTest t = readtestfile("odd.vqt");
+  EXPECT_EQ(t.title, "Doses");
+  EXPECT_EQ(t.description, "Five questions");
+  EXPECT_EQ(t.instructions, "Work alone");
+  EXPECT_EQ(t.include, 1);
+  EXPECT_EQ(t.numquest, 5);
+  EXPECT_EQ(get("odd.vqt"), five() + "trailing part");
+
+  // Garbage: a 60-character title is cut to 40, a flag of 2.5 rounds to 2.
+  std::string garbage = std::string(5, ' ') + std::string(60, '\xE9') + std::string(735, ' ');
+  garbage += std::string(1200, '\x01') + "2.5xyz" + std::string(6, ' ');
+  put("garbage.vqt", garbage);
+  t = readtestfile("garbage.vqt");
+  EXPECT_EQ(t.title, std::string(40, '\xE9'));
+  EXPECT_EQ(t.include, 2);
+  EXPECT_EQ(t.numquest, 0);
+  EXPECT_EQ(t.description, std::string(200, '\x01'));
+
+  put("empty.vqt", "");
+  t = readtestfile("empty.vqt");
+  EXPECT_EQ(t.title, "");
+  EXPECT_EQ(t.numquest, 0);
+  EXPECT_EQ(get("empty.vqt"), "");
+
+  put("header.vqt", header);
+  EXPECT_EQ(readtestfile("header.vqt").numquest, 0);
+}
+
+TEST_F(TestFiles, WhatIsNotATestFileIsRefusedAndLeftAlone) {
+  std::filesystem::create_directory(dir_ / "folder.vqt");
+  EXPECT_THROW(readtestfile("folder.vqt"), core::FileError);
+  ASSERT_EQ(::mkfifo((dir_ / "pipe.vqt").c_str(), 0644), 0);
+  EXPECT_THROW(readtestfile("pipe.vqt"), core::FileError);  // never waits for a writer
+  EXPECT_THROW(readtestfile(""), core::FileError);
+  // More questions than a test can count.
+  {
+    std::ofstream big(dir_ / "big.vqt", std::ios::binary);
+    big.seekp(static_cast<std::streamoff>(32769) * 2012 - 1);
+    big.put(' ');
+  }
+  EXPECT_THROW(readtestfile("big.vqt"), core::FileError);
+
+  // The Open dialog's trial creates a missing file; the save trial creates nothing.
+  trialopen("new.vqt");
+  EXPECT_EQ(get("new.vqt"), "");
+  EXPECT_THROW(trialopen("folder.vqt"), core::FileError);
+  EXPECT_NO_THROW(checksavename("fresh.vqt"));
+  EXPECT_FALSE(std::filesystem::exists(dir_ / "fresh.vqt"));
+  EXPECT_THROW(checksavename("  "), core::FileError);
+  EXPECT_THROW(checksavename("folder.vqt"), core::FileError);
+  EXPECT_THROW(checksavename("nofolder/a.vqt"), core::FileError);
+}
+
+TEST(FileMenu, CaptionsTextNamesAndListing) {
+  EXPECT_EQ(filemenucaption(1, "a.vqt"), "&1 a.vqt");
+  EXPECT_EQ(filemenucaption(9, "i.vqt"), "&9 i.vqt");
+  EXPECT_EQ(filemenucaption(10, "j.vqt"), "10 j.vqt");
+  EXPECT_EQ(filemenucaption(2, "R&D.vqt"), "&2 R&&D.vqt");
+  for (const char* name : {"a.txt", "a.TXT", "a.tXt", ".txt"}) EXPECT_TRUE(istextname(name)) << name;
+  for (const char* name : {"a.vqt", "atxt", "a.txt ", "txt", ""}) EXPECT_FALSE(istextname(name)) << name;
+}
+
+}  // namespace
