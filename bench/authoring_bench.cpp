@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "authoring/generate.h"
-#include "authoring/testfiles.h"
-#include "authoring/textexport.h"
+#include "authoring/model/generate.h"
+#include "authoring/model/testfiles.h"
+#include "authoring/model/textexport.h"
 #include "core/drug.h"
 #include "core/files.h"
 #include "core/testfile.h"

@@ -2,7 +2,7 @@
 
 #include "tests/core/support.h"
 
-#include "authoring/textexport.h"
+#include "authoring/model/textexport.h"
 #include "core/errors.h"
 #include "core/text.h"
 

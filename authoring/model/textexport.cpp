@@ -1,4 +1,4 @@
-#include "authoring/textexport.h"
+#include "authoring/model/textexport.h"
 
 #include "core/files.h"
 #include "core/text.h"

@@ -1,4 +1,4 @@
-#include "authoring/generate.h"
+#include "authoring/model/generate.h"
 
 #include <algorithm>
 

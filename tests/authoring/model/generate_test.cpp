@@ -2,7 +2,7 @@
 
 #include "tests/core/support.h"
 
-#include "authoring/generate.h"
+#include "authoring/model/generate.h"
 #include "core/askagain.h"
 #include "core/generators.h"
 #include "core/text.h"

@@ -1,4 +1,4 @@
-#include "authoring/testfiles.h"
+#include "authoring/model/testfiles.h"
 
 #include <algorithm>
 #include <filesystem>

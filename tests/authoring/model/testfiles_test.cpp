@@ -4,7 +4,7 @@
 
 #include <sys/stat.h>
 
-#include "authoring/testfiles.h"
+#include "authoring/model/testfiles.h"
 #include "core/errors.h"
 #include "core/testfile.h"
 #include "core/text.h"
