@@ -62,11 +62,12 @@ void BM_GenerateBatch99(benchmark::State& bs) {
   const auto all = [](int) { return true; };
   for (auto _ : bs) {
     f.state.history = {};
-    core::writetestrecord("test.tmp", 1, core::testrecord::header("untitled", "", "", 0));
-    std::int16_t numquest = 1, qno = 1;
-    const auto plan = authoring::planbatch("99", numquest, qno, true);
-    const auto end = authoring::runbatch(f.state, plan, {1, 2, 3, 4}, all, numquest, qno,
-                                         [&](const core::testrecord& r) { core::writetestrecord("test.tmp", qno + 1, r); });
+    authoring::TestDocument doc;
+    authoring::TestHeader header;
+    header.untitled();
+    doc.puttitle(header);
+    const auto plan = authoring::planbatch("99", doc.numquest, doc.qno, true);
+    const auto end = authoring::generate(f.state, doc, plan, {1, 2, 3, 4}, all, [] {});
     if (end.made != 99) bs.SkipWithError("batch cut short");
   }
 }

@@ -58,8 +58,8 @@ BatchPlan planbatch(const std::string& countbox, std::int16_t numquest, std::int
   const double v = core::val(countbox);
   p.count = v >= 1 && v < 1e9 ? static_cast<long>(v) : 1;
   p.numquest = numquest == 1 && qno == 1 && freshtest ? 0 : numquest;
-  if (p.numquest + p.count > MAXQUESTIONS) {
-    p.count = std::max<long>(0, MAXQUESTIONS - p.numquest);
+  if (p.numquest + p.count > MAXGENERATED) {
+    p.count = std::max<long>(0, MAXGENERATED - p.numquest);
     p.cut = true;
   }
   return p;
@@ -79,14 +79,32 @@ BatchEnd runbatch(core::CoreState& state, const BatchPlan& plan, const std::vect
       end.message = m.message;
       break;
     }
+    const std::int16_t before[2] = {numquest, qno};
     if (!core::trim(m.rec.question).empty() && !core::trim(m.rec.answer).empty()) {
       ++numquest;
       qno = numquest;
     }
-    store(m.rec);
+    try {
+      store(m.rec);
+    } catch (...) {
+      numquest = std::max<std::int16_t>(before[0], 1);
+      qno = before[1];
+      throw;
+    }
     ++end.made;
   }
   if (numquest == 0) numquest = 1;
+  return end;
+}
+
+BatchEnd generate(core::CoreState& state, TestDocument& doc, const BatchPlan& plan, const std::vector<int>& kinds,
+                  const std::function<bool(int)>& categoryticked, const std::function<void()>& shown) {
+  const BatchEnd end = runbatch(state, plan, kinds, categoryticked, doc.numquest, doc.qno,
+                                [&](const core::testrecord& r) {
+                                  doc.putfile(r.question, r.help, r.answer);
+                                  shown();
+                                });
+  if (end.attempted) doc.changed = true;
   return end;
 }
 

@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "core/corestate.h"
+#include "authoring/model/testdoc.h"
 #include "core/testfile.h"
 
 namespace authoring {
 
-// A test holds at most this many generated questions.
-inline constexpr int MAXQUESTIONS = 99;
+// Generation stops at this many questions in a test.
+inline constexpr int MAXGENERATED = 99;
 inline constexpr const char* LIMITTITLE = "Warning!";
 inline constexpr const char* LIMITTEXT =
     "A limit of 99 questions has been set for each test. This is to protect students from unscrupulous tutors "
@@ -54,9 +55,9 @@ BatchPlan planbatch(const std::string& countbox, std::int16_t numquest, std::int
 
 // Makes the planned questions. For each: a fresh draw picks one of the
 // kinds; a question made is stored through store() as question qno of the
-// test, numquest and qno moving on first. A question that cannot be made
-// ends the batch with its message. attempted: at least one question was
-// tried (the test counts as changed).
+// test, numquest and qno moving on first (and back again when store
+// throws). A question that cannot be made ends the batch with its message.
+// attempted: at least one question was tried (the test counts as changed).
 struct BatchEnd {
   int made = 0;
   bool attempted = false;
@@ -65,5 +66,10 @@ struct BatchEnd {
 BatchEnd runbatch(core::CoreState& state, const BatchPlan& plan, const std::vector<int>& kinds,
                   const std::function<bool(int)>& categoryticked, std::int16_t& numquest, std::int16_t& qno,
                   const std::function<void(const core::testrecord&)>& store);
+
+// The batch on the test being edited: each question made is stored in its
+// file as it comes (doc.rec holds it), then shown through shown().
+BatchEnd generate(core::CoreState& state, TestDocument& doc, const BatchPlan& plan, const std::vector<int>& kinds,
+                  const std::function<bool(int)>& categoryticked, const std::function<void()>& shown);
 
 }  // namespace authoring

@@ -56,14 +56,36 @@ OpenedTest readtestfile(const std::string& name) {
     throw core::FileError(core::ErrOverflow, name + " holds too many questions");
 
   OpenedTest t;
-  t.title = header.title().substr(0, std::min(header.title().size(), TITLE_WIDTH));
-  t.description = header.description();
-  t.instructions = header.instructions();
+  const std::string title = header.title();
+  t.header.testtitle = core::fixwidth(title.substr(0, std::min(title.size(), TITLE_WIDTH)), TITLE_WIDTH);
+  t.header.testdescription = header.description();
+  t.header.testinstructions = header.instructions();
   const long long flag = core::roundeven(core::val(core::trim(header.answer)));
-  t.include = static_cast<std::int16_t>(std::clamp<long long>(flag, std::numeric_limits<std::int16_t>::min(),
-                                                              std::numeric_limits<std::int16_t>::max()));
+  t.header.includeinmenu = static_cast<std::int16_t>(std::clamp<long long>(
+      flag, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
   t.numquest = static_cast<std::int16_t>(questions);
   return t;
+}
+
+void opentest(TestDocument& doc, TestHeader& header, const std::string& name, const OpenedTest& opened) {
+  header = opened.header;
+  doc.filename = name;
+  doc.numquest = opened.numquest;
+  doc.qno = doc.numquest;
+  if (doc.numquest == 0) doc.numquest = doc.qno = 1;
+  doc.getfile();
+}
+
+void newtest(TestDocument& doc, TestHeader& header) {
+  doc.rec = core::testrecord::blank();
+  doc.filename = WORKFILE;
+  doc.numquest = 1;
+  doc.qno = 1;
+  doc.savename = WORKFILE;
+  header.untitled();
+  header.includeinmenu = 0;
+  doc.changed = false;
+  doc.puttitle(header);
 }
 
 void trialopen(const std::string& name) {
@@ -81,20 +103,21 @@ void checksavename(const std::string& name) {
 }
 
 std::string testbytes(const std::string& source, long numquest) {
-  core::RecordFile src(source, core::TEST_RECORD_LENGTH);
-  std::string out;
-  out.reserve(static_cast<std::size_t>(numquest + 1) * core::TEST_RECORD_LENGTH);
-  for (long r = 1; r <= numquest + 1; ++r) {
-    const auto bytes = src.read(r);
-    out += bytes ? *bytes : core::testrecord::blank().encode();
-  }
-  return out;
+  // No question has the number -1: every record is kept.
+  return withoutquestion(core::readwholefile(source), -1, numquest);
 }
 
 bool savetest(const std::string& source, long numquest, const std::string& target) {
   if (samefile(source, target)) return false;
   core::writewholefile(target, testbytes(source, numquest));
   return true;
+}
+
+void savefile(TestDocument& doc) {
+  if (!savetest(doc.filename, doc.numquest, doc.savename)) return;
+  doc.filename = doc.savename;
+  doc.qno = doc.numquest;
+  doc.getfile();
 }
 
 }  // namespace authoring

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "authoring/model/testdoc.h"
+
 namespace authoring {
 
 // The caption of listed test file index (from 1): "&1 a.vqt" up to 9, so
@@ -25,19 +27,27 @@ bool istextname(const std::string& name);
 // (relative or full path, "./", a symbolic or hard link).
 bool samefile(const std::string& a, const std::string& b);
 
-// What a test file holds as the editor opens it.
+// What a test file holds as the editor opens it: the header values (title
+// trimmed and cut to 40, description and instructions trimmed, the include
+// flag the rounded number of its field) and the whole records after the
+// header. The file is only read (a missing file is created empty, as
+// opening any record file does). Throws core::FileError when name is not an
+// ordinary readable file, or holds more questions than a test can count.
 struct OpenedTest {
-  std::string title;         // the header's question field, trimmed, cut to 40
-  std::string description;   // first 200 characters of help, trimmed
-  std::string instructions;  // last 1000 characters of help, trimmed
-  std::int16_t include = 0;  // the answer field's number, rounded
-  std::int16_t numquest = 0;  // whole records after the header
+  TestHeader header;
+  std::int16_t numquest = 0;
 };
-// Reads the header and counts the questions; the file is only read (a
-// missing file is created empty, as opening any record file does). Throws
-// core::FileError when name is not an ordinary readable file, or holds more
-// questions than a test can count.
 OpenedTest readtestfile(const std::string& name);
+
+// Makes the opened test the test being edited, on its last question (one
+// empty question for a test without any) read into doc.rec. savename and
+// changed stay as they are.
+void opentest(TestDocument& doc, TestHeader& header, const std::string& name, const OpenedTest& opened);
+
+// New Test: the untitled test in the working file, one empty question, the
+// header of an untitled test written. Throws core::FileError when the header
+// cannot be written (the document is the new test all the same).
+void newtest(TestDocument& doc, TestHeader& header);
 
 // The trial open of the Open dialog's choice: opens the file as a record
 // file and closes it (a missing file is created empty). Throws
@@ -56,5 +66,10 @@ std::string testbytes(const std::string& source, long numquest);
 // whole new file. Returns false, writing nothing, when target is source
 // itself. Throws core::FileError on failure; target is then as it was.
 bool savetest(const std::string& source, long numquest, const std::string& target);
+
+// Saves the test being edited to doc.savename, which then becomes the file
+// being edited, on its last question. Nothing happens when savename is the
+// file being edited. Throws core::FileError; the document is then unchanged.
+void savefile(TestDocument& doc);
 
 }  // namespace authoring

@@ -1,5 +1,7 @@
 #include "authoring/model/textexport.h"
 
+#include <algorithm>
+
 #include "core/files.h"
 #include "core/text.h"
 
@@ -60,13 +62,14 @@ std::string buildtextexport(const std::string& title, const std::string& descrip
 void saveastextfile(const std::string& file, const std::string& source, long numquest, const std::string& title,
                     const std::string& description, const std::string& instructions,
                     const TextOptions& options) {
+  const std::string bytes = core::readwholefile(source);
+  const std::size_t len = core::TEST_RECORD_LENGTH;
   std::vector<core::testrecord> questions;
-  {
-    core::RecordFile src(source, core::TEST_RECORD_LENGTH);
-    for (long r = 2; r <= numquest + 1; ++r) {
-      const auto bytes = src.read(r);
-      questions.push_back(bytes ? core::testrecord::decode(*bytes) : core::testrecord::blank());
-    }
+  questions.reserve(static_cast<std::size_t>(std::max(numquest, 0L)));
+  for (long r = 2; r <= numquest + 1; ++r) {
+    const std::size_t at = static_cast<std::size_t>(r - 1) * len;
+    questions.push_back(at + len <= bytes.size() ? core::testrecord::decode(bytes.substr(at, len))
+                                                 : core::testrecord::blank());
   }
   core::writewholefile(file, buildtextexport(title, description, instructions, questions, options));
 }

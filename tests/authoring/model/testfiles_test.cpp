@@ -16,6 +16,7 @@ namespace {
 class TestFiles : public testsupport::TempFolder {
  protected:
   std::string header = core::testrecord::header("Doses", "Five questions", "Work alone", 1).encode();
+  TestHeader header_;
   std::string item(const std::string& q) { return core::testrecord::item(q, "Help " + q, q).encode(); }
   // A header and five questions.
   std::string five() { return header + item("Q1") + item("Q2") + item("Q3") + item("Q4") + item("Q5"); }
@@ -31,6 +32,44 @@ TEST_F(TestFiles, ASaveHoldsTheHeaderAndExactlyTheTestsQuestions) {
   ASSERT_TRUE(savetest("test.tmp", 6, "y.vqt"));
   EXPECT_EQ(get("y.vqt"), five() + core::testrecord::blank().encode());
   EXPECT_EQ(get("test.tmp"), five());
+
+  // A write that fails part-way leaves the old test whole.
+  put("z.vqt", "old test");
+  core::failwholewritesafter(3000);
+  EXPECT_THROW(savetest("test.tmp", 3, "z.vqt"), core::FileError);
+  core::failwholewritesafter(std::nullopt);
+  EXPECT_EQ(get("z.vqt"), "old test");
+}
+
+TEST_F(TestFiles, NewTestThenASavedOneQuestionTestIsEditedInPlace) {
+  put("test.tmp", five());
+  TestDocument doc;
+  doc.filename = "other.vqt";
+  doc.numquest = doc.qno = 5;
+  doc.changed = true;
+  newtest(doc, header_);
+  EXPECT_EQ(doc.filename, "test.tmp");
+  EXPECT_EQ(doc.savename, "test.tmp");
+  EXPECT_EQ(doc.numquest, 1);
+  EXPECT_EQ(doc.qno, 1);
+  EXPECT_FALSE(doc.changed);
+  EXPECT_EQ(header_.testtitle, core::fixwidth("untitled", 40));
+  const std::string untitled = core::testrecord::header("untitled", "", "", 0).encode();
+  EXPECT_EQ(get("test.tmp").substr(0, 2012), untitled);
+
+  doc.putfile("One", "Help", "1");
+  doc.savename = (dir_ / "one.vqt").string();
+  savefile(doc);
+  EXPECT_EQ(get("one.vqt"), untitled + core::testrecord::item("One", "Help", "1").encode());
+  EXPECT_EQ(doc.filename, doc.savename);
+  EXPECT_EQ(doc.qno, 1);
+  doc.putfile("Uno", "Help", "1");
+  EXPECT_EQ(get("one.vqt"), untitled + core::testrecord::item("Uno", "Help", "1").encode());
+  // Saving onto itself by another spelling changes nothing.
+  doc.savename = "./one.vqt";
+  savefile(doc);
+  EXPECT_EQ(doc.filename, (dir_ / "one.vqt").string());
+  EXPECT_EQ(get("one.vqt").size(), 4024u);
 }
 
 TEST_F(TestFiles, SavingOntoTheFileBeingEditedUnderAnotherSpellingLeavesItIntact) {
@@ -52,11 +91,24 @@ TEST_F(TestFiles, SavingOntoTheFileBeingEditedUnderAnotherSpellingLeavesItIntact
 TEST_F(TestFiles, OpeningReadsTheHeaderAndCountsWholeRecordsOnly) {
   put("odd.vqt", five() + "trailing part");
   OpenedTest t = readtestfile("odd.vqt");
-  EXPECT_EQ(t.title, "Doses");
-  EXPECT_EQ(t.description, "Five questions");
-  EXPECT_EQ(t.instructions, "Work alone");
-  EXPECT_EQ(t.include, 1);
+  EXPECT_EQ(t.header.testtitle, core::fixwidth("Doses", 40));
+  EXPECT_EQ(t.header.testdescription, "Five questions");
+  EXPECT_EQ(t.header.testinstructions, "Work alone");
+  EXPECT_EQ(t.header.includeinmenu, 1);
   EXPECT_EQ(t.numquest, 5);
+  // The editor shows the last question; saving name and changed stay.
+  TestDocument doc;
+  doc.savename = "kept";
+  doc.changed = true;
+  TestHeader edited;
+  opentest(doc, edited, "odd.vqt", t);
+  EXPECT_EQ(edited.testtitle, t.header.testtitle);
+  EXPECT_EQ(doc.filename, "odd.vqt");
+  EXPECT_EQ(doc.qno, 5);
+  EXPECT_EQ(doc.numquest, 5);
+  EXPECT_EQ(core::trim(doc.rec.question), "Q5");
+  EXPECT_EQ(doc.savename, "kept");
+  EXPECT_TRUE(doc.changed);
   EXPECT_EQ(get("odd.vqt"), five() + "trailing part");
 
   // Garbage: a 60-character title is cut to 40, a flag of 2.5 rounds to 2.
@@ -64,19 +116,26 @@ TEST_F(TestFiles, OpeningReadsTheHeaderAndCountsWholeRecordsOnly) {
   garbage += std::string(1200, '\x01') + "2.5xyz" + std::string(6, ' ');
   put("garbage.vqt", garbage);
   t = readtestfile("garbage.vqt");
-  EXPECT_EQ(t.title, std::string(40, '\xE9'));
-  EXPECT_EQ(t.include, 2);
+  EXPECT_EQ(t.header.testtitle, std::string(40, '\xE9'));
+  EXPECT_EQ(t.header.includeinmenu, 2);
   EXPECT_EQ(t.numquest, 0);
-  EXPECT_EQ(t.description, std::string(200, '\x01'));
+  EXPECT_EQ(t.header.testdescription, std::string(200, '\x01'));
 
   put("empty.vqt", "");
   t = readtestfile("empty.vqt");
-  EXPECT_EQ(t.title, "");
+  EXPECT_EQ(t.header.testtitle, std::string(40, ' '));
   EXPECT_EQ(t.numquest, 0);
   EXPECT_EQ(get("empty.vqt"), "");
 
+  // A header-only test shows one empty question, 1 / 1.
   put("header.vqt", header);
-  EXPECT_EQ(readtestfile("header.vqt").numquest, 0);
+  t = readtestfile("header.vqt");
+  EXPECT_EQ(t.numquest, 0);
+  opentest(doc, header_, "header.vqt", t);
+  EXPECT_EQ(doc.qno, 1);
+  EXPECT_EQ(doc.numquest, 1);
+  EXPECT_EQ(doc.rec.encode(), core::testrecord::blank().encode());
+  EXPECT_EQ(get("header.vqt"), header);
 }
 
 TEST_F(TestFiles, WhatIsNotATestFileIsRefusedAndLeftAlone) {
