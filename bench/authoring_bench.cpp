@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "authoring/model/generate.h"
+#include "authoring/model/testdoc.h"
 #include "authoring/model/testfiles.h"
 #include "authoring/model/textexport.h"
 #include "core/drug.h"
@@ -67,7 +68,10 @@ void BM_GenerateBatch99(benchmark::State& bs) {
     header.untitled();
     doc.puttitle(header);
     const auto plan = authoring::planbatch("99", doc.numquest, doc.qno, true);
-    const auto end = authoring::generate(f.state, doc, plan, {1, 2, 3, 4}, all, [] {});
+    const auto end = authoring::runbatch(
+        plan, {1, 2, 3, 4}, doc.numquest, doc.qno,
+        [&](int kind) { return authoring::createquestion(f.state, kind, all); },
+        [&](const core::testrecord& r) { doc.putfile(r.question, r.help, r.answer); });
     if (end.made != 99) bs.SkipWithError("batch cut short");
   }
 }

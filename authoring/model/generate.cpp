@@ -53,11 +53,11 @@ Made createquestion(core::CoreState& state, int questiontype, const std::functio
   return m;
 }
 
-BatchPlan planbatch(const std::string& countbox, std::int16_t numquest, std::int16_t qno, bool freshtest) {
+BatchPlan planbatch(const std::string& countbox, std::int16_t numquest, std::int16_t qno, bool boxesempty) {
   BatchPlan p;
   const double v = core::val(countbox);
   p.count = v >= 1 && v < 1e9 ? static_cast<long>(v) : 1;
-  p.numquest = numquest == 1 && qno == 1 && freshtest ? 0 : numquest;
+  p.numquest = numquest == 1 && qno == 1 && boxesempty ? 0 : numquest;
   if (p.numquest + p.count > MAXGENERATED) {
     p.count = std::max<long>(0, MAXGENERATED - p.numquest);
     p.cut = true;
@@ -65,8 +65,8 @@ BatchPlan planbatch(const std::string& countbox, std::int16_t numquest, std::int
   return p;
 }
 
-BatchEnd runbatch(core::CoreState& state, const BatchPlan& plan, const std::vector<int>& kinds,
-                  const std::function<bool(int)>& categoryticked, std::int16_t& numquest, std::int16_t& qno,
+BatchEnd runbatch(const BatchPlan& plan, const std::vector<int>& kinds, std::int16_t& numquest, std::int16_t& qno,
+                  const std::function<Made(int kind)>& make,
                   const std::function<void(const core::testrecord&)>& store) {
   BatchEnd end;
   numquest = plan.numquest;
@@ -74,7 +74,7 @@ BatchEnd runbatch(core::CoreState& state, const BatchPlan& plan, const std::vect
     core::rng().reseed();
     const int k = core::drawindex(core::rng().rnd(), static_cast<int>(kinds.size()));
     end.attempted = true;
-    const Made m = createquestion(state, kinds[static_cast<std::size_t>(k - 1)], categoryticked);
+    const Made m = make(kinds[static_cast<std::size_t>(k - 1)]);
     if (!m.made) {
       end.message = m.message;
       break;
@@ -94,17 +94,6 @@ BatchEnd runbatch(core::CoreState& state, const BatchPlan& plan, const std::vect
     ++end.made;
   }
   if (numquest == 0) numquest = 1;
-  return end;
-}
-
-BatchEnd generate(core::CoreState& state, TestDocument& doc, const BatchPlan& plan, const std::vector<int>& kinds,
-                  const std::function<bool(int)>& categoryticked, const std::function<void()>& shown) {
-  const BatchEnd end = runbatch(state, plan, kinds, categoryticked, doc.numquest, doc.qno,
-                                [&](const core::testrecord& r) {
-                                  doc.putfile(r.question, r.help, r.answer);
-                                  shown();
-                                });
-  if (end.attempted) doc.changed = true;
   return end;
 }
 

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "core/corestate.h"
-#include "authoring/model/testdoc.h"
 #include "core/testfile.h"
 
 namespace authoring {
@@ -45,31 +44,28 @@ Made createquestion(core::CoreState& state, int questiontype, const std::functio
 // The batch as the count box and the test stand: how many questions to
 // make, whether the count was cut to the limit (the window shows the
 // warning and the cut count), and the question count to start from (0 for
-// a fresh test, whose one empty question the first new one replaces).
+// a fresh test: one question, shown, with empty question and answer
+// boxes, whose place the first new question takes).
 struct BatchPlan {
   long count = 0;
   bool cut = false;
   std::int16_t numquest = 0;
 };
-BatchPlan planbatch(const std::string& countbox, std::int16_t numquest, std::int16_t qno, bool freshtest);
+BatchPlan planbatch(const std::string& countbox, std::int16_t numquest, std::int16_t qno, bool boxesempty);
 
 // Makes the planned questions. For each: a fresh draw picks one of the
-// kinds; a question made is stored through store() as question qno of the
-// test, numquest and qno moving on first (and back again when store
-// throws). A question that cannot be made ends the batch with its message.
-// attempted: at least one question was tried (the test counts as changed).
+// kinds and make() makes a question of it; a question made is stored
+// through store() as question qno of the test, numquest and qno moving on
+// first (and back again when store throws). A question that cannot be made
+// ends the batch with its message. attempted: at least one question was
+// tried (the test counts as changed).
 struct BatchEnd {
   int made = 0;
   bool attempted = false;
   std::string message;
 };
-BatchEnd runbatch(core::CoreState& state, const BatchPlan& plan, const std::vector<int>& kinds,
-                  const std::function<bool(int)>& categoryticked, std::int16_t& numquest, std::int16_t& qno,
+BatchEnd runbatch(const BatchPlan& plan, const std::vector<int>& kinds, std::int16_t& numquest, std::int16_t& qno,
+                  const std::function<Made(int kind)>& make,
                   const std::function<void(const core::testrecord&)>& store);
-
-// The batch on the test being edited: each question made is stored in its
-// file as it comes (doc.rec holds it), then shown through shown().
-BatchEnd generate(core::CoreState& state, TestDocument& doc, const BatchPlan& plan, const std::vector<int>& kinds,
-                  const std::function<bool(int)>& categoryticked, const std::function<void()>& shown);
 
 }  // namespace authoring

@@ -57,10 +57,12 @@ class Generation : public testsupport::TempFolder {
   }
   BatchEnd run(const std::string& box, std::vector<int> kinds, std::function<bool(int)> ticked, bool fresh) {
     const BatchPlan plan = planbatch(box, numquest, qno, fresh);
-    return runbatch(state, plan, kinds, ticked, numquest, qno, [&](const core::testrecord& r) {
-      stored.push_back(r);
-      storedat.push_back(qno);
-    });
+    return runbatch(
+        plan, kinds, numquest, qno, [&](int kind) { return createquestion(state, kind, ticked); },
+        [&](const core::testrecord& r) {
+          stored.push_back(r);
+          storedat.push_back(qno);
+        });
   }
   static bool all(int) { return true; }
 };
