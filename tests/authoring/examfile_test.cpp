@@ -18,6 +18,7 @@
 #include "core/random.h"
 #include "core/ui/panel.h"
 #include "tests/authoring/tool_fixture.h"
+#include "tests/authoring/twodrugs.h"
 
 namespace {
 
@@ -28,25 +29,7 @@ class FileWork : public tooltest::ToolTest {
   void SetUp() override {
     ToolTest::SetUp();
     writedruglists();
-    core::drugrecord tab;
-    tab.genericname = core::fixwidth("Paracetamol", 30);
-    tab.doserange[0] = {250, 6};
-    tab.doserange[1] = {1, 3};
-    tab.strength[0] = 500;
-    tab.strengthunit[0] = 6;
-    tab.category = 1;
-    core::writedrug(1, tab);
-    core::drugrecord syrup;
-    syrup.genericname = core::fixwidth("Amoxycillin", 30);
-    syrup.doserange[0] = {125, 6};
-    syrup.doserange[1] = {500, 6};
-    syrup.increment = 125;
-    syrup.preptype[0] = 4;
-    syrup.strength[0] = 250;
-    syrup.strengthunit[0] = 6;
-    syrup.volume[0] = 5;
-    syrup.category = 2;
-    core::writedrug(2, syrup);
+    tooltest::writetwodrugs();
     core::setrng(&seeded);
     onmodal = [this](QDialog& d) { answerdialog(d); };
   }

@@ -10,8 +10,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
 #include "authoring/app.h"
 #include "authoring/boxes.h"
@@ -22,80 +20,44 @@
 #include "core/files.h"
 #include "core/random.h"
 #include "core/text.h"
-#include "core/ui/messages.h"
 #include "core/ui/textconv.h"
 #include "trainee/app.h"
 #include "trainee/frmmenu.h"
 #include "trainee/frmquestion.h"
+#include "tests/authoring/tool_fixture.h"
+#include "tests/authoring/twodrugs.h"
 #include "trainee/startup.h"
 
 namespace {
 
-class RoundTrip : public ::testing::Test {
+class RoundTrip : public tooltest::ToolTest {
  protected:
   void SetUp() override {
-    folder = std::filesystem::temp_directory_path() / ("dosavo_roundtrip_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    core::setworkdir(folder);
+    ToolTest::SetUp();
     core::setrng(&seeded);
-    ui::setmessagehook([this](const QString& title, const QString& text, QMessageBox::Icon) {
-      boxes.push_back(ui::toansi(title) + ": " + ui::toansi(text));
-    });
-    ui::setmodalhook([this](QDialog& d) {
+    onmodal = [this](QDialog& d) {
       modals.push_back(d.metaObject()->className());
       if (auto* files = qobject_cast<QFileDialog*>(&d)) {
         files->selectFile(QString::fromStdString((folder / "ward.vqt").string()));
         static_cast<QDialog*>(files)->done(QDialog::Accepted);
       }
-    });
-    // One tablet drug (category 1) and one syrup (category 2).
-    core::drugrecord tab;
-    tab.genericname = core::fixwidth("Paracetamol", 30);
-    tab.doserange[0] = {250, 6};
-    tab.doserange[1] = {1, 3};
-    tab.strength[0] = 500;
-    tab.strengthunit[0] = 6;
-    tab.category = 1;
-    core::writedrug(1, tab);
-    core::drugrecord syrup;
-    syrup.genericname = core::fixwidth("Amoxycillin", 30);
-    syrup.doserange[0] = {125, 6};
-    syrup.doserange[1] = {500, 6};
-    syrup.increment = 125;
-    syrup.preptype[0] = 4;
-    syrup.strength[0] = 250;
-    syrup.strengthunit[0] = 6;
-    syrup.volume[0] = 5;
-    syrup.category = 2;
-    core::writedrug(2, syrup);
-    write("vqdbs1.idx", "1\r\n1,1\r\n");
-    write("vqdbs2.idx", "1\r\n2,2\r\n");
-    write("vqcat.idx", "2\r\n\"" + core::fixwidth("Antibiotics", 20) + "\",1\r\n\"" + core::fixwidth("Analgesics", 20) +
-                           "\",2\r\n");
+    };
+    writedruglists();
+    tooltest::writetwodrugs();
   }
   void TearDown() override {
-    ui::setmessagehook(nullptr);
-    ui::setmodalhook(nullptr);
     core::setrng(nullptr);
-    core::setworkdir({});
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  }
-  void write(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder / name, std::ios::binary) << bytes;
+    ToolTest::TearDown();
   }
 
-  std::filesystem::path folder;
   core::SystemRandom seeded{99u};
-  std::vector<std::string> boxes, modals;
+  std::vector<std::string> modals;
 };
 
 TEST_F(RoundTrip, AGeneratedTestSavedByTheToolRunsInTheTraineeProgram) {
   std::vector<core::testrecord> made;
   {
-    authoring::Quizwright tool;
-    tool.endprogram = [] {};
+    authoring::Quizwright& tool = *app;
     authoring::Main(tool);
     tool.start().Label2_Click(0);
     authoring::Frmexam& exam = tool.exam();
@@ -112,6 +74,7 @@ TEST_F(RoundTrip, AGeneratedTestSavedByTheToolRunsInTheTraineeProgram) {
     exam.close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
+  app.reset();
   EXPECT_TRUE(boxes.empty());
   EXPECT_FALSE(std::filesystem::exists(folder / "test.tmp"));
   ASSERT_EQ(std::filesystem::file_size(folder / "ward.vqt"), 5u * 2012u);

@@ -6,6 +6,7 @@
 #include "core/askagain.h"
 #include "core/generators.h"
 #include "core/text.h"
+#include "tests/authoring/twodrugs.h"
 
 using namespace authoring;
 
@@ -24,26 +25,7 @@ class Generation : public testsupport::TempFolder {
     TempFolder::SetUp();
     state.build = core::Build::Tool;
     state.tables = core::filledtables();
-    core::drugrecord tab;
-    tab.genericname = core::fixwidth("Paracetamol", 30);
-    tab.doserange[0] = {250, 6};
-    tab.doserange[1] = {1, 3};
-    tab.strength[0] = 500;
-    tab.strengthunit[0] = 6;
-    tab.category = 1;
-    core::writedrug(1, tab);
-    core::drugrecord syrup;
-    syrup.genericname = core::fixwidth("Amoxycillin", 30);
-    syrup.doserange[0] = {125, 6};
-    syrup.doserange[1] = {500, 6};
-    syrup.increment = 125;
-    syrup.preptype[0] = 4;
-    syrup.strength[0] = 250;
-    syrup.strengthunit[0] = 6;
-    syrup.volume[0] = 5;
-    syrup.volumeunit[0] = 6;
-    syrup.category = 2;
-    core::writedrug(2, syrup);
+    tooltest::writetwodrugs();
     auto& l = state.lists;
     l.ncategories = 2;
     l.catname = {"", core::fixwidth("Analgesics", 20), core::fixwidth("Antibiotics", 20)};
