@@ -88,6 +88,7 @@ Frmexam::Frmexam(Quizwright& app, QWidget* parent) : QMainWindow(parent), app_(a
   setWindowTitle(QStringLiteral("Dosavo - Test Construction Set"));
   buildmenus();
   buildcontrols();
+  connectfilework();
   installquizwrighthelp(*this);
   Form_Load();
 }
@@ -322,6 +323,7 @@ void Frmexam::Form_Load() {
   adjustSize();
   setFixedSize(size());
   ui::centreform(*this);
+  updatefilelist();
   questionmade = true;
   Lstcategory->clear();
   const auto& lists = app_.core.lists;
@@ -337,6 +339,7 @@ void Frmexam::Form_Load() {
 }
 
 void Frmexam::Form_Unload() {
+  savetruefalse();
   std::error_code ec;
   std::filesystem::remove(core::datapath(WORKFILE), ec);
   app_.start().show();

@@ -10,10 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "authoring/model/generate.h"
 #include "authoring/model/testdoc.h"
 
 class QAction;
 class QCheckBox;
+class QFileDialog;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -99,12 +101,36 @@ class Frmexam : public QMainWindow {
   void mnuch_Click();
   void mnuquit_Click();
 
+  // ---- question generation (frmexamfile.cpp)
+  void Cmdgenerate_Click();
+  // One question of the kind for the batch; shows why when none can be made.
+  Made createquestion(int questiontype);
+  void Check1_Click(int index);
+  // False discards the key typed into the count box.
+  bool Text1_KeyPress(int keyascii);
+
+  // ---- test files and text export (frmexamfile.cpp)
+  QFileDialog* cmdialog1 = nullptr;  // one dialog for opening and saving
+  void updatefilelist();
+  void mnuop_Click(int index);
+  void mnuopen_Click(int index);
+  void openfile(const std::string& myfilename);
+  void savetruefalse();
+  void mnusave_Click(int index);
+  void saveas();
+  void savefile();
+  void saveastextfile(const std::string& file);
+  void numbquest_Click(int index);
+  void tfop_Click(int index);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildcontrols();
   void buildmenus();
+  // Connects the generation controls and the File menu's file work.
+  void connectfilework();
   // Reports a file step that failed: what, the file's name and the error
   // number, then what follows.
   void filefailed(const std::string& what, int number, const std::string& after);

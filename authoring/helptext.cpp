@@ -48,9 +48,40 @@ it. A test you opened or saved is changed in its own file as you work.</p>
 write units and drug names.</p>
 
 <h3>Creating questions</h3>
-<p>Tick the kinds of question wanted, select the drug categories that tablet
-and fluid questions may use, type how many questions to create and press
-<b>Create Question</b>. A test holds at most 99 created questions.</p>
+<p>Tick the kinds of question wanted (<b>Metric Conversions</b>, <b>Tablet
+Dosages</b>, <b>Fluid Dosages</b>, <b>IV Drop Rates</b>; at least one stays
+ticked), select the drug categories that tablet and fluid questions may use,
+type how many questions to create (digits only) and press <b>Create
+Question</b> (Alt+C). Each question is made with its answer and worked
+solution, picks one of the ticked kinds at random and is added at the end of
+the test; on a new test the first one takes the place of the empty question.
+A test holds at most 99 created questions: a larger count is cut to what
+still fits, with a warning. If no selected category holds a tablet (or
+fluid) drug, Quizwright says so and stops the batch; the questions made
+before stay in the test.</p>
+
+<h3>Test files</h3>
+<p>The <b>File</b> menu ends with the test files (*.vqt) of the folder
+Quizwright was started in: press the number shown to open one (1 to 9).</p>
+<ul>
+<li><b>New Test</b> starts an untitled test.</li>
+<li><b>Open Test</b> opens a test file chosen in the file dialog. Opening
+shows the test's last question; from then on every change goes straight
+into that file.</li>
+<li><b>Save As Test</b> saves the test under a name you choose. A name
+ending in .vqt saves a test file, which Dosavo lists when its description
+has <b>Include this test in Dosavo menu</b> ticked; the saved file is then
+the one you edit. A name ending in .txt writes the test as a text file for
+printing, and you go on editing the same test. Saving over an existing file
+asks first; the old file is replaced only once the new one is complete.</li>
+<li><b>Save Test</b> stores the question shown in the open test file.</li>
+</ul>
+<p>Leaving an untitled test that holds work (New Test, Open Test, closing the
+editor) asks whether to save it first.</p>
+<p><b>Text File Options</b> chooses how the text file numbers its questions
+(<b>Numbering Questions</b>) and which parts it holds: the title, the
+description, the instructions, the answer key and the worked solutions. The
+choices last until Quizwright ends.</p>
 
 <h3>Test description</h3>
 <p><b>Test Description</b> (Alt+T) opens a dialog for the test's title (at

@@ -1,7 +1,9 @@
 // Test files: fixed-length records of 2012 bytes, record 1 the header.
 #pragma once
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace core {
 
@@ -38,5 +40,12 @@ long testquestioncount(std::uintmax_t filelength);
 // does not lie wholly within the file reads blank.
 testrecord readtestrecord(const std::string& file, long recno);
 void writetestrecord(const std::string& file, long recno, const testrecord& r);
+
+// The test files of a folder: ordinary, not hidden, with the extension
+// "vqt" in any mix of capitals. File names are case-sensitive here, so the
+// extension is compared without regard to case, as the original platform
+// did. Sorted by name, so that the order does not depend on the order in
+// which the file system happens to list the folder.
+std::vector<std::string> listtestfiles(const std::filesystem::path& folder);
 
 }  // namespace core

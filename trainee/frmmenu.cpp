@@ -7,8 +7,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <set>
 
+#include "core/askagain.h"
 #include "core/text.h"
 #include "core/ui/messages.h"
 #include "core/ui/textconv.h"
@@ -157,39 +157,15 @@ void frmmenu::startmodule() {
   if (nomatch_) return;
   auto& lists = app_.core.lists;
   const int modnum = app_.modnum;
-  auto collect = [&](std::int16_t count, const std::vector<std::int16_t>& rec,
-                     const std::vector<std::int16_t>& cat) {
-    lists.nselected = 0;
-    // A category number met a second time adds nothing: each entry is taken
-    // at most once, so the candidates never outgrow their room.
-    std::set<std::int16_t> done;
-    for (int i = 1; i <= lists.ncategories; ++i) {
-      if (static_cast<std::size_t>(i - 1) >= mnudc.size() || !mnudc[static_cast<std::size_t>(i - 1)]->isChecked())
-        continue;
-      const std::int16_t number = lists.catnum[static_cast<std::size_t>(i)];
-      if (!done.insert(number).second) continue;
-      for (int j = 1; j <= count; ++j) {
-        if (cat[static_cast<std::size_t>(j)] != number) continue;
-        ++lists.nselected;
-        if (lists.selected.size() <= static_cast<std::size_t>(lists.nselected))
-          lists.selected.resize(static_cast<std::size_t>(lists.nselected) + 1, 0);
-        lists.selected[static_cast<std::size_t>(lists.nselected)] = rec[static_cast<std::size_t>(j)];
-      }
-    }
-    return lists.nselected > 0;
+  const auto ticked = [this](int i) {
+    return static_cast<std::size_t>(i - 1) < mnudc.size() && mnudc[static_cast<std::size_t>(i - 1)]->isChecked();
   };
-  if (modnum == 4 && !collect(lists.ntablets, lists.tabrec, lists.tabcat)) {
-    ui::showbox(this,
-                QStringLiteral("Sorry no tablet dosage questions could be constructed using the question "
-                               "categories selected from the menu bar."),
-                APPTITLE);
+  if (modnum == 4 && !core::collectcandidates(lists, core::QuestionKind::Tablet, ticked)) {
+    ui::showbox(this, QString::fromLatin1(core::NOTABLETS), APPTITLE);
     return;
   }
-  if (modnum == 6 && !collect(lists.nfluids, lists.fluidrec, lists.fluidcat)) {
-    ui::showbox(this,
-                QStringLiteral("Sorry no fluid dosage questions could be constructed using the question "
-                               "categories selected from the menu bar."),
-                APPTITLE);
+  if (modnum == 6 && !core::collectcandidates(lists, core::QuestionKind::Fluid, ticked)) {
+    ui::showbox(this, QString::fromLatin1(core::NOFLUIDS), APPTITLE);
     return;
   }
   if (modnum < 1 || modnum >= static_cast<int>(app_.modules.modintro.size())) return;

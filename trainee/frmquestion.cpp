@@ -20,6 +20,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/askagain.h"
 #include "core/files.h"
 #include "core/generators.h"
 #include "core/history.h"
@@ -50,10 +51,6 @@ const char* const NOQUESTIONMADE = "Sorry, no question could be made for this mo
 constexpr int ANIMFIRST = 960, ANIMLAST = 2880, ANIMLEFT = 3000, ANIMMAX = 615, ANIMGROW = 5;
 // About a second in all: 64 ticks of 16 ms, 31 steps a tick (1921 steps).
 constexpr int ANIMTICK_MS = 16, ANIMSTEPS_PER_TICK = 31;
-
-// Generated questions that the repeat check keeps refusing are used after
-// this many tries, so that no generator can hold the window forever.
-constexpr int MAXTRIES = 1000;
 
 // The smallest type a long panel text is shrunk to.
 constexpr double MINPOINTS = 6.0;
@@ -457,12 +454,7 @@ bool Frmquestion::makequest() {
     }
     case 3: {
       double ans = 0;
-      std::int16_t volume = 0, dropfactor = 0;
-      float hours = 0;
-      for (int tries = 0;; ++tries) {
-        if (!core::ivquestion(question, ans, volume, hours, dropfactor, core.helptext)) return noquestion(false);
-        if (!core::askedbefore(core.history, volume, hours, dropfactor) || tries >= MAXTRIES) break;
-      }
+      if (!core::makeunrepeated(core, core::QuestionKind::Droprate, question, ans)) return noquestion(false);
       answerisnumber = true;
       answernumber = ans;
       // The burette drips at the asked rate (a rate below 1 leaves it still).
@@ -473,27 +465,15 @@ bool Frmquestion::makequest() {
     case 4:
     case 6: {
       double ans = 0;
-      std::int16_t recno = 0, row = 0;
-      int tries = 0;
-      for (;;) {
-        const bool made = modnum == 4 ? core::tabletquestion(core, question, ans, core.helptext, recno, row)
-                                      : core::fluidquestion(core, question, ans, core.helptext, recno, row);
-        if (!made) return noquestion();
-        ++tries;
-        const bool repeat = core::askedbefore(core.history, recno, row, core::Key());
-        if (!repeat || tries > core.lists.nselected || tries > MAXTRIES) break;
-      }
+      const auto kind = modnum == 4 ? core::QuestionKind::Tablet : core::QuestionKind::Fluid;
+      if (!core::makeunrepeated(core, kind, question, ans)) return noquestion();
       answerisnumber = true;
       answernumber = ans;
       break;
     }
     case 5: {
-      double ans = 0, amount = 0;
-      core::Key unused;
-      for (int tries = 0;; ++tries) {
-        if (!core::metricquestion(core, question, ans, amount, unused, core.helptext)) return noquestion(false);
-        if (!core::askedbefore(core.history, ans, amount, unused) || tries >= MAXTRIES) break;
-      }
+      double ans = 0;
+      if (!core::makeunrepeated(core, core::QuestionKind::Metric, question, ans)) return noquestion(false);
       answerisnumber = true;
       answernumber = ans;
       break;

@@ -50,30 +50,6 @@ void fillbuiltinmodules(Dosavo& app) {
   m.modcount = 6;
 }
 
-std::vector<std::string> listtestfiles(const std::filesystem::path& folder) {
-  namespace fs = std::filesystem;
-  std::vector<std::string> names;
-  std::error_code ec;
-  const fs::path where = folder.empty() ? fs::path(".") : folder;
-  fs::directory_iterator it(where, ec);
-  if (ec) return names;
-  // Stepped with an error code: a folder whose listing fails part-way
-  // gives the tests listed so far.
-  for (; it != fs::directory_iterator(); it.increment(ec)) {
-    if (ec) break;
-    const fs::directory_entry& entry = *it;
-    std::error_code fec;
-    if (!entry.is_regular_file(fec)) continue;
-    const std::string name = entry.path().filename().string();
-    if (name.empty() || name[0] == '.') continue;  // hidden
-    if (name.size() < 4) continue;
-    if (core::upper(name.substr(name.size() - 4)) != ".VQT") continue;
-    names.push_back(name);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 namespace {
 
 // Reads the options file item by item, up to and including the first item

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/testfile.h"
+
 namespace trainee {
 
 class Dosavo;
@@ -15,12 +17,7 @@ class Dosavo;
 // current folder when empty). Never stops on an error.
 void Main(Dosavo& app);
 
-// The test files of a folder: ordinary, not hidden, with the extension
-// "vqt" in any mix of capitals. File names are case-sensitive here, so the
-// extension is compared without regard to case, as the original platform
-// did. Sorted by name, so that the module numbers do not depend on the
-// order in which the file system happens to list the folder.
-std::vector<std::string> listtestfiles(const std::filesystem::path& folder);
+using core::listtestfiles;
 
 // The start-up error handler: file not found passes silently, any other
 // error shows "There was an error number " and its number.

@@ -1,0 +1,269 @@
+// The test editor's question generation and File menu: creating a batch of
+// questions, the list of test files, New, Open, Save, Save As and the text
+// export with its options. The rules live in authoring/model; these
+// handlers hold the dialogs and move the results into the controls.
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <filesystem>
+
+#include "authoring/app.h"
+#include "authoring/boxes.h"
+#include "authoring/frmexam.h"
+#include "authoring/model/testfiles.h"
+#include "authoring/model/textexport.h"
+#include "core/errors.h"
+#include "core/files.h"
+#include "core/text.h"
+#include "core/ui/messages.h"
+#include "core/ui/panel.h"
+#include "core/ui/textconv.h"
+
+namespace authoring {
+namespace {
+
+const QString SAVETITLE = QStringLiteral("Save Drug Test");
+const QString OPENFILTER = QStringLiteral("Dosavo Files (*.vqt)");
+const QStringList SAVEFILTERS = {QStringLiteral("Dosavo Test (vqt) (*.vqt)"), QStringLiteral("Text File (txt) (*.txt)")};
+const std::string ILLEGALSAVE = "The file name that you entered was illegal. The file was not saved.";
+
+// The name chosen in the dialog, or nothing when it was cancelled.
+std::string chosenname(QFileDialog& dialog) {
+  if (ui::runmodal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
+  return ui::toansi(dialog.selectedFiles().constFirst());
+}
+
+}  // namespace
+
+void Frmexam::connectfilework() {
+  cmdialog1 = new QFileDialog(this);
+  cmdialog1->setObjectName(QStringLiteral("cmdialog1"));
+  // Our own dialog, so that its title and filters are the same everywhere;
+  // the overwrite question is the editor's own.
+  cmdialog1->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+  cmdialog1->setFileMode(QFileDialog::AnyFile);
+
+  connect(Cmdgenerate, &QPushButton::clicked, this, [this] { Cmdgenerate_Click(); });
+  for (int i = 0; i < 4; ++i) connect(Check1[i], &QCheckBox::clicked, this, [this, i] { Check1_Click(i); });
+  Text1->onkeypress = [this](QKeyEvent* e) {
+    const std::string typed = ui::toansi(e->text());
+    return typed.empty() || Text1_KeyPress(static_cast<unsigned char>(typed[0]));
+  };
+
+  for (int i = 0; i < 2; ++i) {
+    connect(mnuopen[i], &QAction::triggered, this, [this, i] { mnuopen_Click(i); });
+    connect(mnusave[i], &QAction::triggered, this, [this, i] { mnusave_Click(i); });
+  }
+  // One numbering style is ticked at any time.
+  auto* styles = new QActionGroup(this);
+  for (int i = 0; i < 6; ++i) {
+    styles->addAction(numbquest[i]);
+    connect(numbquest[i], &QAction::triggered, this, [this, i] { numbquest_Click(i); });
+  }
+  for (int i = 0; i < 5; ++i) {
+    connect(tfop[i], &QAction::triggered, this, [this, i] {
+      // The menu has already turned the mark over; the handler does that.
+      tfop[i]->setChecked(!tfop[i]->isChecked());
+      tfop_Click(i);
+    });
+  }
+}
+
+// ---- question generation ------------------------------------------------------
+
+void Frmexam::Cmdgenerate_Click() {
+  std::array<bool, 4> ticks{};
+  for (int i = 0; i < 4; ++i) ticks[static_cast<std::size_t>(i)] = Check1[i]->isChecked();
+  const bool empty = core::trim(ui::toansi(Txtquestion[0]->text())).empty() &&
+                     core::trim(ui::toansi(txtanswer->text())).empty();
+  const BatchPlan plan = planbatch(ui::toansi(Text1->text()), doc.numquest, doc.qno, empty);
+  if (plan.cut) {
+    Text1->setText(QString::number(plan.count));
+    ui::showbox(this, QString::fromLatin1(LIMITTEXT), QString::fromLatin1(LIMITTITLE));
+  }
+  try {
+    const BatchEnd end = runbatch(
+        plan, tickedkinds(ticks), doc.numquest, doc.qno, [this](int kind) { return createquestion(kind); },
+        [this](const core::testrecord& r) {
+          doc.putfile(r.question, r.help, r.answer);
+          showquestion1();
+          buttonstatus();
+        });
+    if (end.attempted) doc.changed = true;
+  } catch (const core::FileError& e) {
+    doc.changed = true;
+    filefailed("The new question could not be written to", e.number(), "The batch was stopped.");
+  }
+  buttonstatus();
+}
+
+Made Frmexam::createquestion(int questiontype) {
+  const Made m = authoring::createquestion(app_.core, questiontype, [this](int c) {
+    const QListWidgetItem* item = Lstcategory->item(c - 1);
+    return item != nullptr && item->isSelected();
+  });
+  questionmade = m.made;
+  if (!m.made) showmessage(this, m.message);
+  return m;
+}
+
+void Frmexam::Check1_Click(int) {
+  std::array<bool, 4> ticks{};
+  for (int i = 0; i < 4; ++i) ticks[static_cast<std::size_t>(i)] = Check1[i]->isChecked();
+  keeponekind(ticks);
+  for (int i = 0; i < 4; ++i) Check1[i]->setChecked(ticks[static_cast<std::size_t>(i)]);
+}
+
+bool Frmexam::Text1_KeyPress(int keyascii) { return countkeypasses(keyascii); }
+
+// ---- the list of test files -----------------------------------------------------
+
+void Frmexam::updatefilelist() {
+  filelist.assign(1, std::string());
+  for (const std::string& name : core::listtestfiles(core::workdir())) {
+    filelist.push_back(name);
+    const int index = static_cast<int>(filelist.size()) - 1;
+    QAction* item = mnufile->addAction(ui::fromansi(filemenucaption(index, name)));
+    connect(item, &QAction::triggered, this, [this, index] { mnuop_Click(index); });
+    mnuop.push_back(item);
+  }
+  bar3->setVisible(filelist.size() > 1);
+  mnuop[0]->setVisible(false);
+}
+
+void Frmexam::mnuop_Click(int index) {
+  if (index < 1 || static_cast<std::size_t>(index) >= filelist.size()) return;
+  openfile(filelist[static_cast<std::size_t>(index)]);
+}
+
+// ---- New, Open ------------------------------------------------------------------
+
+void Frmexam::mnuopen_Click(int index) {
+  if (index == 0) {
+    savetruefalse();
+    try {
+      newtest(doc, app_.header);
+    } catch (const core::FileError& e) {
+      filefailed("The new test's description could not be written to", e.number(),
+                 "It is written again when the description dialog next closes.");
+    }
+    showquestion1();
+    doc.changed = false;
+    Label5->setCaption(ui::fromansi(core::trim(app_.header.testtitle)));
+    buttonstatus();
+    return;
+  }
+  cmdialog1->setAcceptMode(QFileDialog::AcceptOpen);
+  cmdialog1->setNameFilters({OPENFILTER});
+  cmdialog1->selectNameFilter(OPENFILTER);
+  const std::string name = chosenname(*cmdialog1);
+  if (name.empty()) return;
+  try {
+    trialopen(name);
+  } catch (const core::FileError&) {
+    showmessage(this, "Illegal file name");
+    return;
+  }
+  openfile(name);
+  mnusave[1]->setVisible(true);
+}
+
+void Frmexam::openfile(const std::string& myfilename) {
+  savetruefalse();
+  try {
+    // Read whole before anything changes, so that a refused file leaves
+    // the editor on the test it showed.
+    opentest(doc, app_.header, myfilename, readtestfile(myfilename));
+  } catch (const core::FileError&) {
+    showmessage(this, "Illegal file name");
+    return;
+  }
+  Label5->setCaption(ui::fromansi(core::trim(app_.header.testtitle)));
+  showquestion1();
+  buttonstatus();
+}
+
+// ---- saving ---------------------------------------------------------------------
+
+void Frmexam::savetruefalse() {
+  if (doc.filename != WORKFILE || !doc.changed) return;
+  if (app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) saveas();
+}
+
+void Frmexam::mnusave_Click(int index) {
+  if (index == 0) {
+    saveas();
+    mnusave[1]->setVisible(true);
+  } else {
+    putfile();
+  }
+}
+
+void Frmexam::saveas() {
+  cmdialog1->setWindowTitle(SAVETITLE);
+  cmdialog1->setAcceptMode(QFileDialog::AcceptSave);
+  cmdialog1->setNameFilters(SAVEFILTERS);
+  cmdialog1->selectNameFilter(SAVEFILTERS.constFirst());
+  const std::string name = chosenname(*cmdialog1);
+  doc.changed = false;
+  if (name.empty()) return;
+  const std::string f = core::trim(name);
+  // The file being edited under any spelling: nothing more to do.
+  if (f == doc.filename || samefile(f, doc.filename)) return;
+  std::error_code ec;
+  if (std::filesystem::exists(core::datapath(f), ec) &&
+      !app_.askyesno(this, "The file " + name + " already exists. Would you like to use this file"))
+    return;
+  try {
+    checksavename(name);
+    if (istextname(name)) {
+      saveastextfile(name);
+      return;
+    }
+  } catch (const core::FileError&) {
+    showmessage(this, ILLEGALSAVE);
+    return;
+  }
+  doc.savename = name;
+  buttonstatus();
+  savefile();
+}
+
+void Frmexam::savefile() {
+  if (!putfile()) return;
+  try {
+    authoring::savefile(doc);
+  } catch (const core::FileError& e) {
+    // No line numbers here: the copy is one step.
+    showmessage(this, "An error " + core::numtext(e.number()) + " on line 0 was detected.");
+    return;
+  }
+  showquestion1();
+  buttonstatus();
+}
+
+// ---- text export ------------------------------------------------------------------
+
+void Frmexam::saveastextfile(const std::string& file) {
+  TextOptions options;
+  options.numbering = 0;
+  for (int i = 0; i < 6; ++i)
+    if (numbquest[i]->isChecked()) options.numbering = i;
+  for (int i = 0; i < 5; ++i) options.include[static_cast<std::size_t>(i)] = tfop[i]->isChecked();
+  const TestHeader& h = app_.header;
+  authoring::saveastextfile(file, doc.filename, doc.numquest, h.testtitle, h.testdescription, h.testinstructions,
+                            options);
+}
+
+void Frmexam::numbquest_Click(int index) {
+  for (int i = 0; i < 6; ++i) numbquest[i]->setChecked(i == index);
+}
+
+void Frmexam::tfop_Click(int index) { tfop[index]->setChecked(!tfop[index]->isChecked()); }
+
+}  // namespace authoring

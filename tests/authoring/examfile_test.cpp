@@ -1,0 +1,337 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <deque>
+
+#include "authoring/boxes.h"
+#include "authoring/frmexam.h"
+#include "authoring/frmsave.h"
+#include "authoring/frmstart.h"
+#include "authoring/startup.h"
+#include "core/askagain.h"
+#include "core/drug.h"
+#include "core/random.h"
+#include "core/ui/panel.h"
+#include "tests/authoring/tool_fixture.h"
+#include "tests/authoring/twodrugs.h"
+
+namespace {
+
+// The editor on a database of one tablet drug (category "Antibiotics") and
+// one fluid drug ("Analgesics"); dialogs answered as each test scripts.
+class FileWork : public tooltest::ToolTest {
+ protected:
+  void SetUp() override {
+    ToolTest::SetUp();
+    writedruglists();
+    tooltest::writetwodrugs();
+    core::setrng(&seeded);
+    onmodal = [this](QDialog& d) { answerdialog(d); };
+  }
+  void TearDown() override {
+    core::setrng(nullptr);
+    ToolTest::TearDown();
+  }
+  void open() {
+    authoring::Main(*app);
+    app->start().Label2_Click(0);
+    exam = &app->exam();
+    boxes.clear();
+  }
+  // A fresh editor, after the folder changed.
+  void reopen() {
+    app->unloadexam();
+    exam = &app->exam();
+  }
+  std::string status() const { return exam->Label1->text().toStdString(); }
+  void tick(int kind) { QTest::mouseClick(exam->Check1[kind], Qt::LeftButton, {}, QPoint(8, 8)); }
+  void generate(const QString& count) {
+    exam->Text1->setText(count);
+    QTest::mouseClick(exam->Cmdgenerate, Qt::LeftButton);
+  }
+  void answerdialog(QDialog& d) {
+    dialogs.push_back(d.windowTitle().toStdString());
+    if (auto* files = qobject_cast<QFileDialog*>(&d)) {
+      filters.push_back(files->nameFilters());
+      if (choose.empty()) return;  // cancelled
+      files->selectFile(QString::fromStdString(choose.front()));
+      if (choose.size() > 1) choose.pop_front();
+      static_cast<QDialog*>(files)->done(QDialog::Accepted);
+    } else if (auto* yesno = qobject_cast<authoring::Frmsave*>(&d)) {
+      questions.push_back(yesno->Label1->text().toStdString());
+      yesno->Command1_Click(yes ? 0 : 1);
+    }
+  }
+  std::string path(const std::string& name) const { return (folder / name).string(); }
+  std::string record(const std::string& bytes, int n) const { return bytes.substr((n - 1) * 2012u, 2012u); }
+
+  core::SystemRandom seeded{21u};
+  authoring::Frmexam* exam = nullptr;
+  // The names the next file dialogs give, the last one again and again;
+  // none cancels.
+  std::deque<std::string> choose;
+  bool yes = true;     // the answer to the next Yes/No question
+  std::vector<std::string> dialogs, questions;
+  std::vector<QStringList> filters;
+};
+
+const QStringList SAVEFILTERS{"Dosavo Test (vqt) (*.vqt)", "Text File (txt) (*.txt)"};
+
+TEST_F(FileWork, ABatchOnAFreshEditorReplacesItsEmptyQuestion) {
+  open();
+  generate("5");
+  EXPECT_EQ(status(), "5 / 5");
+  EXPECT_TRUE(boxes.empty());
+  const std::string file = read("test.tmp");
+  ASSERT_EQ(file.size(), 6u * 2012u);
+  for (int q = 2; q <= 6; ++q) EXPECT_EQ(record(file, q).substr(0, 2), "\r\n") << q;
+  // The last question made is shown, complete.
+  EXPECT_EQ(ui::toansi(exam->Txtquestion[0]->text()), core::rtrim(record(file, 6).substr(0, 800)));
+  EXPECT_FALSE(exam->Label6->isVisible());
+  EXPECT_TRUE(exam->mnusave[0]->isVisible());
+  EXPECT_TRUE(exam->doc.changed);
+}
+
+TEST_F(FileWork, TheLimitOf99CutsTheCountWithAWarning) {
+  open();
+  std::string bytes = read("test.tmp");
+  for (int q = 1; q <= 97; ++q) bytes += core::testrecord::item("Q", "", "1").encode();
+  write("test.tmp", bytes);
+  exam->doc.numquest = exam->doc.qno = 97;
+  generate("5");
+  EXPECT_EQ(exam->Text1->text(), "2");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], std::string("Warning!: ") + authoring::LIMITTEXT);
+  EXPECT_EQ(status(), "99 / 99");
+  EXPECT_EQ(read("test.tmp").size(), 100u * 2012u);
+
+  boxes.clear();
+  const std::string full = read("test.tmp");
+  generate("1");
+  EXPECT_EQ(exam->Text1->text(), "0");
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(status(), "99 / 99");
+  EXPECT_EQ(read("test.tmp"), full);
+}
+
+TEST_F(FileWork, OnlyTabletsWithoutATabletCategoryMakeNothing) {
+  open();
+  for (int i : {0, 2, 3}) tick(i);
+  EXPECT_TRUE(exam->Check1[1]->isChecked());
+  exam->Lstcategory->item(0)->setSelected(false);  // Antibiotics holds the tablet
+  const std::string before = read("test.tmp");
+  generate("3");
+  EXPECT_EQ(boxes, (std::vector<std::string>{std::string("Quizwright: ") + core::NOTABLETS}));
+  EXPECT_FALSE(exam->questionmade);
+  EXPECT_EQ(status(), "1 / 1");
+  EXPECT_EQ(read("test.tmp"), before);
+  // Unticking the only kind ticks all four.
+  tick(1);
+  for (QCheckBox* c : exam->Check1) EXPECT_TRUE(c->isChecked());
+  // Letters and points never reach the count box.
+  exam->Text1->clear();
+  exam->Text1->setFocus();
+  QTest::keyClicks(exam->Text1, "a.1-2");
+  EXPECT_EQ(exam->Text1->text(), "12");
+}
+
+TEST_F(FileWork, ARepeatedTabletQuestionIsMadeOnceMoreWithOneCandidate) {
+  open();
+  for (int i : {0, 2, 3}) tick(i);
+  // Every draw the same: the kind draw, then the same question every time.
+  core::ScriptedRandom same;
+  for (int i = 0; i < 100; ++i) same.push(0.5f);
+  core::setrng(&same);
+  std::vector<std::size_t> draws;
+  for (int batch = 0; batch < 3; ++batch) {
+    const std::size_t before = same.used();
+    generate("1");
+    draws.push_back(same.used() - before);
+  }
+  // The third is found in the history: asked twice, the second kept.
+  EXPECT_EQ(draws, (std::vector<std::size_t>{4, 4, 7}));
+  EXPECT_EQ(status(), "3 / 3");
+}
+
+TEST_F(FileWork, TheFileMenuListsTheFoldersTests) {
+  open();
+  EXPECT_FALSE(exam->bar3->isVisible());
+  EXPECT_EQ(exam->mnuop.size(), 1u);
+  write("b.vqt", "");
+  write("a.vqt", "");
+  write("notes.txt", "");
+  reopen();
+  ASSERT_EQ(exam->mnuop.size(), 3u);
+  EXPECT_TRUE(exam->bar3->isVisible());
+  EXPECT_EQ(exam->mnuop[1]->text(), "&1 a.vqt");
+  EXPECT_EQ(exam->mnuop[2]->text(), "&2 b.vqt");
+  EXPECT_EQ(exam->mnufile->actions().back(), exam->mnuop[2]);
+  for (char c = 'c'; c <= 'j'; ++c) write(std::string(1, c) + ".vqt", "");
+  reopen();
+  ASSERT_EQ(exam->mnuop.size(), 11u);
+  EXPECT_EQ(exam->mnuop[9]->text(), "&9 i.vqt");
+  EXPECT_EQ(exam->mnuop[10]->text(), "10 j.vqt");
+
+  // A listed file opens on its last question; a header-only one on 1 / 1.
+  write("b.vqt", core::testrecord::header("Bees", "", "", 1).encode() +
+                     core::testrecord::item("First", "", "1").encode() +
+                     core::testrecord::item("Second", "", "2").encode());
+  exam->mnuop[2]->trigger();
+  EXPECT_EQ(status(), "2 / 2");
+  EXPECT_EQ(exam->Label5->caption(), "Bees");
+  EXPECT_EQ(exam->Label7->text(), "File : b.vqt");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Second");
+  EXPECT_FALSE(exam->mnusave[1]->isVisible());
+  exam->mnuop[1]->trigger();
+  EXPECT_EQ(status(), "1 / 1");
+  EXPECT_EQ(read("a.vqt"), "");
+}
+
+TEST_F(FileWork, SaveAsCopiesTheTestAndEditsTheCopyInPlace) {
+  open();
+  generate("3");
+  choose = {path("x.vqt")};
+  exam->mnusave[0]->trigger();
+  EXPECT_EQ(dialogs, (std::vector<std::string>{"Save Drug Test"}));
+  EXPECT_EQ(filters, (std::vector<QStringList>{SAVEFILTERS}));
+  const std::string saved = read("x.vqt");
+  EXPECT_EQ(saved.size(), 8048u);
+  EXPECT_EQ(saved, read("test.tmp").substr(0, 8048));
+  EXPECT_EQ(exam->Label7->text().toStdString(), "File : " + path("x.vqt"));
+  EXPECT_EQ(status(), "3 / 3");
+  EXPECT_TRUE(exam->mnusave[1]->isVisible());
+  EXPECT_FALSE(exam->doc.changed);
+
+  // Save Test stores the shown question in x.vqt.
+  exam->txtanswer->setText("42");
+  exam->mnusave[1]->trigger();
+  EXPECT_EQ(read("x.vqt").substr(3 * 2012 + 2000, 12), core::fixwidth("42", 12));
+
+  // The file being edited under another spelling: nothing happens.
+  std::filesystem::create_symlink(folder / "x.vqt", folder / "link.vqt");
+  const std::string before = read("x.vqt");
+  choose = {path("link.vqt")};
+  exam->mnusave[0]->trigger();
+  EXPECT_EQ(read("x.vqt"), before);
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.vqt"));
+  EXPECT_TRUE(questions.empty());
+  EXPECT_TRUE(boxes.empty());
+
+  // Overwriting another test asks first; No keeps it, Yes replaces it whole.
+  write("y.vqt", "old");
+  choose = {path("y.vqt")};
+  yes = false;
+  exam->mnusave[0]->trigger();
+  EXPECT_EQ(questions, (std::vector<std::string>{"The file " + path("y.vqt") + " already exists. Would you like to use this file"}));
+  EXPECT_EQ(read("y.vqt"), "old");
+  yes = true;
+  exam->mnusave[0]->trigger();
+  EXPECT_EQ(read("y.vqt"), before);
+  EXPECT_EQ(exam->doc.filename, path("y.vqt"));
+}
+
+TEST_F(FileWork, TheUntitledTestItselfAndACancelledDialogLeaveEverything) {
+  open();
+  generate("2");
+  const std::string work = read("test.tmp");
+  choose = {path("test.tmp")};
+  exam->mnusave[0]->trigger();
+  EXPECT_EQ(read("test.tmp"), work);
+  EXPECT_EQ(exam->doc.filename, "test.tmp");
+  EXPECT_FALSE(exam->doc.changed);
+
+  exam->doc.changed = true;
+  choose.clear();
+  exam->mnusave[0]->trigger();
+  EXPECT_FALSE(exam->doc.changed);
+  exam->mnuopen[1]->trigger();
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 6);  // nothing new
+  EXPECT_EQ(exam->doc.filename, "test.tmp");
+  // Quitting after the cancelled save does not ask again.
+  exam->close();
+  EXPECT_TRUE(questions.empty());
+}
+
+TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
+  open();
+  QTest::keyClicks(exam->Txtquestion[0], "Dose?");
+  QTest::keyClicks(exam->txtanswer, "5");
+  ASSERT_TRUE(exam->doc.changed);
+  yes = false;
+  exam->mnuopen[0]->trigger();  // New Test
+  EXPECT_EQ(questions, (std::vector<std::string>{"This test has not been saved. Would you like to save it now?"}));
+  EXPECT_TRUE(dialogs.size() == 1);  // No: no save dialog
+  EXPECT_EQ(status(), "1 / 1");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "");
+  EXPECT_EQ(exam->Label5->caption(), "untitled");
+  EXPECT_EQ(record(read("test.tmp"), 1), core::testrecord::header("untitled", "", "", 0).encode());
+
+  // Opening through the dialog: Yes saves the typed test first.
+  QTest::keyClicks(exam->Txtquestion[0], "Dose?");
+  QTest::keyClicks(exam->txtanswer, "5");
+  write("b.vqt", core::testrecord::header("Bees", "", "", 1).encode());
+  yes = true;
+  choose = {path("b.vqt"), path("typed.vqt")};
+  filters.clear();
+  exam->mnuopen[1]->trigger();  // the open dialog, then the save dialog
+  EXPECT_EQ(questions.size(), 2u);
+  EXPECT_EQ(filters, (std::vector<QStringList>{{"Dosavo Files (*.vqt)"}, SAVEFILTERS}));
+  EXPECT_EQ(read("typed.vqt"), core::testrecord::header("untitled", "", "", 0).encode() +
+                                   core::testrecord::item("Dose?", "", "5").encode());
+  EXPECT_EQ(exam->doc.filename, path("b.vqt"));
+  EXPECT_EQ(exam->Label5->caption(), "Bees");
+  EXPECT_EQ(status(), "1 / 1");
+  EXPECT_TRUE(exam->mnusave[1]->isVisible());
+
+  // A folder or a missing folder is refused as an illegal name.
+  for (const std::string& bad : {path("nofolder/z.vqt"), path("dir.vqt")}) {
+    std::filesystem::create_directory(folder / "dir.vqt");
+    boxes.clear();
+    choose = {bad};
+    exam->mnuopen[1]->trigger();
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: Illegal file name"})) << bad;
+    EXPECT_EQ(exam->doc.filename, path("b.vqt"));
+  }
+  boxes.clear();
+  choose = {path("nofolder/z.vqt")};
+  exam->mnusave[0]->trigger();
+  EXPECT_EQ(boxes, (std::vector<std::string>{
+                       "Quizwright: The file name that you entered was illegal. The file was not saved."}));
+}
+
+TEST_F(FileWork, TextExportWithTheMenusChoices) {
+  open();
+  exam->Txtquestion[0]->setText("What?");
+  exam->Txtquestion[1]->setText("Because.");
+  exam->txtanswer->setText("7");
+  exam->putfile();
+  exam->numbquest[4]->trigger();
+  exam->numbquest[4]->trigger();
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(exam->numbquest[i]->isChecked(), i == 4) << i;
+  exam->tfop[1]->trigger();
+  exam->tfop[2]->trigger();
+  exam->tfop[4]->trigger();
+  exam->tfop[0]->trigger();
+  exam->tfop[0]->trigger();
+  const bool marks[5] = {true, false, false, true, true};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(exam->tfop[i]->isChecked(), marks[i]) << i;
+
+  choose = {path("Out.TXT")};
+  exam->mnusave[0]->trigger();
+  const std::string br = "\r\n";
+  EXPECT_EQ(read("Out.TXT"), "untitled" + br + br + br + "No 1." + br + core::fixwidth("What?", 800) + br + br +
+                                 br + br + br + "Answers:" + br + br + "1. " + core::fixwidth("7", 12) + br + br +
+                                 br + br + "Solutions:" + br + br + "No 1." + br + core::fixwidth("Because.", 1200) +
+                                 br + br + br + br + br);
+  // The editor stays on its own file.
+  EXPECT_EQ(exam->doc.filename, "test.tmp");
+  EXPECT_EQ(exam->doc.savename, "test.tmp");
+}
+
+}  // namespace
