@@ -115,13 +115,17 @@ long drugcount() {
 }
 
 std::vector<drugrecord> readdatabase() {
-  RecordFile f(DRUG_DATABASE, DRUG_RECORD_LENGTH);
-  const long n = drugrecordcount(f.size());
+  // One read of the whole file: a database of thousands of records is read
+  // at once rather than record by record.
+  const std::string bytes = readrecordfile(DRUG_DATABASE);
+  const long n = drugrecordcount(bytes.size());
   std::vector<drugrecord> out;
   out.reserve(static_cast<std::size_t>(n));
-  for (long i = 1; i <= n; ++i) {
-    auto bytes = f.read(i);
-    out.push_back(bytes ? drugrecord::decode(*bytes) : drugrecord::blank());
+  for (long i = 0; i < n; ++i) {
+    const std::size_t at = static_cast<std::size_t>(i) * DRUG_RECORD_LENGTH;
+    // A record cut short at the end of the file reads blank, as a single read does.
+    out.push_back(at + DRUG_RECORD_LENGTH <= bytes.size() ? drugrecord::decode(bytes.substr(at, DRUG_RECORD_LENGTH))
+                                                          : drugrecord::blank());
   }
   return out;
 }
