@@ -1,0 +1,56 @@
+#include "authoring/drugdatabase.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/files.h"
+
+namespace authoring {
+
+std::string withoutdrug(const std::string& bytes, long recno, long reccount) {
+  constexpr std::size_t L = core::DRUG_RECORD_LENGTH;
+  const std::string blank = core::drugrecord::blank().encode();
+  std::string out;
+  out.reserve(static_cast<std::size_t>(std::max(reccount - 1, 0L)) * L);
+  for (long r = 1; r <= reccount; ++r) {
+    if (r == recno) continue;
+    const std::size_t at = static_cast<std::size_t>(r - 1) * L;
+    if (at + L <= bytes.size())
+      out.append(bytes, at, L);
+    else
+      out += blank;
+  }
+  return out;
+}
+
+void DrugDatabase::opendatabase() {
+  const long n = core::drugcount();
+  reccount = currec = n == 0 ? 1 : n;
+}
+
+void DrugDatabase::readcurrent() { drug = core::readdrug(currec); }
+
+void DrugDatabase::writecurrent() { core::writedrug(currec, drug); }
+
+void DrugDatabase::deletecurrent() {
+  // The new database is complete before it replaces the old one, which is
+  // never changed first.
+  core::writewholefile(core::DRUG_DATABASE, withoutdrug(core::readrecordfile(core::DRUG_DATABASE), currec, reccount));
+  --reccount;
+  currec = std::min(currec, reccount);
+  if (reccount < 1) reccount = currec = 1;
+  readcurrent();
+}
+
+void DrugDatabase::rebuild(const core::DrugLists& table) const {
+  std::vector<core::drugrecord> records = core::readdatabase();
+  // Records counted past the end of the file read blank, so they are in no
+  // list and mark no category.
+  records.resize(static_cast<std::size_t>(std::max(reccount, 0L)), core::drugrecord::blank());
+  const auto n = static_cast<std::size_t>(std::max<int>(table.ncategories, 0)) + 1;
+  const std::vector<std::string> names(table.catname.begin(), table.catname.begin() + static_cast<long>(std::min(n, table.catname.size())));
+  const std::vector<std::int16_t> numbers(table.catnum.begin(), table.catnum.begin() + static_cast<long>(std::min(n, table.catnum.size())));
+  core::writeindexfiles(core::buildindextexts(records, names, numbers));
+}
+
+}  // namespace authoring
