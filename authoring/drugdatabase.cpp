@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/files.h"
+#include "core/text.h"
 
 namespace authoring {
 
@@ -20,6 +21,31 @@ std::string withoutdrug(const std::string& bytes, long recno, long reccount) {
     else
       out += blank;
   }
+  return out;
+}
+
+int loadcategorytable(core::DrugLists& table) {
+  int first = 0;
+  core::loadcategories(table, core::Build::Tool, [&](int e) {
+    if (first == 0) first = e;
+  });
+  if (first != 0) {
+    table.ncategories = 0;
+    std::fill(table.catname.begin(), table.catname.end(), std::string(20, ' '));
+    std::fill(table.catnum.begin(), table.catnum.end(), 0);
+  }
+  return first;
+}
+
+std::string categoryfailure(int error) {
+  return "The drug category file " + std::string(core::CATEGORY_FILE) + " could not be read (error " +
+         std::to_string(error) + "). The editor opens with no categories.";
+}
+
+std::vector<std::string> categorylist(const core::DrugLists& table) {
+  std::vector<std::string> out;
+  for (int k = 1; k <= table.ncategories && k < static_cast<int>(table.catname.size()); ++k)
+    out.push_back(core::rtrim(table.catname[static_cast<std::size_t>(k)]));
   return out;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/drug.h"
 
@@ -14,6 +15,15 @@ namespace authoring {
 // reccount of the old bytes (a record beyond the end, or cut short, as the
 // blank record) without record recno, in their old order.
 std::string withoutdrug(const std::string& bytes, long recno, long reccount);
+
+// Reloads the tool's category table from vqcat.idx, as the editor does when
+// it opens. A file that is missing or cannot be read whole leaves the table
+// empty; the result is the number of the first failure, 0 when all was read.
+int loadcategorytable(core::DrugLists& table);
+// What the editor says when that fails.
+std::string categoryfailure(int error);
+// The names of the table without trailing blanks: the category box's list.
+std::vector<std::string> categorylist(const core::DrugLists& table);
 
 class DrugDatabase {
  public:

@@ -223,7 +223,7 @@ constexpr std::size_t CATEGORY_NAME_WIDTH = 20;
 
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
   lists = DrugLists{};
-  ListSource solid, fluid, cats;
+  ListSource solid, fluid;
   openlist(solid, SOLID_INDEX, onerror);
   openlist(fluid, FLUID_INDEX, onerror);
   report(onerror, solid.number16(lists.ntablets));
@@ -247,7 +247,12 @@ void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>
     report(onerror, readpair(fluid, lists.fluidrec[i], lists.fluidcat[i]));
   solid.close();
   fluid.close();
+  loadcategories(lists, build, onerror);
+}
 
+void loadcategories(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
+  ListSource cats;
+  lists.ncategories = 0;
   openlist(cats, CATEGORY_FILE, onerror);
   report(onerror, cats.number16(lists.ncategories));
   if (lists.ncategories < 0) {

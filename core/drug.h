@@ -85,6 +85,9 @@ struct DrugLists {
 // or a read is handed to onerror with its error number and loading goes on
 // with the next operation, as the start-up handlers expect.
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror);
+// The category half of that: reads vqcat.idx into ncategories, catname and
+// catnum alone, the drug editor's reload of the tool's category table.
+void loadcategories(DrugLists& lists, Build build, const std::function<void(int)>& onerror);
 
 // The three text files for a database, by the listing rules: a drug is in
 // vqdbs1.idx when one of its rows has a type below 2 and a strength above 0,

@@ -157,3 +157,22 @@ TEST_F(DrugDatabaseFiles, RebuildListsTheNewRecordNumbersAndUsedCategories) {
   db.rebuild(categories(0));
   EXPECT_EQ(get("vqdbs1.idx") + get("vqdbs2.idx") + get("vqcat.idx"), "\r\n\r\n0\r\n");
 }
+
+TEST_F(DrugDatabaseFiles, CategoryTableReloadsOrStartsEmpty) {
+  put("vqcat.idx", "2\r\n\"Analgesics          \",3\r\n\"Antibiotics         \",1\r\n");
+  core::DrugLists t = categories(5);
+  EXPECT_EQ(loadcategorytable(t), 0);
+  EXPECT_EQ(t.ncategories, 2);
+  EXPECT_EQ(t.catnum[2], 1);
+  EXPECT_EQ(categorylist(t), (std::vector<std::string>{"Analgesics", "Antibiotics"}));
+  // Shorter than its count: nothing of it is kept.
+  put("vqcat.idx", "3\r\n\"Analgesics          \",3\r\n");
+  EXPECT_EQ(loadcategorytable(t), 62);
+  EXPECT_EQ(t.ncategories, 0);
+  EXPECT_EQ(t.catnum[1], 0);
+  EXPECT_TRUE(categorylist(t).empty());
+  std::filesystem::remove(dir_ / "vqcat.idx");
+  EXPECT_EQ(loadcategorytable(t), 53);
+  EXPECT_EQ(categoryfailure(53),
+            "The drug category file vqcat.idx could not be read (error 53). The editor opens with no categories.");
+}
