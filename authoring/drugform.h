@@ -72,6 +72,12 @@ std::vector<Problem> validate(const DrugForm& f);
 // True when one of the problems blocks saving.
 bool blocking(const std::vector<Problem>& problems);
 
+// The key filter of the number boxes: the code of a typed character, or 0
+// when it is dropped. Digits, the point, the blank and the control keys
+// pass, and so do the characters above 127; every other printable
+// character (letters, signs, comma, slash) is dropped.
+int testkey(int keyascii);
+
 // The category box's text turned into a new category. list holds the names
 // of the box's list; table is the tool's category table.
 enum class CategoryOutcome { Known, Created, Refused };

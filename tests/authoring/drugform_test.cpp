@@ -209,3 +209,18 @@ TEST(DrugForm, NewCategoriesTakeTheSmallestFreeNumber) {
   f.Cbcategory = "One too many";
   EXPECT_EQ(recordof(f, paracetamol(), t).category, 2);
 }
+
+TEST(DrugForm, NumberBoxesKeepDigitsPointAndBlank) {
+  auto typed = [](const std::string& keys) {
+    std::string out;
+    for (unsigned char c : keys)
+      if (const int k = testkey(c)) out += static_cast<char>(k);
+    return out;
+  };
+  EXPECT_EQ(typed("2.5"), "2.5");
+  EXPECT_EQ(typed("-5"), "5");
+  EXPECT_EQ(typed("1/2"), "12");
+  EXPECT_EQ(typed("1 0,5e+3mg\x7F\x80\xE9"), "1 053\x80\xE9");
+  EXPECT_EQ(testkey(13), 13);
+  EXPECT_EQ(testkey(8), 8);
+}
