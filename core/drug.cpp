@@ -221,6 +221,15 @@ constexpr std::size_t CATEGORY_NAME_WIDTH = 20;
 
 }  // namespace
 
+DrugLists emptydruglists(Build build) {
+  DrugLists lists;
+  if (build == Build::Tool) {
+    lists.catname.assign(TOOL_CATEGORIES + 1, std::string(CATEGORY_NAME_WIDTH, ' '));
+    lists.catnum.assign(TOOL_CATEGORIES + 1, 0);
+  }
+  return lists;
+}
+
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
   lists = DrugLists{};
   ListSource solid, fluid;

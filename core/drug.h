@@ -81,6 +81,9 @@ struct DrugLists {
   std::int16_t nselected = 0;
 };
 
+// Lists with no drug and no category; the tool's table of 50 blank names.
+DrugLists emptydruglists(Build build);
+
 // Loads the two index files and the category file. Every failure of an open
 // or a read is handed to onerror with its error number and loading goes on
 // with the next operation, as the start-up handlers expect.

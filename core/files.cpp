@@ -1,5 +1,6 @@
 #include "core/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -100,26 +101,115 @@ void appendtext(const std::string& name, const std::string& text) {
 
 void touchappend(const std::string& name) { ::close(openappend(name)); }
 
-void writewholefile(const std::string& name, const std::string& bytes) {
-  if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
-  const auto p = datapath(name);
-  const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    const int err = errno;
-    throw FileError(err == ENOENT ? missingfileerror(p) : errorFromErrno(err), describe(p) + ": " + std::strerror(err));
-  }
+namespace {
+// Bytes a whole-file write may put down before it fails as a full disk
+// would; unset in the product.
+std::optional<std::size_t>& failafter() {
+  static std::optional<std::size_t> bytes;
+  return bytes;
+}
+
+void writeall(int fd, const std::string& bytes, const std::filesystem::path& p) {
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+    std::size_t chunk = bytes.size() - done;
+    if (failafter()) {
+      if (done >= *failafter()) throw FileError(errorFromErrno(ENOSPC), "write failed: " + describe(p));
+      chunk = std::min(chunk, *failafter() - done);
+    }
+    const ssize_t w = ::write(fd, bytes.data() + done, chunk);
     if (w < 0) {
       if (errno == EINTR) continue;
       const int err = errno;
-      ::close(fd);
       throw FileError(errorFromErrno(err), "write failed: " + describe(p) + ": " + std::strerror(err));
     }
     done += static_cast<std::size_t>(w);
   }
-  if (::close(fd) != 0) throw FileError(ErrPathFileAccess, "close failed: " + describe(p));
+}
+}  // namespace
+
+void failwholewritesafter(std::optional<std::size_t> bytes) { failafter() = bytes; }
+
+void writewholefile(const std::string& name, const std::string& bytes) {
+  if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
+  const auto p = datapath(name);
+  // The target must be an ordinary file that may be written: a folder, a
+  // pipe or a device is never replaced, and a read-only file stays so.
+  struct stat old {};
+  const bool exists = ::stat(p.c_str(), &old) == 0;
+  if (exists && !S_ISREG(old.st_mode)) throw FileError(ErrPathFileAccess, describe(p));
+  if (exists && ::access(p.c_str(), W_OK) != 0) {
+    const int err = errno;
+    throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+  }
+  // The new bytes go to a temporary file beside the target, which is
+  // flushed to disk and then renamed over it: the target is either the old
+  // file or the new one, never a part of either.
+  std::string temp = (p.parent_path() / ("." + p.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    const int err = errno;
+    throw FileError(err == ENOENT ? missingfileerror(p) : errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+  }
+  bool open = true;
+  try {
+    if (::fchmod(fd, exists ? (old.st_mode & 07777) : 0644) != 0) {
+      // The file keeps the owner-only mode of a fresh temporary file.
+    }
+    writeall(fd, bytes, p);
+    if (::fsync(fd) != 0) throw FileError(ErrPathFileAccess, "flush failed: " + describe(p));
+    open = false;
+    if (::close(fd) != 0) throw FileError(ErrPathFileAccess, "close failed: " + describe(p));
+  } catch (...) {
+    if (open) ::close(fd);
+    ::unlink(temp.c_str());
+    throw;
+  }
+  if (::rename(temp.c_str(), p.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+  }
+  // The rename itself is made lasting by flushing the folder.
+  const std::string dir = p.parent_path().empty() ? std::string(".") : p.parent_path().string();
+  const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    ::fsync(dfd);
+    ::close(dfd);
+  }
+}
+
+std::string readwholefile(const std::string& name) {
+  if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
+  const auto p = datapath(name);
+  // Not blocking: a pipe of that name must not wait for a writer.
+  const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    const int err = errno;
+    if (err == ENOENT) return std::string();
+    throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    throw FileError(ErrPathFileAccess, describe(p));
+  }
+  std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const int err = errno;
+      ::close(fd);
+      throw FileError(errorFromErrno(err), "read failed: " + describe(p));
+    }
+    if (got == 0) break;  // the file shrank meanwhile
+    done += static_cast<std::size_t>(got);
+  }
+  bytes.resize(done);
+  ::close(fd);
+  return bytes;
 }
 
 std::uintmax_t filesize(const std::string& name) {

@@ -24,9 +24,19 @@ int missingfileerror(const std::filesystem::path& file);
 void appendtext(const std::string& name, const std::string& text);
 // Opens a file for appending and closes it again, creating it when missing.
 void touchappend(const std::string& name);
-// Replaces a whole file by the given bytes, creating it when missing.
-// Throws FileError with the error number on failure.
+// Replaces a whole file by the given bytes, creating it when missing. The
+// bytes are written to a temporary file in the same folder, flushed to disk
+// and renamed over the target, so the target holds either its old bytes or
+// all the new ones. Throws FileError with the error number on failure, and
+// then the old file is as it was.
 void writewholefile(const std::string& name, const std::string& bytes);
+// For tests: every whole-file write that follows fails as a full disk does
+// once it has put down this many bytes (nullopt: writes succeed again).
+void failwholewritesafter(std::optional<std::size_t> bytes);
+// The whole of an ordinary file as bytes (a missing file reads as nothing,
+// as a record file that is opened and found empty). Throws FileError when
+// the file cannot be read or is a folder, pipe or device.
+std::string readwholefile(const std::string& name);
 // Size in bytes of an existing file; FileError when it cannot be read.
 std::uintmax_t filesize(const std::string& name);
 

@@ -13,25 +13,15 @@
 
 namespace trainee {
 
-Frmsave::Frmsave(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
+Frmsave::Frmsave(Dosavo& app, QWidget* parent) : ui::YesNo(parent), app_(app) {
   setWindowTitle(QStringLiteral("Would you like to save your session details?"));
-  setModal(true);
-  setFixedSize(ui::px(6375), ui::px(2610));
 
   Text1 = new QPlainTextEdit(this);
   Text1->setObjectName(QStringLiteral("Text1"));
   Text1->setReadOnly(true);
   Text1->setPlainText(QStringLiteral("Would you like to save your results?"));
-  ui::placetw(Text1, 240, 120, 5895, 1335);
-
-  static const char* captions[2] = {"&Yes", "&No"};
-  for (int i = 0; i < 2; ++i) {
-    SSCommand1[i] = new QPushButton(QString::fromLatin1(captions[i]), this);
-    SSCommand1[i]->setObjectName(QStringLiteral("SSCommand1_%1").arg(i));
-    ui::placetw(SSCommand1[i], 1320 + i * 2160, 1680, 1455, 495);
-    connect(SSCommand1[i], &QPushButton::clicked, this, [this, i] { SSCommand1_Click(i); });
-  }
-  SSCommand1[0]->setDefault(true);
+  Text1->setGeometry(questionplace());
+  for (int i = 0; i < 2; ++i) SSCommand1[i]->setObjectName(QStringLiteral("SSCommand1_%1").arg(i));
 
   if (!app_.frmsavebackground.isNull()) ui::setbackground(*this, app_.frmsavebackground);
   Form_Load();

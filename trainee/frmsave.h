@@ -4,7 +4,7 @@
 // ui::runmodal, let it go).
 #pragma once
 
-#include <QDialog>
+#include "core/ui/yesno.h"
 
 class QPushButton;
 class QPlainTextEdit;
@@ -13,7 +13,7 @@ namespace trainee {
 
 class Dosavo;
 
-class Frmsave : public QDialog {
+class Frmsave : public ui::YesNo {
   Q_OBJECT
  public:
   // Form_Load runs here: retry mode when app.options.retryflag is true,
@@ -21,9 +21,12 @@ class Frmsave : public QDialog {
   explicit Frmsave(Dosavo& app, QWidget* parent = nullptr);
 
   QPlainTextEdit* Text1 = nullptr;
-  QPushButton* SSCommand1[2] = {};  // 0 "&Yes", 1 "&No"
+  QPushButton* const* SSCommand1 = buttons;  // 0 "&Yes", 1 "&No"
 
   void SSCommand1_Click(int index);
+
+ protected:
+  void answer(int index) override { SSCommand1_Click(index); }
 
  private:
   void Form_Load();

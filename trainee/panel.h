@@ -1,36 +1,13 @@
-// A raised 3-D panel with a caption. The caption is kept exactly as set
-// (a carriage return alone breaks its line, as the windows' texts expect)
-// and shown with that break as a line break.
+// The trainee program's raised 3-D panels: the shared panel of core/ui.
 #pragma once
 
-#include <QLabel>
-#include <QString>
+#include "core/ui/panel.h"
 
 namespace trainee {
 
-class Panel : public QLabel {
+class Panel : public ui::Panel {
  public:
-  explicit Panel(const QString& caption = QString(), QWidget* parent = nullptr) : QLabel(parent) {
-    setFrameStyle(QFrame::Panel | QFrame::Raised);
-    setLineWidth(2);
-    setAlignment(Qt::AlignCenter);
-    setWordWrap(true);
-    // Captions carry module and test texts typed by teachers: never read
-    // them as markup.
-    setTextFormat(Qt::PlainText);
-    setCaption(caption);
-  }
-  void setCaption(const QString& caption) {
-    caption_ = caption;
-    QString shown = caption;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    setText(shown);
-  }
-  const QString& caption() const { return caption_; }
-
- private:
-  QString caption_;
+  using ui::Panel::Panel;
 };
 
 }  // namespace trainee

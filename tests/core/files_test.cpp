@@ -5,6 +5,7 @@
 #include "tests/core/support.h"
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -134,4 +135,37 @@ TEST_F(Folder, AnAppendThatFailsPartWayLeavesTheFileAsItWas) {
   EXPECT_EQ(get("log.txt"), "earlier entry\r\n");
   appendtext("log.txt", "next\r\n");
   EXPECT_EQ(get("log.txt"), "earlier entry\r\nnext\r\n");
+}
+
+TEST_F(Folder, WholeFileWriteThatFailsLeavesTheOldFile) {
+  const std::string old(5000, 'o');
+  writewholefile("t.vqt", old);
+  fs::permissions(dir_ / "t.vqt", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  // A full disk part-way through the new bytes: the old file is whole and
+  // no temporary file is left beside it.
+  failwholewritesafter(3000);
+  try {
+    writewholefile("t.vqt", std::string(8000, 'n'));
+    ADD_FAILURE() << "the write should have failed";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.number(), 75);
+  }
+  failwholewritesafter(std::nullopt);
+  EXPECT_EQ(get("t.vqt"), old);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  // A write that succeeds keeps the file's permissions.
+  writewholefile("t.vqt", "new");
+  EXPECT_EQ(get("t.vqt"), "new");
+  EXPECT_EQ(fs::status(dir_ / "t.vqt").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  // A pipe in place of the file is not replaced, and nothing waits on it.
+  ASSERT_EQ(::mkfifo((dir_ / "p.idx").c_str(), 0644), 0);
+  EXPECT_THROW(writewholefile("p.idx", "1"), FileError);
+  EXPECT_TRUE(fs::is_fifo(dir_ / "p.idx"));
+  if (::geteuid() != 0) {
+    // A read-only file stays as it was.
+    fs::permissions(dir_ / "t.vqt", fs::perms::owner_read);
+    EXPECT_THROW(writewholefile("t.vqt", "x"), FileError);
+    EXPECT_EQ(get("t.vqt"), "new");
+  }
 }

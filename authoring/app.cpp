@@ -1,0 +1,72 @@
+#include "authoring/app.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include "authoring/frmexam.h"
+#include "authoring/frmsave.h"
+#include "authoring/frmstart.h"
+#include "authoring/helptext.h"
+#include "core/ui/messages.h"
+#include "core/ui/settingsdialog.h"
+#include "core/ui/textconv.h"
+
+namespace authoring {
+
+Quizwright::Quizwright() {
+  core.build = core::Build::Tool;
+  endprogram = [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+    QCoreApplication::exit(0);
+  };
+}
+
+Quizwright::~Quizwright() {
+  for (auto& w : unloaded_) delete w.data();
+  delete exam_.data();
+  delete start_.data();
+}
+
+frmstart& Quizwright::start() {
+  if (start_.isNull()) start_ = new frmstart(*this);
+  return *start_;
+}
+
+Frmexam& Quizwright::exam() {
+  if (exam_.isNull()) exam_ = new Frmexam(*this);
+  return *exam_;
+}
+
+void Quizwright::unloadexam() {
+  QWidget* w = exam_.data();
+  exam_ = nullptr;
+  if (w == nullptr) return;
+  w->hide();
+  unloaded_.emplace_back(w);
+  w->deleteLater();
+}
+
+bool Quizwright::askyesno(QWidget* parent, const std::string& question) {
+  Frmsave window(*this, parent);
+  window.Label1->setText(ui::fromansi(question));
+  ui::runmodal(window);
+  return saveanswer;
+}
+
+void Quizwright::showsettingsdialog(QWidget* parent) {
+  // The tool leaves window backgrounds alone: the dialog only gets its help.
+  ui::Default::Hooks hooks;
+  hooks.onload = [](ui::Default& dialog) { installquizwrighthelp(dialog); };
+  ui::Default dialog(core.settings, hooks, parent);
+  ui::runmodal(dialog);
+}
+
+void Quizwright::end() {
+  if (ended) return;
+  ended = true;
+  if (endprogram) endprogram();
+}
+
+void showmessage(QWidget* parent, const std::string& text) { ui::showbox(parent, ui::fromansi(text), APPTITLE); }
+
+}  // namespace authoring

@@ -1,0 +1,88 @@
+#include "authoring/boxes.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextCursor>
+
+namespace authoring {
+namespace {
+// A key that types a character (Enter and Backspace included): the keys the
+// key-press hook sees.
+bool typesacharacter(const QKeyEvent* event) { return !event->text().isEmpty(); }
+}  // namespace
+
+QString crlftext(const QString& boxtext) {
+  QString out = boxtext;
+  out.replace(QChar(0x2029), QLatin1Char('\n'));
+  out.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return out;
+}
+
+QString boxtext(const QString& crlf) {
+  QString out = crlf;
+  out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return out;
+}
+
+TextBox::TextBox(int maxlength, QWidget* parent) : QPlainTextEdit(parent), maxlength_(maxlength) {
+  setTabChangesFocus(true);
+  connect(this, &QPlainTextEdit::textChanged, this, [this] { enforcelimit(); });
+}
+
+QString TextBox::text() const { return crlftext(toPlainText()); }
+
+void TextBox::setText(const QString& text) { setPlainText(boxtext(text)); }
+
+int TextBox::room() const {
+  return maxlength_ - static_cast<int>(text().size() - crlftext(textCursor().selectedText()).size());
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+  if (typesacharacter(event) && onkeypress && !onkeypress(event)) return;
+  // A character that would pass the limit is not typed (a line break
+  // counts two).
+  const QString typed = event->text();
+  const bool inserts = typed.size() == 1 && (typed[0] >= QLatin1Char(' ') || typed[0] == QLatin1Char('\r'));
+  const int needed = typed == QStringLiteral("\r") ? 2 : 1;
+  if (inserts && typed[0] != QChar(0x7F) && room() < needed) return;
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void TextBox::pastetext(const QString& text) {
+  // As much of the text as fits, never half a line break.
+  QString fits = crlftext(text).left(std::max(0, room()));
+  if (fits.endsWith(QLatin1Char('\r'))) fits.chop(1);
+  insertPlainText(boxtext(fits));
+}
+
+void TextBox::insertFromMimeData(const QMimeData* source) {
+  // Pasted text is plain text, whatever the clipboard holds besides.
+  if (source != nullptr && source->hasText()) pastetext(source->text());
+}
+
+void TextBox::enforcelimit() {
+  if (limiting_) return;
+  const QString all = text();
+  if (all.size() <= maxlength_) return;
+  // Whatever went past the limit is cut off, and a line break is never cut
+  // in half.
+  QString kept = all.left(maxlength_);
+  if (kept.endsWith(QLatin1Char('\r'))) kept.chop(1);
+  const int at = textCursor().position();
+  limiting_ = true;
+  setPlainText(boxtext(kept));
+  QTextCursor c = textCursor();
+  c.setPosition(std::min(at, static_cast<int>(toPlainText().size())));
+  setTextCursor(c);
+  limiting_ = false;
+}
+
+LineBox::LineBox(int maxlength, QWidget* parent) : QLineEdit(parent) { setMaxLength(maxlength); }
+
+void LineBox::keyPressEvent(QKeyEvent* event) {
+  if (typesacharacter(event) && onkeypress && !onkeypress(event)) return;
+  QLineEdit::keyPressEvent(event);
+}
+
+}  // namespace authoring

@@ -1,0 +1,53 @@
+// The tool's text boxes: a character limit counted as the file counts it (a
+// line break is two characters), texts in and out with CR LF line breaks,
+// and a key-press hook that sees each typed character first and may discard
+// it.
+#pragma once
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <functional>
+
+namespace authoring {
+
+// The key-press hook: returns false to discard the key.
+using KeyPress = std::function<bool(QKeyEvent* event)>;
+
+class TextBox : public QPlainTextEdit {
+  Q_OBJECT
+ public:
+  TextBox(int maxlength, QWidget* parent = nullptr);
+  // The text with CR LF line breaks, and setting it from such a text.
+  QString text() const;
+  void setText(const QString& text);
+  int maxlength() const { return maxlength_; }
+  // Replaces the selection by as much of the text as the limit leaves room for.
+  void pastetext(const QString& text);
+  KeyPress onkeypress;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void insertFromMimeData(const QMimeData* source) override;
+
+ private:
+  int room() const;  // characters that may still be typed over the selection
+  void enforcelimit();
+  int maxlength_;
+  bool limiting_ = false;
+};
+
+class LineBox : public QLineEdit {
+  Q_OBJECT
+ public:
+  LineBox(int maxlength, QWidget* parent = nullptr);
+  KeyPress onkeypress;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+};
+
+// The text of a text box with CR LF line breaks, and the other way round.
+QString crlftext(const QString& boxtext);
+QString boxtext(const QString& crlf);
+
+}  // namespace authoring

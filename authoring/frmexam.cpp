@@ -1,0 +1,418 @@
+#include "authoring/frmexam.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <filesystem>
+
+#include "authoring/app.h"
+#include "authoring/boxes.h"
+#include "authoring/frmstart.h"
+#include "authoring/frmtitle.h"
+#include "authoring/helptext.h"
+#include "core/errors.h"
+#include "core/files.h"
+#include "core/text.h"
+#include "core/ui/messages.h"
+#include "core/ui/panel.h"
+#include "core/ui/textconv.h"
+#include "core/ui/twips.h"
+
+namespace authoring {
+namespace {
+
+constexpr int WINDOW_WIDTH = 11520, WINDOW_HEIGHT = 8040;
+
+// The pictures of the previous, next and delete buttons.
+QIcon buttonpicture(int index) {
+  QPixmap p(24, 24);
+  p.fill(Qt::transparent);
+  QPainter g(&p);
+  g.setRenderHint(QPainter::Antialiasing, true);
+  if (index == 2) {
+    g.setPen(QPen(QColor(190, 30, 30), 4, Qt::SolidLine, Qt::RoundCap));
+    g.drawLine(6, 6, 18, 18);
+    g.drawLine(18, 6, 6, 18);
+  } else {
+    QPainterPath arrow;
+    const double tip = index == 0 ? 4 : 20, back = index == 0 ? 19 : 5;
+    arrow.moveTo(tip, 12);
+    arrow.lineTo(back, 3);
+    arrow.lineTo(back, 21);
+    arrow.closeSubpath();
+    g.setPen(QPen(QColor(0, 0, 110), 1));
+    g.setBrush(QColor(40, 80, 170));
+    g.drawPath(arrow);
+  }
+  return QIcon(p);
+}
+
+QLabel* label(const char* text, QWidget* parent, int left, int top, int width, int height) {
+  auto* l = new QLabel(QString::fromLatin1(text), parent);
+  ui::placetw(l, left, top, width, height);
+  return l;
+}
+
+QPushButton* button(const QString& text, const char* name, QWidget* parent, int left, int top, int width) {
+  auto* b = new QPushButton(text, parent);
+  b->setObjectName(QString::fromLatin1(name));
+  ui::placetw(b, left, top, width, 495);
+  return b;
+}
+
+// The fixed-pitch font of the two big boxes: Fixedsys where there is one,
+// else the system's fixed-pitch font.
+QFont boxfont() {
+  QFont f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  f.setFamilies({QStringLiteral("Fixedsys"), f.family()});
+  f.setStyleHint(QFont::TypeWriter);
+  f.setFixedPitch(true);
+  f.setPointSize(10);
+  return f;
+}
+
+}  // namespace
+
+Frmexam::Frmexam(Quizwright& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+  setObjectName(QStringLiteral("Frmexam"));
+  setWindowTitle(QStringLiteral("Dosavo - Test Construction Set"));
+  buildmenus();
+  buildcontrols();
+  installquizwrighthelp(*this);
+  Form_Load();
+}
+
+void Frmexam::buildcontrols() {
+  auto* area = new QWidget(this);
+  area->setFixedSize(ui::px(WINDOW_WIDTH), ui::px(WINDOW_HEIGHT));
+  setCentralWidget(area);
+
+  Label5 = new ui::Panel(QStringLiteral("New Test"), area);
+  Label5->setObjectName(QStringLiteral("Label5"));
+  QFont titlefont = Label5->font();
+  titlefont.setPointSize(13);
+  titlefont.setBold(true);
+  Label5->setFont(titlefont);
+  ui::placetw(Label5, 120, 120, 7320, 495);
+  Label7 = label("File : ", area, 120, 690, 7320, 285);
+  Label7->setObjectName(QStringLiteral("Label7"));
+  Label7->setTextFormat(Qt::PlainText);
+
+  static const char* boxcaptions[3] = {"Question:", "Help / Solution:", "Answer:"};
+  static const int boxtop[3] = {1020, 3780, 6660};
+  for (int i = 0; i < 3; ++i) {
+    Lbltext[i] = label(boxcaptions[i], area, 120, boxtop[i], i == 2 ? 900 : 2400, 285);
+  }
+  Lblquestionno = label("Question No:", area, 4800, 1020, 1320, 285);
+  Lblquestionno->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  Label1 = label("0 / 0", area, 6180, 1020, 1260, 285);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  QFont bold = Label1->font();
+  bold.setBold(true);
+  Label1->setFont(bold);
+
+  const int limits[2] = {800, 1200};
+  const int heights[2] = {2400, 2520};
+  for (int i = 0; i < 2; ++i) {
+    Txtquestion[i] = new TextBox(limits[i], area);
+    Txtquestion[i]->setObjectName(QStringLiteral("Txtquestion_%1").arg(i));
+    Txtquestion[i]->setFont(boxfont());
+    Txtquestion[i]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ui::placetw(Txtquestion[i], 120, boxtop[i] + 300, 7320, heights[i]);
+    Lbltext[i]->setBuddy(Txtquestion[i]);
+  }
+  txtanswer = new LineBox(12, area);
+  txtanswer->setObjectName(QStringLiteral("txtanswer"));
+  ui::placetw(txtanswer, 1080, 6600, 2040, 375);
+  Lbltext[2]->setBuddy(txtanswer);
+
+  Label6 = label("Question and answer fields must be completed", area, 3300, 6540, 4140, 495);
+  Label6->setObjectName(QStringLiteral("Label6"));
+  Label6->setWordWrap(true);
+  QPalette warn = Label6->palette();
+  warn.setColor(QPalette::WindowText, QColor(170, 0, 0));
+  Label6->setPalette(warn);
+
+  // The row of buttons: back ten, previous, next, forward ten, delete, and
+  // the test description.
+  Command2[0] = button(QStringLiteral("<< 10"), "Command2_0", area, 120, 7320, 1020);
+  cmdforward[0] = button(QString(), "cmdforward_0", area, 1200, 7320, 840);
+  cmdforward[1] = button(QString(), "cmdforward_1", area, 2100, 7320, 840);
+  Command2[1] = button(QStringLiteral("10 >>"), "Command2_1", area, 3000, 7320, 1020);
+  cmdforward[2] = button(QString(), "cmdforward_2", area, 4200, 7320, 840);
+  Command1 = button(QStringLiteral("&Test Description"), "Command1", area, 5340, 7320, 2100);
+  static const char* tips[3] = {"Previous question", "Next question", "Delete this question"};
+  for (int i = 0; i < 3; ++i) {
+    cmdforward[i]->setIcon(buttonpicture(i));
+    cmdforward[i]->setIconSize(QSize(20, 20));
+    cmdforward[i]->setToolTip(QString::fromLatin1(tips[i]));
+    cmdforward[i]->setAccessibleName(QString::fromLatin1(tips[i]));
+    connect(cmdforward[i], &QPushButton::clicked, this, [this, i] { cmdforward_Click(i); });
+  }
+  static const char* tentips[2] = {"Back ten questions", "Forward ten questions"};
+  for (int i = 0; i < 2; ++i) {
+    Command2[i]->setToolTip(QString::fromLatin1(tentips[i]));
+    connect(Command2[i], &QPushButton::clicked, this, [this, i] { Command2_Click(i); });
+  }
+  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+  // Question creation options, in a sunken frame on the right.
+  Label4 = label("Question creation options", area, 7680, 120, 3720, 375);
+  Label4->setFont(bold);
+  auto* frame = new QFrame(area);
+  frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  ui::placetw(frame, 7680, 510, 3720, 7305);
+  static const char* kinds[4] = {"Metric Conversions", "Tablet Dosages", "Fluid Dosages", "IV Drop Rates"};
+  for (int i = 0; i < 4; ++i) {
+    Check1[i] = new QCheckBox(QString::fromLatin1(kinds[i]), frame);
+    Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
+    ui::placetw(Check1[i], 240, 180 + i * 345, 3240, 330);
+  }
+  Lblcreate = label("Create", frame, 240, 1680, 660, 330);
+  Text1 = new LineBox(2, frame);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setText(QStringLiteral("1"));
+  Text1->setAlignment(Qt::AlignRight);
+  ui::placetw(Text1, 960, 1650, 480, 375);
+  Lblcreate->setBuddy(Text1);
+  Label3 = label("Questions", frame, 1560, 1680, 1200, 330);
+  Lblcategory = label("Tablet / Fluid Drug Categories:", frame, 240, 2160, 3240, 330);
+  Lstcategory = new QListWidget(frame);
+  Lstcategory->setObjectName(QStringLiteral("Lstcategory"));
+  Lstcategory->setSelectionMode(QAbstractItemView::MultiSelection);
+  ui::placetw(Lstcategory, 240, 2490, 3240, 3960);
+  Lblcategory->setBuddy(Lstcategory);
+  Cmdgenerate = button(QStringLiteral("&Create Question"), "Cmdgenerate", frame, 240, 6600, 3240);
+
+  for (int i = 0; i < 2; ++i)
+    connect(Txtquestion[i], &QPlainTextEdit::textChanged, this, [this] { buttonstatus(); });
+  connect(txtanswer, &QLineEdit::textChanged, this, [this] { buttonstatus(); });
+  const KeyPress typed = [this](QKeyEvent*) {
+    doc.changed = true;
+    return true;
+  };
+  Txtquestion[0]->onkeypress = typed;
+  Txtquestion[1]->onkeypress = typed;
+  txtanswer->onkeypress = typed;
+
+  QWidget* order[] = {Txtquestion[0], Txtquestion[1], txtanswer, Command2[0], cmdforward[0], cmdforward[1],
+                      Command2[1], cmdforward[2], Command1, Check1[0], Check1[1], Check1[2], Check1[3],
+                      Text1, Lstcategory, Cmdgenerate};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+void Frmexam::buildmenus() {
+  mnufile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuopen[0] = mnufile->addAction(QStringLiteral("&New Test"));
+  mnuopen[1] = mnufile->addAction(QStringLiteral("&Open Test"));
+  mnufile->addSeparator();
+  mnusave[0] = mnufile->addAction(QStringLiteral("Save  &As Test"));
+  mnusave[1] = mnufile->addAction(QStringLiteral("&Save Test"));
+  mnusave[1]->setVisible(false);
+  textfileoptions = mnufile->addMenu(QStringLiteral("Text File &Options"));
+  mnutextfileop0 = textfileoptions->addMenu(QStringLiteral("&Numbering Questions"));
+  static const char* numbering[6] = {"&No Numbering", "&1 Question [Number].", "&2 Number [Number].",
+                                     "&3 ([Number]).", "&4 No. [Number].", "&5 [Number]."};
+  for (int i = 0; i < 6; ++i) {
+    numbquest[i] = mnutextfileop0->addAction(QString::fromLatin1(numbering[i]));
+    numbquest[i]->setCheckable(true);
+    numbquest[i]->setChecked(i == 1);
+  }
+  static const char* sections[5] = {"Include &Title", "Include &Description", "Include &Instructions",
+                                    "Include &Answer Key", "Include &Solutions"};
+  for (int i = 0; i < 5; ++i) {
+    tfop[i] = textfileoptions->addAction(QString::fromLatin1(sections[i]));
+    tfop[i]->setCheckable(true);
+    tfop[i]->setChecked(i < 4);
+  }
+  mnufile->addSeparator();
+  mnuquit = mnufile->addAction(QStringLiteral("&Quit"));
+  bar3 = mnufile->addSeparator();
+  bar3->setVisible(false);
+  mnuop.push_back(mnufile->addAction(QString()));
+  mnuop[0]->setVisible(false);
+  connect(mnuquit, &QAction::triggered, this, [this] { mnuquit_Click(); });
+
+  mnuedit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  static const char* edits[3] = {"Cu&t", "&Copy", "&paste"};
+  for (int i = 0; i < 3; ++i) {
+    copy[i] = mnuedit->addAction(QString::fromLatin1(edits[i]));
+    connect(copy[i], &QAction::triggered, this, [this, i] { copy_Click(i); });
+  }
+
+  mnuoptions = menuBar()->addMenu(QStringLiteral("&Options"));
+  mnuch = mnuoptions->addAction(QStringLiteral("&Change General Settings"));
+  connect(mnuch, &QAction::triggered, this, [this] { mnuch_Click(); });
+}
+
+// ---- procedures ---------------------------------------------------------------
+
+void Frmexam::buttonstatus() {
+  Label7->setText(QStringLiteral("File : ") + ui::fromansi(doc.filename));
+  Label1->setText(QStringLiteral("%1 / %2").arg(doc.qno).arg(doc.numquest));
+  const bool whole = !core::trim(ui::toansi(Txtquestion[0]->text())).empty() &&
+                     !core::trim(ui::toansi(txtanswer->text())).empty();
+  Label6->setVisible(!whole);
+  for (QWidget* w : {cmdforward[0], cmdforward[1], Command2[0], Command2[1]}) w->setVisible(whole);
+  const bool saveable = whole || doc.numquest >= 2;
+  mnusave[0]->setVisible(saveable);
+  if (!saveable) doc.changed = false;
+}
+
+void Frmexam::filefailed(const std::string& what, int number) {
+  showmessage(this, what + " the test file " + core::datapath(doc.filename).string() + " (error number " +
+                        core::numtext(number) + "). The test editor keeps what is shown, so you can try again.");
+}
+
+bool Frmexam::putfile() {
+  try {
+    doc.putfile(ui::toansi(Txtquestion[0]->text()), ui::toansi(Txtquestion[1]->text()),
+                ui::toansi(txtanswer->text()));
+    return true;
+  } catch (const core::FileError& e) {
+    filefailed("The question could not be written to", e.number());
+    return false;
+  }
+}
+
+void Frmexam::getfile() {
+  try {
+    doc.getfile();
+  } catch (const core::FileError& e) {
+    doc.rec = core::testrecord::blank();
+    filefailed("The question could not be read from", e.number());
+  }
+}
+
+void Frmexam::showquestion1() {
+  Txtquestion[0]->setText(ui::fromansi(core::rtrim(doc.rec.question)));
+  Txtquestion[1]->setText(ui::fromansi(core::rtrim(doc.rec.help)));
+  txtanswer->setText(ui::fromansi(core::rtrim(doc.rec.answer)));
+}
+
+bool Frmexam::puttitle() {
+  try {
+    doc.puttitle(app_.header);
+    return true;
+  } catch (const core::FileError& e) {
+    filefailed("The test description could not be written to", e.number());
+    return false;
+  }
+}
+
+// ---- handlers -----------------------------------------------------------------
+
+void Frmexam::Form_Load() {
+  adjustSize();
+  ui::centreform(*this);
+  questionmade = true;
+  Lstcategory->clear();
+  const auto& lists = app_.core.lists;
+  for (int k = 1; k <= lists.ncategories; ++k)
+    Lstcategory->addItem(ui::fromansi(core::trim(lists.catname[static_cast<std::size_t>(k)])));
+  Lstcategory->selectAll();
+  doc = TestDocument{};
+  app_.header.untitled();
+  puttitle();
+  Label5->setCaption(ui::fromansi(core::trim(app_.header.testtitle)));
+  buttonstatus();
+  app_.start().hide();
+}
+
+void Frmexam::Form_Unload() {
+  std::error_code ec;
+  std::filesystem::remove(core::datapath(WORKFILE), ec);
+  app_.start().show();
+}
+
+void Frmexam::closeEvent(QCloseEvent* event) {
+  // Closing cannot be cancelled.
+  event->accept();
+  Form_Unload();
+  app_.unloadexam();
+}
+
+void Frmexam::cmdforward_Click(int index) {
+  if (!putfile()) return;
+  try {
+    if (index == 0) {
+      doc.previous();
+    } else if (index == 1) {
+      if (!doc.next()) {
+        showmessage(this, "A test holds at most " + core::numtext(static_cast<int>(MAXQUESTIONS)) +
+                              " questions: no question can be added after this one.");
+        buttonstatus();
+        return;
+      }
+    } else {
+      doc.deletequestion();
+    }
+  } catch (const core::FileError& e) {
+    filefailed(index == 2 ? "The question was not deleted: the test file is unchanged. It could not be rewritten:"
+                          : "The next question could not be written to",
+               e.number());
+    buttonstatus();
+    return;
+  }
+  showquestion1();
+  buttonstatus();
+}
+
+void Frmexam::Command2_Click(int index) {
+  if (!putfile()) return;
+  try {
+    if (index == 0) doc.backten(); else doc.forwardten();
+  } catch (const core::FileError& e) {
+    filefailed("The question could not be read from", e.number());
+  }
+  showquestion1();
+  buttonstatus();
+}
+
+void Frmexam::Command1_Click() {
+  Frmtitle dialog(app_, *this, this);
+  ui::runmodal(dialog);
+  puttitle();
+}
+
+void Frmexam::copy_Click(int index) {
+  QWidget* active = QApplication::focusWidget();
+  if (active == nullptr || active->window() != this) return;
+  QClipboard* clipboard = QApplication::clipboard();
+  if (auto* box = qobject_cast<TextBox*>(active)) {
+    QTextCursor selection = box->textCursor();
+    if (index == 2) {
+      box->pastetext(clipboard->text());
+      return;
+    }
+    clipboard->clear();
+    clipboard->setText(crlftext(selection.selectedText()));
+    if (index == 0) {
+      selection.removeSelectedText();
+      box->setTextCursor(selection);
+    }
+  } else if (auto* line = qobject_cast<QLineEdit*>(active)) {
+    if (index == 2) {
+      line->insert(clipboard->text());
+      return;
+    }
+    clipboard->clear();
+    clipboard->setText(line->selectedText());
+    if (index == 0) line->insert(QString());
+  }
+}
+
+void Frmexam::mnuch_Click() { app_.showsettingsdialog(this); }
+
+void Frmexam::mnuquit_Click() { close(); }
+
+}  // namespace authoring

@@ -1,0 +1,113 @@
+// The test editor "Dosavo - Test Construction Set": one question of the
+// test at a time in three boxes, the buttons that move through the test and
+// delete, the question creation options and the File, Edit and Options
+// menus. The test itself (file, question number, count, the reads and
+// writes of records) is the TestDocument `doc`; the window moves the boxes
+// to and from it.
+#pragma once
+
+#include <QMainWindow>
+#include <string>
+#include <vector>
+
+#include "authoring/model/testdoc.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+
+namespace ui {
+class Panel;
+}
+
+namespace authoring {
+
+class Quizwright;
+class TextBox;
+class LineBox;
+
+class Frmexam : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Form_Load runs here.
+  explicit Frmexam(Quizwright& app, QWidget* parent = nullptr);
+
+  TestDocument doc;
+  bool questionmade = true;
+  std::vector<std::string> filelist{""};  // listed test files, from 1
+
+  // ---- question boxes and status
+  TextBox* Txtquestion[2] = {};  // 0 the question (800), 1 "Help / Solution" (1200)
+  LineBox* txtanswer = nullptr;  // 12
+  QLabel* Lbltext[3] = {};       // "Question:", "Help / Solution:", "Answer:"
+  QLabel* Lblquestionno = nullptr;  // "Question No:"
+  QLabel* Label1 = nullptr;         // qno / numquest
+  QLabel* Label7 = nullptr;         // "File : " and the file name
+  ui::Panel* Label5 = nullptr;      // the test title
+  QLabel* Label6 = nullptr;         // "Question and answer fields must be completed"
+
+  // ---- buttons
+  QPushButton* cmdforward[3] = {};  // 0 previous, 1 next, 2 delete
+  QPushButton* Command2[2] = {};    // 0 back ten, 1 forward ten
+  QPushButton* Command1 = nullptr;  // "&Test Description"
+
+  // ---- question creation options
+  QLabel* Label4 = nullptr;  // "Question creation options"
+  QCheckBox* Check1[4] = {};
+  QLabel* Lblcreate = nullptr;  // "Create"
+  LineBox* Text1 = nullptr;     // how many questions to create
+  QLabel* Label3 = nullptr;     // "Questions"
+  QLabel* Lblcategory = nullptr;  // "Tablet / Fluid Drug Categories:"
+  QListWidget* Lstcategory = nullptr;
+  QPushButton* Cmdgenerate = nullptr;  // "&Create Question"
+
+  // ---- menus
+  QMenu* mnufile = nullptr;
+  QAction* mnuopen[2] = {};  // "&New Test", "&Open Test"
+  QAction* mnusave[2] = {};  // "Save  &As Test", "&Save Test"
+  QMenu* textfileoptions = nullptr;  // "Text File &Options"
+  QMenu* mnutextfileop0 = nullptr;   // "&Numbering Questions"
+  QAction* numbquest[6] = {};
+  QAction* tfop[5] = {};
+  QAction* mnuquit = nullptr;  // "&Quit"
+  QAction* bar3 = nullptr;     // separator before the listed test files
+  std::vector<QAction*> mnuop;  // 0 the hidden template, then the listed files
+  QMenu* mnuedit = nullptr;
+  QAction* copy[3] = {};  // "Cu&t", "&Copy", "&paste"
+  QMenu* mnuoptions = nullptr;
+  QAction* mnuch = nullptr;  // "&Change General Settings"
+
+  // ---- procedures
+  void buttonstatus();
+  // Stores the boxes as the shown question; false (after a message naming
+  // the file) when the file could not be written.
+  bool putfile();
+  void getfile();
+  void showquestion1();
+  bool puttitle();
+
+  // ---- handlers
+  void Form_Load();
+  void Form_Unload();
+  void cmdforward_Click(int index);
+  void Command2_Click(int index);
+  void Command1_Click();
+  void copy_Click(int index);
+  void mnuch_Click();
+  void mnuquit_Click();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildcontrols();
+  void buildmenus();
+  // Reports a file step that failed, naming the file.
+  void filefailed(const std::string& what, int number);
+  Quizwright& app_;
+};
+
+}  // namespace authoring

@@ -1,0 +1,34 @@
+#include "authoring/frmsave.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "authoring/app.h"
+#include "authoring/helptext.h"
+#include "core/ui/twips.h"
+
+namespace authoring {
+
+Frmsave::Frmsave(Quizwright& app, QWidget* parent) : ui::YesNo(parent), app_(app) {
+  setObjectName(QStringLiteral("Frmsave"));
+  setWindowTitle(QStringLiteral(" "));
+  Label1 = new QLabel(this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  // The question names files and drugs as typed: never markup.
+  Label1->setTextFormat(Qt::PlainText);
+  Label1->setWordWrap(true);
+  Label1->setAlignment(Qt::AlignCenter);
+  Label1->setGeometry(questionplace());
+  for (int i = 0; i < 2; ++i) Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
+  installquizwrighthelp(*this);
+  Form_Load();
+}
+
+void Frmsave::Form_Load() { ui::centreform(*this); }
+
+void Frmsave::Command1_Click(int index) {
+  app_.saveanswer = index == 0;
+  done(index == 0 ? QDialog::Accepted : QDialog::Rejected);
+}
+
+}  // namespace authoring

@@ -1,0 +1,36 @@
+// A raised 3-D panel with a caption. The caption is kept exactly as set
+// (a carriage return alone breaks its line, as the windows' texts expect)
+// and shown with that break as a line break.
+#pragma once
+
+#include <QLabel>
+#include <QString>
+
+namespace ui {
+
+class Panel : public QLabel {
+ public:
+  explicit Panel(const QString& caption = QString(), QWidget* parent = nullptr) : QLabel(parent) {
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(2);
+    setAlignment(Qt::AlignCenter);
+    setWordWrap(true);
+    // Captions carry module and test texts typed by teachers: never read
+    // them as markup.
+    setTextFormat(Qt::PlainText);
+    setCaption(caption);
+  }
+  void setCaption(const QString& caption) {
+    caption_ = caption;
+    QString shown = caption;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    setText(shown);
+  }
+  const QString& caption() const { return caption_; }
+
+ private:
+  QString caption_;
+};
+
+}  // namespace ui

@@ -1,0 +1,110 @@
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "authoring/frmexam.h"
+#include "authoring/frmsave.h"
+#include "authoring/frmstart.h"
+#include "authoring/startup.h"
+#include "core/ui/panel.h"
+#include "tests/authoring/tool_fixture.h"
+
+namespace {
+
+using tooltest::ToolTest;
+
+TEST_F(ToolTest, StartScreenOpensTheEditorAndQuitEnds) {
+  writedruglists();
+  write("VQ.INI", std::string(128, '\0') + std::string("\x01\x00", 2) + std::string(10, '\0'));
+  authoring::Main(*app);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(app->core.lists.ncategories, 2);
+  EXPECT_EQ(app->core.lists.catname[2], core::fixwidth("Analgesics", 20));
+  EXPECT_EQ(app->core.settings.textured, 1);
+  EXPECT_EQ(app->core.tables.prepname[0], "tablet");
+  auto& start = app->start();
+  EXPECT_TRUE(start.isVisible());
+  EXPECT_EQ(start.windowTitle(), "Dosavo - Quizwright");
+  EXPECT_EQ(start.SSPanel1->caption(), "Quizwright");
+  EXPECT_EQ(start.Label2[0]->caption(), "Test Construction Set");
+  EXPECT_EQ(start.Label2[1]->caption(), "Drug Database");
+  EXPECT_EQ(start.Quit->text(), "&Quit");
+  EXPECT_FALSE(start.Label3->text().isEmpty());
+  for (auto* picture : start.Image1) EXPECT_FALSE(picture->pixmap().isNull());
+
+  // The picture opens the editor, which hides the start screen; closing
+  // the editor brings it back, and a second opening loads a fresh editor.
+  QTest::mouseClick(start.Image1[0], Qt::LeftButton);
+  ASSERT_TRUE(app->examloaded());
+  EXPECT_TRUE(app->exam().isVisible());
+  EXPECT_FALSE(start.isVisible());
+  app->exam().close();
+  EXPECT_FALSE(app->examloaded());
+  EXPECT_TRUE(start.isVisible());
+  start.Label2[0]->setFocus();
+  QTest::keyClick(start.Label2[0], Qt::Key_Space);
+  EXPECT_TRUE(app->exam().isVisible());
+  app->exam().close();
+
+  // The drug database panel opens nothing here yet; Quit ends the tool.
+  start.Label2_Click(1);
+  EXPECT_FALSE(app->examloaded());
+  EXPECT_EQ(ends, 0);
+  QTest::mouseClick(start.Quit, Qt::LeftButton);
+  EXPECT_EQ(ends, 1);
+  start.close();
+  EXPECT_TRUE(app->ended);
+}
+
+TEST_F(ToolTest, MissingOrBrokenDrugListsGiveEmptyListsAndOneMessage) {
+  writedruglists();
+  std::filesystem::remove(folder / "vqcat.idx");
+  authoring::Main(*app);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0],
+            "Quizwright: The drug list file vqcat.idx is missing. The drug lists are empty until the Drug "
+            "Database editor rebuilds them: open it and close it again.");
+  EXPECT_EQ(app->core.lists.ntablets, 0);
+  EXPECT_EQ(app->core.lists.ncategories, 0);
+  EXPECT_EQ(app->core.lists.catname.size(), 51u);
+
+  // A list shorter than its count says: every list is emptied.
+  boxes.clear();
+  writedruglists();
+  write("vqdbs2.idx", "3\r\n2,2\r\n");
+  app = std::make_unique<authoring::Quizwright>();
+  authoring::Main(*app);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0],
+            "Quizwright: The drug list files vqdbs1.idx, vqdbs2.idx and vqcat.idx could not be read (error number "
+            "62). The drug lists are empty until the Drug Database editor rebuilds them: open it and close it again.");
+  EXPECT_EQ(app->core.lists.ntablets, 0);
+  EXPECT_EQ(app->core.lists.nfluids, 0);
+  EXPECT_TRUE(app->start().isVisible());
+}
+
+TEST_F(ToolTest, YesNoAnswerIsKeptWhenTheWindowIsClosedByItsFrame) {
+  std::vector<std::string> asked;
+  int press = -1;  // 0 Yes, 1 No, -1 the frame
+  onmodal = [&](QDialog& d) {
+    auto& w = dynamic_cast<authoring::Frmsave&>(d);
+    asked.push_back(ui::toansi(w.Label1->text()));
+    EXPECT_EQ(w.Command1[0]->text(), "&Yes");
+    EXPECT_EQ(w.Command1[1]->text(), "&No");
+    if (press >= 0) QTest::mouseClick(w.Command1[press], Qt::LeftButton);
+    else w.close();
+  };
+  EXPECT_FALSE(app->askyesno(nullptr, "First?"));  // false at the start of the run
+  press = 1;
+  EXPECT_FALSE(app->askyesno(nullptr, "Second?"));
+  press = 0;
+  EXPECT_TRUE(app->askyesno(nullptr, "The file \"a&b\" <x> already exists."));
+  press = -1;
+  EXPECT_TRUE(app->askyesno(nullptr, "Fourth?"));
+  press = 1;
+  EXPECT_FALSE(app->askyesno(nullptr, "Fifth?"));
+  EXPECT_EQ(asked[2], "The file \"a&b\" <x> already exists.");
+  EXPECT_EQ(asked.size(), 5u);
+}
+
+}  // namespace
