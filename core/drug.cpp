@@ -115,9 +115,11 @@ long drugcount() {
 }
 
 std::vector<drugrecord> readdatabase() {
-  // One read of the whole file: a database of thousands of records is read
-  // at once rather than record by record.
-  const std::string bytes = readrecordfile(DRUG_DATABASE);
+  // Opening the database creates it when it is missing; then the whole
+  // file is read at once rather than record by record.
+  std::error_code ec;
+  if (!std::filesystem::exists(datapath(DRUG_DATABASE), ec)) touchappend(DRUG_DATABASE);
+  const std::string bytes = readwholefile(DRUG_DATABASE);
   const long n = drugrecordcount(bytes.size());
   std::vector<drugrecord> out;
   out.reserve(static_cast<std::size_t>(n));

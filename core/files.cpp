@@ -273,49 +273,6 @@ std::optional<std::string> readrecord(const std::string& name, std::size_t lengt
   return f.read(record);
 }
 
-std::string readrecordfile(const std::string& name) {
-  if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
-  const auto p = datapath(name);
-  int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0 && errno == ENOENT) {
-    RecordFile created(name, 1);  // creates the missing file, as opening it for records does
-    created.close();
-    fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  }
-  if (fd < 0) {
-    const int err = errno;
-    throw FileError(err == ENOENT ? missingfileerror(p) : errorFromErrno(err), describe(p) + ": " + std::strerror(err));
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) {
-    ::close(fd);
-    throw FileError(ErrPathFileAccess, describe(p));
-  }
-  if (S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    throw FileError(ErrPathFileAccess, describe(p));
-  }
-  std::string bytes;
-  if (S_ISREG(st.st_mode)) {
-    bytes.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-      const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) {
-        const int err = errno;
-        ::close(fd);
-        throw FileError(errorFromErrno(err), "read failed: " + describe(p) + ": " + std::strerror(err));
-      }
-      if (got == 0) break;  // the file shrank meanwhile: what is there is read
-      done += static_cast<std::size_t>(got);
-    }
-    bytes.resize(done);
-  }
-  ::close(fd);
-  return bytes;
-}
-
 RecordFile::RecordFile(const std::string& name, std::size_t length)
     : path_(datapath(name)), length_(length) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");

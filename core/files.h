@@ -45,11 +45,6 @@ std::uintmax_t filesize(const std::string& name);
 // the file gives nothing), the ordinary case without a stream. Each call
 // opens the file afresh, so a change between two reads is always seen.
 std::optional<std::string> readrecord(const std::string& name, std::size_t length, long record);
-// Reads the whole of a record file in one go, opened as RecordFile opens it:
-// a missing file is created empty first, a folder of that name fails with
-// error 75, and anything but an ordinary file (a pipe) reads as empty
-// without waiting. Throws FileError with the error number on failure.
-std::string readrecordfile(const std::string& name);
 
 // A random-access file of fixed-length records. Record n (from 1) lies at
 // byte (n - 1) x length. Opening a missing file creates it empty; reading a

@@ -167,7 +167,12 @@ TEST_F(DrugFiles, WholeDatabaseReadOfAFolderOrPipe) {
   }
   fs::remove(dir_ / "VQDBASE.FIL");
   ASSERT_EQ(::mkfifo((dir_ / "VQDBASE.FIL").c_str(), 0600), 0);
-  EXPECT_TRUE(readdatabase().empty());  // no writer: read at once as empty
+  try {  // no writer: refused at once rather than waited for
+    readdatabase();
+    ADD_FAILURE() << "a pipe read as a database";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.number(), ErrPathFileAccess);
+  }
 }
 
 TEST(DrugRecord, CountRoundsToNearestHalvesToEven) {

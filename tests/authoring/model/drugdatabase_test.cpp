@@ -1,4 +1,4 @@
-#include "authoring/drugdatabase.h"
+#include "authoring/model/drugdatabase.h"
 
 #include <gtest/gtest.h>
 

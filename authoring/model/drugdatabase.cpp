@@ -1,4 +1,4 @@
-#include "authoring/drugdatabase.h"
+#include "authoring/model/drugdatabase.h"
 
 #include <algorithm>
 #include <vector>
@@ -61,7 +61,7 @@ void DrugDatabase::writecurrent() { core::writedrug(currec, drug); }
 void DrugDatabase::deletecurrent() {
   // The new database is complete before it replaces the old one, which is
   // never changed first.
-  core::writewholefile(core::DRUG_DATABASE, withoutdrug(core::readrecordfile(core::DRUG_DATABASE), currec, reccount));
+  core::writewholefile(core::DRUG_DATABASE, withoutdrug(core::readwholefile(core::DRUG_DATABASE), currec, reccount));
   --reccount;
   currec = std::min(currec, reccount);
   if (reccount < 1) reccount = currec = 1;

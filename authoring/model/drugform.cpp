@@ -1,4 +1,4 @@
-#include "authoring/drugform.h"
+#include "authoring/model/drugform.h"
 
 #include <algorithm>
 
