@@ -1,0 +1,302 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include "authoring/frmdrugdatabase.h"
+#include "authoring/frmsave.h"
+#include "authoring/frmstart.h"
+#include "core/drug.h"
+#include "tests/authoring/tool_fixture.h"
+
+namespace {
+
+using authoring::frmDrugDatabase;
+
+// Drug k: a 10 mg tablet (doses 5 to 20 mg) of category (k - 1) % 2 + 1.
+core::drugrecord drug(int k) {
+  core::drugrecord d;
+  d.genericname = core::fixwidth("Drug " + std::to_string(k), 30);
+  d.doserange[0] = {5, 6};
+  d.doserange[1] = {20, 6};
+  d.strength[0] = 10;
+  d.strengthunit = {6, 6, 6, 6, 6};
+  d.volumeunit = {6, 6, 6, 6, 6};
+  d.category = static_cast<std::int16_t>((k - 1) % 2 + 1);
+  return d;
+}
+
+std::string records(std::initializer_list<int> ks) {
+  std::string out;
+  for (int k : ks) out += drug(k).encode();
+  return out;
+}
+
+class DrugEditor : public tooltest::ToolTest {
+ protected:
+  void SetUp() override {
+    ToolTest::SetUp();
+    writedruglists();
+    onmodal = [this](QDialog& d) {
+      auto& w = dynamic_cast<authoring::Frmsave&>(d);
+      asked.push_back(ui::toansi(w.Label1->text()));
+      QTest::mouseClick(w.Command1[yes ? 0 : 1], Qt::LeftButton);
+    };
+  }
+  frmDrugDatabase& open() {
+    app->start().show();
+    app->start().Label2_Click(1);
+    return app->drugdatabase();
+  }
+  static std::string recordno(const frmDrugDatabase& e) { return ui::toansi(e.Recordno->text()); }
+  static std::string name(const frmDrugDatabase& e) { return ui::toansi(e.Text1->text()); }
+
+  bool yes = true;  // the answer to the save question
+  std::vector<std::string> asked;
+};
+
+const std::string CHANGED = "This record has changed. Would you like to save it?";
+
+}  // namespace
+
+TEST_F(DrugEditor, EmptyDatabaseOpensOnABlankRecordWithTheListsFilled) {
+  frmDrugDatabase& e = open();
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_FALSE(app->start().isVisible());
+  EXPECT_TRUE(std::filesystem::exists(folder / "VQDBASE.FIL"));
+  EXPECT_EQ(e.windowTitle(), "Drug Database");
+  EXPECT_EQ(recordno(e), "1 / 1");
+  ASSERT_EQ(e.Type[0]->count(), 11);
+  EXPECT_EQ(e.Type[0]->itemText(0), "Tablet");
+  EXPECT_EQ(e.Type[0]->itemText(6), "Liquid Forte");
+  EXPECT_EQ(e.Type[4]->itemText(10), "IV Injection");
+  ASSERT_EQ(e.doseunit[0]->count(), 8);
+  EXPECT_EQ(e.List1[1]->itemText(2), "dag");
+  EXPECT_EQ(e.List1[1]->itemText(7), "mcg");
+  for (auto* unit : {e.List1[0], e.List1[1], e.doseunit[0], e.doseunit[1], e.doseunit[2], e.doseunit[3], e.doseunit[4]})
+    EXPECT_EQ(unit->currentText(), "mg");
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(e.Type[i]->currentText(), "Tablet");
+    EXPECT_EQ(e.Dose[i]->text(), "0");
+    EXPECT_FALSE(e.Check1[i]->isHidden());
+    EXPECT_FALSE(e.Check1[i]->isChecked());
+    EXPECT_TRUE(e.noof[i]->isHidden());
+    EXPECT_TRUE(e.Label6[i]->isHidden());
+  }
+  EXPECT_EQ(e.Text3[0]->text(), "0");
+  EXPECT_EQ(e.Increment->text(), "0");
+  EXPECT_EQ(e.Cbcategory->currentText(), "");
+  ASSERT_EQ(e.Cbcategory->count(), 2);
+  EXPECT_EQ(e.Cbcategory->itemText(1), "Analgesics");
+  EXPECT_EQ(e.Text1->maxLength(), 30);
+  QTest::keyClicks(e.Cbcategory, "A name of twenty-five ch.");
+  EXPECT_EQ(e.Cbcategory->currentText(), "A name of twenty-fiv");
+  QTest::keyClicks(e.Dose[0], "12345678901234");
+  EXPECT_EQ(e.Dose[0]->text(), "012345678901");
+  EXPECT_EQ(e.Command1[2]->text(), "|");
+  EXPECT_EQ(e.Quit->text(), "&Quit");
+  EXPECT_FALSE(e.next[0]->icon().isNull());
+  EXPECT_FALSE(e.Delete->icon().isNull());
+
+  // The blank record cannot be left forwards: every rule it breaks is shown.
+  e.Cbcategory->setEditText("");
+  e.Dose[0]->setText("0");
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: A drug title must be entered!",
+                                             "Drug Database: Dose range and increment values must be included!",
+                                             "Drug Database: At least one dose must be included!"}));
+  EXPECT_EQ(recordno(e), "1 / 1");
+  EXPECT_TRUE(asked.empty());
+  QTest::mouseClick(e.Quit, Qt::LeftButton);
+  EXPECT_FALSE(app->drugdatabaseloaded());
+  EXPECT_TRUE(app->start().isVisible());
+  EXPECT_EQ(read("vqdbs1.idx") + read("vqdbs2.idx") + read("vqcat.idx"), "\r\n\r\n0\r\n");
+}
+
+TEST_F(DrugEditor, MissingCategoryFileIsReportedOnceAndTheListStartsEmpty) {
+  write("VQDBASE.FIL", records({1, 2}));
+  std::filesystem::remove(folder / "vqcat.idx");
+  frmDrugDatabase& e = open();
+  EXPECT_EQ(boxes, (std::vector<std::string>{"Drug Database: The drug category file vqcat.idx could not be read "
+                                             "(error 53). The editor opens with no categories."}));
+  EXPECT_EQ(e.Cbcategory->count(), 0);
+  EXPECT_EQ(e.Cbcategory->currentText(), "");
+  QTest::mouseClick(e.next[0], Qt::LeftButton);
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(recordno(e), "1 / 2");
+}
+
+TEST_F(DrugEditor, MovesWrapAndOnlyChangedRecordsAreAskedAbout) {
+  write("VQDBASE.FIL", records({1, 2, 3}));
+  frmDrugDatabase& e = open();
+  EXPECT_EQ(recordno(e), "3 / 3");
+  EXPECT_EQ(name(e), "Drug 3");
+  EXPECT_EQ(e.Cbcategory->currentText(), "Antibiotics");
+  QTest::mouseClick(e.next[0], Qt::LeftButton);
+  EXPECT_EQ(recordno(e), "2 / 3");
+  EXPECT_EQ(e.Cbcategory->currentText(), "Analgesics");
+  QTest::mouseClick(e.Command1[2], Qt::LeftButton);
+  EXPECT_EQ(recordno(e), "1 / 3");
+  QTest::mouseClick(e.next[0], Qt::LeftButton);
+  EXPECT_EQ(recordno(e), "3 / 3");
+  QTest::mouseClick(e.Command1[3], Qt::LeftButton);
+  EXPECT_EQ(recordno(e), "3 / 3");
+  e.Text1->setText("Drug 3   ");  // trailing blanks are no change
+  QTest::mouseClick(e.Command1[2], Qt::LeftButton);
+  EXPECT_TRUE(asked.empty());
+
+  // An edit answered No is dropped; one answered Yes is written in place.
+  e.Text1->setText("Renamed");
+  yes = false;
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  EXPECT_EQ(recordno(e), "2 / 3");
+  e.Text2[0]->setText("Brand");
+  yes = true;
+  QTest::mouseClick(e.next[0], Qt::LeftButton);
+  EXPECT_EQ(asked, (std::vector<std::string>{CHANGED, CHANGED}));
+  core::drugrecord two = drug(2);
+  two.tradename[0] = core::fixwidth("Brand", 30);
+  EXPECT_EQ(read("VQDBASE.FIL"), records({1}) + two.encode() + records({3}));
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(DrugEditor, FluidRowNeedsItsVolumeAndWarnsTwiceWithoutIncrement) {
+  write("VQDBASE.FIL", records({1}));
+  frmDrugDatabase& e = open();
+  // Tablet to Syrup: the volume appears, the half box goes.
+  e.Type[0]->setCurrentIndex(4);
+  e.Type_Click(0);
+  EXPECT_FALSE(e.noof[0]->isHidden());
+  EXPECT_FALSE(e.Label11[0]->isHidden());
+  EXPECT_TRUE(e.Check1[0]->isHidden());
+  e.Dose[0]->setText("5");
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"Drug Database: All fluid doses must include a volume 'in' value!"}));
+  EXPECT_EQ(recordno(e), "1 / 1");
+  EXPECT_EQ(read("VQDBASE.FIL"), records({1}));
+  EXPECT_EQ(e.noof[0]->text(), "0");
+  // The refused form is now the reference: leaving it again asks nothing,
+  // and the record comes back from the file.
+  QTest::mouseClick(e.next[0], Qt::LeftButton);
+  EXPECT_EQ(asked.size(), 1u);
+  EXPECT_EQ(e.Type[0]->currentText(), "Tablet");
+
+  // With a volume and no increment: saved after the warning, which the step
+  // past the end shows once more.
+  boxes.clear();
+  e.Type[0]->setCurrentIndex(4);
+  e.Type_Click(0);
+  e.Dose[0]->setText("5");
+  e.noof[0]->setText("5");
+  e.Increment->setText("");
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  const std::string WARNING =
+      "Drug Databas: An 'increment value' must be included when using fluid preparations";
+  EXPECT_EQ(boxes, (std::vector<std::string>{WARNING, WARNING}));
+  EXPECT_EQ(recordno(e), "2 / 2");
+  EXPECT_EQ(name(e), "");
+  core::drugrecord syrup = drug(1);
+  syrup.preptype[0] = 4;
+  syrup.strength[0] = 5;
+  syrup.volume[0] = 5;
+  EXPECT_EQ(read("VQDBASE.FIL"), syrup.encode());
+  QTest::mouseClick(e.next[0], Qt::LeftButton);
+  EXPECT_EQ(recordno(e), "1 / 2");
+
+  // Back to Tablet: the volume is hidden but still read.
+  e.Type[0]->setCurrentIndex(0);
+  e.Type_Click(0);
+  EXPECT_TRUE(e.noof[0]->isHidden());
+  EXPECT_FALSE(e.Check1[0]->isHidden());
+  EXPECT_EQ(e.noof[0]->text(), "5");
+  e.readform();
+  EXPECT_EQ(e.db.drug.volume[0], 5);
+}
+
+TEST_F(DrugEditor, DeletingRenumbersAndTheRebuildUsesTheNewNumbers) {
+  write("VQDBASE.FIL", records({1, 2, 3, 4, 5}));
+  frmDrugDatabase& e = open();
+  e.Text1->setText("Edits are not offered for saving");
+  QTest::mouseClick(e.Delete, Qt::LeftButton);
+  EXPECT_EQ(recordno(e), "4 / 4");
+  EXPECT_EQ(name(e), "Drug 4");
+  QTest::mouseClick(e.Command1[2], Qt::LeftButton);
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  QTest::mouseClick(e.Delete, Qt::LeftButton);
+  EXPECT_EQ(recordno(e), "3 / 3");
+  EXPECT_EQ(name(e), "Drug 4");
+  EXPECT_EQ(read("VQDBASE.FIL"), records({1, 2, 4}));
+  EXPECT_TRUE(asked.empty());
+  e.close();
+  EXPECT_EQ(read("vqdbs1.idx"), "3\r\n1,1\r\n2,2\r\n3,2\r\n");
+  EXPECT_EQ(read("vqdbs2.idx"), "\r\n");
+
+  write("VQDBASE.FIL", records({7}));
+  frmDrugDatabase& again = open();
+  QTest::mouseClick(again.Delete, Qt::LeftButton);
+  EXPECT_EQ(recordno(again), "1 / 1");
+  EXPECT_EQ(name(again), "");
+  EXPECT_EQ(read("VQDBASE.FIL"), "");
+}
+
+TEST_F(DrugEditor, FailedDeletionLeavesTheDatabaseAsItWas) {
+  write("VQDBASE.FIL", records({1, 2, 3, 4}));
+  frmDrugDatabase& e = open();
+  QTest::mouseClick(e.Command1[2], Qt::LeftButton);
+  core::failwholewritesafter(300);  // the new database breaks off part-way
+  QTest::mouseClick(e.Delete, Qt::LeftButton);
+  core::failwholewritesafter(std::nullopt);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind("Drug Database: The drug could not be deleted and the database is as it was (error ", 0), 0u)
+      << boxes[0];
+  EXPECT_EQ(read("VQDBASE.FIL"), records({1, 2, 3, 4}));
+  EXPECT_EQ(recordno(e), "1 / 4");
+  EXPECT_EQ(name(e), "Drug 1");
+  std::vector<std::string> left;
+  for (const auto& f : std::filesystem::directory_iterator(folder)) left.push_back(f.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"VQDBASE.FIL", "vqcat.idx", "vqdbs1.idx", "vqdbs2.idx"}));
+}
+
+TEST_F(DrugEditor, NewCategoryTakesTheFreeNumberAndIsKeptOnlyWhenSaved) {
+  write("vqcat.idx", "3\r\n\"" + core::fixwidth("One", 20) + "\",1\r\n\"" + core::fixwidth("Two", 20) + "\",2\r\n\"" +
+                         core::fixwidth("Four", 20) + "\",4\r\n");
+  core::drugrecord four = drug(2);
+  four.category = 4;
+  write("VQDBASE.FIL", records({1, 2}) + four.encode());
+  frmDrugDatabase& e = open();
+  EXPECT_EQ(e.Cbcategory->currentText(), "Four");
+  e.Cbcategory->setEditText("Opioids");
+  QTest::mouseClick(e.Command1[2], Qt::LeftButton);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"Drug Database: You have created a new category for this drug"}));
+  EXPECT_EQ(e.Cbcategory->count(), 4);
+  EXPECT_EQ(app->core.lists.catnum[4], 3);
+  // A category typed on a record that is not saved is dropped on closing.
+  e.Cbcategory->setEditText("Unsaved");
+  yes = false;
+  e.close();
+  EXPECT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(read("vqcat.idx"), "3\r\n\"One                 \",1\r\n\"Two                 \",2\r\n"
+                               "\"Opioids             \",3\r\n");
+  EXPECT_EQ(read("vqdbs1.idx"), "3\r\n1,1\r\n2,2\r\n3,3\r\n");
+}
+
+TEST_F(DrugEditor, NumberBoxesTakeOnlyDigitsPointAndBlank) {
+  frmDrugDatabase& e = open();
+  for (QLineEdit* box : {e.Text3[0], e.Increment, e.Dose[2], e.noof[1]}) {
+    const std::vector<std::pair<const char*, const char*>> typed = {{"2.5", "2.5"}, {"-5", "5"}, {"1/2", "12"},
+                                                                     {"1e3 mg", "13 "}};
+    for (const auto& [keys, kept] : typed) {
+      box->clear();
+      QTest::keyClicks(box, QString::fromLatin1(keys));
+      EXPECT_EQ(box->text(), QString::fromLatin1(kept)) << keys;
+    }
+  }
+  e.Text1->clear();
+  QTest::keyClicks(e.Text1, "co-trimoxazole 1/2");
+  EXPECT_EQ(name(e), "co-trimoxazole 1/2");
+}
