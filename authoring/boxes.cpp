@@ -51,7 +51,7 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
 
 void TextBox::pastetext(const QString& text) {
   // As much of the text as fits, never half a line break.
-  QString fits = crlftext(text).left(std::max(0, room()));
+  QString fits = crlftext(boxtext(text)).left(std::max(0, room()));
   if (fits.endsWith(QLatin1Char('\r'))) fits.chop(1);
   insertPlainText(boxtext(fits));
 }

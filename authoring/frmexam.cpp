@@ -31,6 +31,7 @@ namespace authoring {
 namespace {
 
 constexpr int WINDOW_WIDTH = 11520, WINDOW_HEIGHT = 8040;
+const std::string KEPT = "The editor still shows the question, so you can try again.";
 
 // The pictures of the previous, next and delete buttons.
 QIcon buttonpicture(int index) {
@@ -175,6 +176,7 @@ void Frmexam::buildcontrols() {
   for (int i = 0; i < 4; ++i) {
     Check1[i] = new QCheckBox(QString::fromLatin1(kinds[i]), frame);
     Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
+    Check1[i]->setChecked(true);
     ui::placetw(Check1[i], 240, 180 + i * 345, 3240, 330);
   }
   Lblcreate = label("Create", frame, 240, 1680, 660, 330);
@@ -268,9 +270,9 @@ void Frmexam::buttonstatus() {
   if (!saveable) doc.changed = false;
 }
 
-void Frmexam::filefailed(const std::string& what, int number) {
+void Frmexam::filefailed(const std::string& what, int number, const std::string& after) {
   showmessage(this, what + " the test file " + core::datapath(doc.filename).string() + " (error number " +
-                        core::numtext(number) + "). The test editor keeps what is shown, so you can try again.");
+                        core::numtext(number) + "). " + after);
 }
 
 bool Frmexam::putfile() {
@@ -279,7 +281,7 @@ bool Frmexam::putfile() {
                 ui::toansi(txtanswer->text()));
     return true;
   } catch (const core::FileError& e) {
-    filefailed("The question could not be written to", e.number());
+    filefailed("The question could not be written to", e.number(), KEPT);
     return false;
   }
 }
@@ -289,7 +291,7 @@ void Frmexam::getfile() {
     doc.getfile();
   } catch (const core::FileError& e) {
     doc.rec = core::testrecord::blank();
-    filefailed("The question could not be read from", e.number());
+    filefailed("The question could not be read from", e.number(), "It is shown empty.");
   }
 }
 
@@ -304,7 +306,8 @@ bool Frmexam::puttitle() {
     doc.puttitle(app_.header);
     return true;
   } catch (const core::FileError& e) {
-    filefailed("The test description could not be written to", e.number());
+    filefailed("The test description could not be written to", e.number(),
+               "The description is kept and written again when the dialog next closes.");
     return false;
   }
 }
@@ -357,9 +360,8 @@ void Frmexam::cmdforward_Click(int index) {
       doc.deletequestion();
     }
   } catch (const core::FileError& e) {
-    filefailed(index == 2 ? "The question was not deleted: the test file is unchanged. It could not be rewritten:"
-                          : "The next question could not be written to",
-               e.number());
+    if (index == 2) filefailed("The question was not deleted: could not rewrite", e.number(), "The test file is as it was.");
+    else filefailed("The new question could not be added to", e.number(), KEPT);
     buttonstatus();
     return;
   }
@@ -372,7 +374,7 @@ void Frmexam::Command2_Click(int index) {
   try {
     if (index == 0) doc.backten(); else doc.forwardten();
   } catch (const core::FileError& e) {
-    filefailed("The question could not be read from", e.number());
+    filefailed("The question could not be read from", e.number(), "It is shown empty.");
   }
   showquestion1();
   buttonstatus();
@@ -385,8 +387,9 @@ void Frmexam::Command1_Click() {
 }
 
 void Frmexam::copy_Click(int index) {
-  QWidget* active = QApplication::focusWidget();
-  if (active == nullptr || active->window() != this) return;
+  // The window's own active control, which a menu does not take away.
+  QWidget* active = focusWidget();
+  if (active == nullptr) return;
   QClipboard* clipboard = QApplication::clipboard();
   if (auto* box = qobject_cast<TextBox*>(active)) {
     QTextCursor selection = box->textCursor();

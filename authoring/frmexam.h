@@ -105,8 +105,9 @@ class Frmexam : public QMainWindow {
  private:
   void buildcontrols();
   void buildmenus();
-  // Reports a file step that failed, naming the file.
-  void filefailed(const std::string& what, int number);
+  // Reports a file step that failed: what, the file's name and the error
+  // number, then what follows.
+  void filefailed(const std::string& what, int number, const std::string& after);
   Quizwright& app_;
 };
 

@@ -33,6 +33,7 @@ Frmtitle::Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent)
   static const int places[3][4] = {{1680, 360, 1575, 375}, {480, 1080, 5895, 375}, {480, 2400, 4215, 375}};
   for (int i = 0; i < 3; ++i) {
     Label8[i] = new QLabel(QString::fromLatin1(captions[i]), this);
+    Label8[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ui::placetw(Label8[i], places[i][0], places[i][1], places[i][2], places[i][3]);
   }
   Txttitle = new QLineEdit(this);

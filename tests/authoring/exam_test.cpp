@@ -1,0 +1,317 @@
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include "authoring/boxes.h"
+#include "authoring/frmexam.h"
+#include "authoring/frmstart.h"
+#include "authoring/frmtitle.h"
+#include "authoring/startup.h"
+#include "core/ui/panel.h"
+#include "core/ui/settingsdialog.h"
+#include "tests/authoring/tool_fixture.h"
+
+namespace {
+
+std::string blanks(std::size_t n) { return std::string(n, ' '); }
+std::string item(const std::string& q, const std::string& help = "", const std::string& a = "") {
+  return q + blanks(800 - q.size()) + help + blanks(1200 - help.size()) + a + blanks(12 - a.size());
+}
+const std::string UNTITLED = item("untitled", "", "0");
+
+class Editor : public tooltest::ToolTest {
+ protected:
+  void SetUp() override {
+    ToolTest::SetUp();
+    writedruglists();
+    authoring::Main(*app);
+    app->start().Label2_Click(0);
+    exam = &app->exam();
+  }
+  std::string status() const { return exam->Label1->text().toStdString(); }
+  bool navigationshown() const {
+    return exam->cmdforward[0]->isVisible() && exam->cmdforward[1]->isVisible() &&
+           exam->Command2[0]->isVisible() && exam->Command2[1]->isVisible();
+  }
+  bool navigationhidden() const {
+    return !exam->cmdforward[0]->isVisible() && !exam->cmdforward[1]->isVisible() &&
+           !exam->Command2[0]->isVisible() && !exam->Command2[1]->isVisible();
+  }
+  // Types a text key by key; a line break is the Enter key.
+  void type(QWidget* box, const QString& text) {
+    box->setFocus();
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+      if (i > 0) QTest::keyClick(box, Qt::Key_Return);
+      QTest::keyClicks(box, lines[i]);
+    }
+  }
+  // Types a whole question and moves on with the next button.
+  void question(const QString& q, const QString& a) {
+    type(exam->Txtquestion[0], q);
+    type(exam->txtanswer, a);
+    QTest::mouseClick(exam->cmdforward[1], Qt::LeftButton);
+  }
+  authoring::Frmexam* exam = nullptr;
+};
+
+TEST_F(Editor, FreshWindowAndTheStatusRules) {
+  EXPECT_EQ(exam->windowTitle(), "Dosavo - Test Construction Set");
+  EXPECT_EQ(status(), "1 / 1");
+  EXPECT_EQ(exam->Label7->text(), "File : test.tmp");
+  EXPECT_EQ(exam->Label5->caption(), "untitled");
+  EXPECT_TRUE(exam->Label6->isVisible());
+  EXPECT_EQ(exam->Label6->text(), "Question and answer fields must be completed");
+  EXPECT_TRUE(navigationhidden());
+  EXPECT_TRUE(exam->cmdforward[2]->isVisible());
+  EXPECT_FALSE(exam->mnusave[0]->isVisible());
+  EXPECT_FALSE(exam->mnusave[1]->isVisible());
+  EXPECT_FALSE(app->start().isVisible());
+  EXPECT_EQ(read("test.tmp"), UNTITLED);
+  EXPECT_EQ(exam->Lstcategory->count(), 2);
+  EXPECT_EQ(exam->Lstcategory->selectedItems().size(), 2);
+  EXPECT_EQ(exam->Lstcategory->item(0)->text(), "Antibiotics");
+  for (auto* box : exam->Txtquestion) {
+    EXPECT_TRUE(box->font().fixedPitch());
+    EXPECT_EQ(box->font().families().value(0), "Fixedsys");
+  }
+
+  // The menus and their items, in order.
+  QStringList menus;
+  for (QAction* a : exam->menuBar()->actions()) menus << a->text();
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Options"}));
+  QStringList file;
+  for (QAction* a : exam->mnufile->actions()) file << (a->isSeparator() ? "-" : a->text());
+  EXPECT_EQ(file, QStringList({"&New Test", "&Open Test", "-", "Save  &As Test", "&Save Test",
+                               "Text File &Options", "-", "&Quit", "-", ""}));
+  EXPECT_FALSE(exam->bar3->isVisible());
+  EXPECT_EQ(exam->copy[2]->text(), "&paste");
+  EXPECT_EQ(exam->mnuch->text(), "&Change General Settings");
+
+  // A question without an answer is incomplete, and a test of one
+  // incomplete question holds nothing to save; with both it is whole, and
+  // typing marks the test changed.
+  type(exam->Txtquestion[0], "How many?");
+  EXPECT_TRUE(exam->Label6->isVisible());
+  EXPECT_FALSE(exam->doc.changed);
+  type(exam->txtanswer, "   ");
+  EXPECT_TRUE(navigationhidden());
+  type(exam->txtanswer, "2");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "How many?");
+  EXPECT_EQ(exam->txtanswer->text(), "   2");
+  EXPECT_TRUE(navigationshown());
+  EXPECT_FALSE(exam->Label6->isVisible());
+  EXPECT_TRUE(exam->mnusave[0]->isVisible());
+  EXPECT_TRUE(exam->doc.changed);
+  // Emptying the question again hides them and forgets the change.
+  exam->Txtquestion[0]->setText(QString());
+  EXPECT_TRUE(navigationhidden());
+  EXPECT_FALSE(exam->mnusave[0]->isVisible());
+  EXPECT_FALSE(exam->doc.changed);
+
+  // The limits: 800 characters, a line break counting two; 12 in the answer.
+  exam->Txtquestion[0]->setFocus();
+  QTest::keyClicks(exam->Txtquestion[0], QString(798, 'x'));
+  QTest::keyClick(exam->Txtquestion[0], Qt::Key_Return);
+  QTest::keyClicks(exam->Txtquestion[0], QStringLiteral("yz"));
+  EXPECT_EQ(exam->Txtquestion[0]->text(), QString(798, 'x') + "\r\n");
+  type(exam->txtanswer, "1234567890123456");
+  EXPECT_EQ(exam->txtanswer->text(), "   212345678");
+}
+
+TEST_F(Editor, NextPreviousTenStepsAndDeleteKeepTheFileAsLeft) {
+  question("Q1", "1");
+  EXPECT_EQ(status(), "2 / 2");
+  EXPECT_TRUE(navigationhidden());
+  EXPECT_EQ(read("test.tmp"), UNTITLED + item("Q1", "", "1") + item(""));
+  question("Q2", "2");
+  question("Q3", "3");
+  EXPECT_EQ(status(), "4 / 4");
+  type(exam->Txtquestion[1], "Worked\nout");
+  QTest::mouseClick(exam->cmdforward[0], Qt::LeftButton);  // previous stores the incomplete question
+  EXPECT_EQ(status(), "3 / 4");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
+  EXPECT_EQ(read("test.tmp"), UNTITLED + item("Q1", "", "1") + item("Q2", "", "2") + item("Q3", "", "3") +
+                                  item("", "Worked\r\nout"));
+  exam->doc.qno = 1;
+  exam->getfile();
+  exam->showquestion1();
+  QTest::mouseClick(exam->cmdforward[0], Qt::LeftButton);  // from 1 to the last
+  EXPECT_EQ(status(), "4 / 4");
+  EXPECT_EQ(exam->Txtquestion[1]->text(), "Worked\r\nout");
+  QTest::mouseClick(exam->cmdforward[2], Qt::LeftButton);  // delete the last
+  EXPECT_EQ(status(), "3 / 3");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
+  QTest::mouseClick(exam->Command2[0], Qt::LeftButton);
+  EXPECT_EQ(status(), "1 / 3");
+  QTest::mouseClick(exam->Command2[1], Qt::LeftButton);
+  EXPECT_EQ(status(), "3 / 3");
+  exam->doc.qno = 2;
+  exam->getfile();
+  exam->showquestion1();
+  QTest::mouseClick(exam->cmdforward[2], Qt::LeftButton);
+  EXPECT_EQ(status(), "2 / 2");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
+  EXPECT_EQ(read("test.tmp"), UNTITLED + item("Q1", "", "1") + item("Q3", "", "3"));
+  EXPECT_TRUE(boxes.empty());
+
+  // Closing deletes the working file and brings the start screen back.
+  exam->mnuquit->trigger();
+  EXPECT_FALSE(std::filesystem::exists(folder / "test.tmp"));
+  EXPECT_TRUE(app->start().isVisible());
+  EXPECT_FALSE(app->examloaded());
+}
+
+TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
+  question("Q1", "1");
+  question("Q2", "2");
+  type(exam->Txtquestion[0], "Q3");
+  type(exam->txtanswer, "3");
+  // A rewrite that fails part-way: the file and the editor are as they were.
+  core::failwholewritesafter(5000);
+  QTest::mouseClick(exam->cmdforward[2], Qt::LeftButton);
+  core::failwholewritesafter(std::nullopt);
+  const std::string path = (folder / "test.tmp").string();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], "Quizwright: The question was not deleted: could not rewrite the test file " + path +
+                          " (error number 75). The test file is as it was.");
+  EXPECT_EQ(read("test.tmp"), UNTITLED + item("Q1", "", "1") + item("Q2", "", "2") + item("Q3", "", "3"));
+  EXPECT_EQ(status(), "3 / 3");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
+
+  // A store into a folder that has gone: the message names the file and the
+  // question stays on screen.
+  const std::string gone = (folder / "gone" / "t.vqt").string();
+  exam->doc.filename = gone;
+  QTest::mouseClick(exam->cmdforward[0], Qt::LeftButton);
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[1], "Quizwright: The question could not be written to the test file " + gone +
+                          " (error number 76). The editor still shows the question, so you can try again.");
+  EXPECT_EQ(status(), "3 / 3");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
+  exam->Command1_Click();  // the header too
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(boxes[2].substr(0, 60), "Quizwright: The test description could not be written to the");
+
+  // Next on question 32767 adds nothing and says why.
+  exam->doc.filename = "test.tmp";
+  exam->doc.qno = exam->doc.numquest = 32767;
+  QTest::mouseClick(exam->cmdforward[1], Qt::LeftButton);
+  ASSERT_EQ(boxes.size(), 4u);
+  EXPECT_EQ(boxes[3], "Quizwright: A test holds at most 32767 questions: no question can be added after this one.");
+  EXPECT_EQ(status(), "32767 / 32767");
+}
+
+TEST_F(Editor, EditMenuWorksOnTheTextBoxWithTheFocus) {
+  exam->activateWindow();
+  QApplication::clipboard()->setText(QStringLiteral("before"));
+  type(exam->Txtquestion[0], "Give 5 mL\n");
+  exam->doc.changed = false;
+  exam->Txtquestion[0]->selectAll();
+  exam->copy[1]->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "Give 5 mL\r\n");
+  exam->copy[0]->trigger();
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "");
+  exam->copy[2]->trigger();
+  exam->copy[2]->trigger();
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Give 5 mL\r\nGive 5 mL\r\n");
+  EXPECT_FALSE(exam->doc.changed);
+  // In the answer box; pasting keeps to its 12 characters.
+  type(exam->txtanswer, "2.5");
+  exam->doc.changed = false;
+  exam->txtanswer->selectAll();
+  exam->copy[0]->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "2.5");
+  QApplication::clipboard()->setText(QStringLiteral("0123456789ABCDEF"));
+  exam->copy[2]->trigger();
+  EXPECT_EQ(exam->txtanswer->text(), "0123456789AB");
+  EXPECT_FALSE(exam->doc.changed);
+  // With the category list or a button active nothing happens.
+  exam->Lstcategory->setFocus();
+  QApplication::clipboard()->setText(QStringLiteral("kept"));
+  for (QAction* a : exam->copy) a->trigger();
+  exam->Command1->setFocus();
+  for (QAction* a : exam->copy) a->trigger();
+  EXPECT_EQ(QApplication::clipboard()->text(), "kept");
+  EXPECT_EQ(exam->txtanswer->text(), "0123456789AB");
+}
+
+TEST_F(Editor, DescriptionDialogWritesTheHeaderAfterOkAndCancel) {
+  std::function<void(authoring::Frmtitle&)> act;
+  std::vector<std::string> loaded;
+  onmodal = [&](QDialog& d) {
+    auto& t = dynamic_cast<authoring::Frmtitle&>(d);
+    loaded.push_back(ui::toansi(t.Txttitle->text()) + "|" + ui::toansi(t.Txtdescription[0]->text()) + "|" +
+                     ui::toansi(t.Txtdescription[1]->text()) + "|" + (t.Check1->isChecked() ? "1" : "0"));
+    act(t);
+  };
+  act = [&](authoring::Frmtitle& t) {
+    EXPECT_EQ(t.windowTitle(), "Test Description");
+    t.Txttitle->clear();
+    type(t.Txttitle, "  Tablets week 3  ");
+    type(t.Txtdescription[0], "Ten\nquestions ");  // Enter does nothing here
+    type(t.Txtdescription[1], "Read each\nquestion.\n");
+    QTest::mouseClick(t.Check1, Qt::LeftButton);
+    QTest::mouseClick(t.cmdtitleaccept[0], Qt::LeftButton);
+  };
+  QTest::mouseClick(exam->Command1, Qt::LeftButton);
+  const std::string header =
+      item("Tablets week 3", "Tenquestions" + blanks(188) + "Read each\r\nquestion.\r\n", "1");
+  EXPECT_EQ(read("test.tmp"), header);
+  EXPECT_EQ(exam->Label5->caption(), "Tablets week 3");
+  EXPECT_EQ(app->header.testtitle, core::fixwidth("Tablets week 3", 40));
+  EXPECT_FALSE(exam->doc.changed);
+
+  // Cancel, and the close box, after changing everything: nothing changes
+  // and the header is written again as it was.
+  for (int closebox = 0; closebox < 2; ++closebox) {
+    write("test.tmp", "");
+    act = [&](authoring::Frmtitle& t) {
+      t.Txttitle->setText(QStringLiteral("Other"));
+      t.Txtdescription[0]->setText(QStringLiteral("Other"));
+      t.Check1->setChecked(false);
+      if (closebox) t.close();
+      else QTest::mouseClick(t.cmdtitleaccept[1], Qt::LeftButton);
+    };
+    exam->Command1_Click();
+    EXPECT_EQ(read("test.tmp"), header);
+    EXPECT_EQ(exam->Label5->caption(), "Tablets week 3");
+  }
+  EXPECT_EQ(loaded[1], "Tablets week 3|Tenquestions|Read each\r\nquestion.\r\n|1");
+
+  // The limits: 40, 200 and 600 characters.
+  act = [&](authoring::Frmtitle& t) {
+    EXPECT_EQ(t.Txttitle->maxLength(), 40);
+    t.Txtdescription[0]->setFocus();
+    t.Txtdescription[0]->selectAll();
+    QTest::keyClicks(t.Txtdescription[0], QString(205, 'd'));
+    t.Txtdescription[1]->setText(QString());
+    t.Txtdescription[1]->setFocus();
+    QTest::keyClicks(t.Txtdescription[1], QString(610, 'i'));
+    t.cmdtitleaccept_Click(0);
+  };
+  exam->Command1_Click();
+  EXPECT_EQ(read("test.tmp"), item("Tablets week 3", std::string(200, 'd') + std::string(600, 'i') + blanks(400), "1"));
+}
+
+TEST_F(Editor, OptionsMenuShowsTheSettingsDialog) {
+  onmodal = [](QDialog& d) {
+    auto& dialog = dynamic_cast<ui::Default&>(d);
+    EXPECT_EQ(dialog.windowTitle(), "Dosavo - Settings");
+    dialog.Command1_Click(2);  // Restore Defaults
+    dialog.Command1_Click(0);  // Use
+  };
+  exam->mnuch->trigger();
+  EXPECT_EQ(app->core.settings.textured, 1);
+  EXPECT_EQ(app->core.settings.spare1, 170);
+  EXPECT_FALSE(std::filesystem::exists(folder / "VQ.INI") && std::filesystem::file_size(folder / "VQ.INI") > 0);
+}
+
+}  // namespace
