@@ -1,9 +1,11 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 
 #include "authoring/frmdrugdatabase.h"
@@ -100,6 +102,13 @@ TEST_F(DrugEditor, EmptyDatabaseOpensOnABlankRecordWithTheListsFilled) {
   EXPECT_EQ(e.Quit->text(), "&Quit");
   EXPECT_FALSE(e.next[0]->icon().isNull());
   EXPECT_FALSE(e.Delete->icon().isNull());
+  QApplication::setActiveWindow(&e);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&e));
+  QTest::keyClick(&e, Qt::Key_F1);
+  QWidget* help = e.findChild<QWidget*>(QStringLiteral("helpwindow"));
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->findChild<QTextBrowser*>()->toPlainText().contains("The drug database editor shows one drug"));
+  help->close();
 
   // The blank record cannot be left forwards: every rule it breaks is shown.
   e.Cbcategory->setEditText("");
