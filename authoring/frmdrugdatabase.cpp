@@ -154,35 +154,36 @@ void frmDrugDatabase::buildcontrols() {
     noof[i]->installEventFilter(this);
   }
 
-  // The record buttons: first, previous, next, last.
-  const char* const tips[4] = {"First record", "Previous record", "Next record", "Last record"};
-  for (int i = 2; i < 4; ++i) {
+  // The record buttons, made in the order of the row so that Tab follows it:
+  // first, previous, next, last, then the delete picture.
+  auto picturebutton = [this](const QString& objectname, const QPixmap& picture, const char* tip, int left) {
+    auto* b = new QToolButton(this);
+    b->setObjectName(objectname);
+    b->setIcon(QIcon(picture));
+    b->setIconSize(picture.size());
+    b->setToolTip(QString::fromLatin1(tip));
+    b->setAccessibleName(b->toolTip());
+    b->setFocusPolicy(Qt::StrongFocus);
+    ui::placetw(b, left, 4980, 540, 450);
+    return b;
+  };
+  auto barbutton = [this](int i, const char* tip, int left) {
     Command1[i] = new QPushButton(QStringLiteral("|"), this);
     Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-    Command1[i]->setToolTip(QString::fromLatin1(tips[i == 2 ? 0 : 3]));
+    QFont bold = Command1[i]->font();
+    bold.setBold(true);
+    Command1[i]->setFont(bold);
+    Command1[i]->setToolTip(QString::fromLatin1(tip));
     Command1[i]->setAccessibleName(Command1[i]->toolTip());
-    ui::placetw(Command1[i], i == 2 ? 240 : 1665, 4980, 300, 450);
+    ui::placetw(Command1[i], left, 4980, 300, 450);
     connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-  }
-  for (int i = 0; i < 2; ++i) {
-    next[i] = new QToolButton(this);
-    next[i]->setObjectName(QStringLiteral("next_%1").arg(i));
-    next[i]->setIcon(QIcon(i == 0 ? previouspicture() : nextpicture()));
-    next[i]->setIconSize(previouspicture().size());
-    next[i]->setToolTip(QString::fromLatin1(tips[i + 1]));
-    next[i]->setAccessibleName(next[i]->toolTip());
-    next[i]->setFocusPolicy(Qt::StrongFocus);
-    ui::placetw(next[i], 555 + i * 555, 4980, 540, 450);
-    connect(next[i], &QToolButton::clicked, this, [this, i] { next_Click(i); });
-  }
-  Delete = new QToolButton(this);
-  Delete->setObjectName(QStringLiteral("Delete"));
-  Delete->setIcon(QIcon(deletepicture()));
-  Delete->setIconSize(deletepicture().size());
-  Delete->setToolTip(QStringLiteral("Delete this drug"));
-  Delete->setAccessibleName(Delete->toolTip());
-  Delete->setFocusPolicy(Qt::StrongFocus);
-  ui::placetw(Delete, 4425, 4980, 600, 450);
+  };
+  barbutton(2, "First record", 240);
+  next[0] = picturebutton(QStringLiteral("next_0"), previouspicture(), "Previous record", 555);
+  next[1] = picturebutton(QStringLiteral("next_1"), nextpicture(), "Next record", 1110);
+  barbutton(3, "Last record", 1665);
+  for (int i = 0; i < 2; ++i) connect(next[i], &QToolButton::clicked, this, [this, i] { next_Click(i); });
+  Delete = picturebutton(QStringLiteral("Delete"), deletepicture(), "Delete this drug", 4425);
   connect(Delete, &QToolButton::clicked, this, [this] { Delete_Click(); });
   Quit = new QPushButton(QStringLiteral("&Quit"), this);
   Quit->setObjectName(QStringLiteral("Quit"));

@@ -100,8 +100,11 @@ bool recordchanged(const DrugForm& f, const core::drugrecord& saved, const core:
     if (core::val(f.Dose[i]) != saved.strength[i] || f.doseunit[i] != saved.strengthunit[i]) return true;
     if (core::val(f.noof[i]) != saved.volume[i]) return true;
   }
+  // The category is compared as it would be saved: a text that names no
+  // category (empty, or a number the table lacks) keeps the record's own,
+  // so it is no change.
   const std::size_t k = lastmatch(f.Cbcategory, table);
-  return (k != 0 ? table.catnum[k] : 0) != saved.category;
+  return k != 0 && table.catnum[k] != saved.category;
 }
 
 std::vector<Problem> validate(const DrugForm& f) {

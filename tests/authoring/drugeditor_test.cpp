@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <limits>
 
 #include "authoring/frmdrugdatabase.h"
 #include "authoring/frmsave.h"
@@ -102,6 +103,12 @@ TEST_F(DrugEditor, EmptyDatabaseOpensOnABlankRecordWithTheListsFilled) {
   EXPECT_EQ(e.Quit->text(), "&Quit");
   EXPECT_FALSE(e.next[0]->icon().isNull());
   EXPECT_FALSE(e.Delete->icon().isNull());
+  // Tab goes along the record buttons in their order.
+  EXPECT_EQ(e.Command1[2]->nextInFocusChain(), e.next[0]);
+  EXPECT_EQ(e.next[0]->nextInFocusChain(), e.next[1]);
+  EXPECT_EQ(e.next[1]->nextInFocusChain(), e.Command1[3]);
+  EXPECT_EQ(e.Command1[3]->nextInFocusChain(), e.Delete);
+  EXPECT_EQ(e.Delete->nextInFocusChain(), e.Quit);
   QApplication::setActiveWindow(&e);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&e));
   QTest::keyClick(&e, Qt::Key_F1);
@@ -175,9 +182,9 @@ TEST_F(DrugEditor, MovesWrapAndOnlyChangedRecordsAreAskedAbout) {
 TEST_F(DrugEditor, FluidRowNeedsItsVolumeAndWarnsTwiceWithoutIncrement) {
   write("VQDBASE.FIL", records({1}));
   frmDrugDatabase& e = open();
-  // Tablet to Syrup: the volume appears, the half box goes.
-  e.Type[0]->setCurrentIndex(4);
-  e.Type_Click(0);
+  // Tablet to Syrup by the keyboard: the volume appears, the half box goes.
+  for (int k = 0; k < 4; ++k) QTest::keyClick(e.Type[0], Qt::Key_Down);
+  EXPECT_EQ(e.Type[0]->currentText(), "Syrup");
   EXPECT_FALSE(e.noof[0]->isHidden());
   EXPECT_FALSE(e.Label11[0]->isHidden());
   EXPECT_TRUE(e.Check1[0]->isHidden());
@@ -308,4 +315,50 @@ TEST_F(DrugEditor, NumberBoxesTakeOnlyDigitsPointAndBlank) {
   e.Text1->clear();
   QTest::keyClicks(e.Text1, "co-trimoxazole 1/2");
   EXPECT_EQ(name(e), "co-trimoxazole 1/2");
+}
+
+TEST_F(DrugEditor, GarbageAndFullDatabasesAreShownMovedThroughAndRebuilt) {
+  // Two records of noise and more than half a third one.
+  std::string noise;
+  std::uint32_t x = 12345;
+  for (int i = 0; i < 2 * 240 + 130; ++i) {
+    x = x * 1664525u + 1013904223u;
+    noise += static_cast<char>(x >> 24);
+  }
+  core::drugrecord odd = drug(1);
+  odd.doserange[0].amount = std::numeric_limits<double>::quiet_NaN();
+  odd.increment = 1e300;
+  odd.preptype = {11, -1, 300, 4, -7};
+  odd.strengthunit = {8, -1, 6, 6, 99};
+  odd.strength = {1, 2, 3, 1.5e-200, 5};
+  odd.genericname = core::fixwidth("\xC9ther \x81\xFF", 30);
+  write("VQDBASE.FIL", odd.encode() + noise);
+  frmDrugDatabase& e = open();
+  EXPECT_EQ(recordno(e), "4 / 4");
+  QTest::mouseClick(e.Command1[2], Qt::LeftButton);
+  EXPECT_EQ(e.Type[0]->currentIndex(), -1);
+  EXPECT_EQ(e.Type[3]->currentText(), "Syrup");
+  EXPECT_EQ(e.doseunit[0]->currentIndex(), -1);
+  EXPECT_EQ(e.Text3[0]->text(), "NaN");
+  EXPECT_EQ(e.Dose[3]->text(), "1.5E-200");
+  for (int k = 0; k < 4; ++k) QTest::mouseClick(e.next[1], Qt::LeftButton);
+  QTest::mouseClick(e.next[0], Qt::LeftButton);
+  EXPECT_TRUE(asked.empty());
+  e.close();
+  EXPECT_EQ(read("VQDBASE.FIL"), odd.encode() + noise);
+  EXPECT_NE(read("vqdbs1.idx").find("\r\n1,1\r\n"), std::string::npos);
+
+  std::string full;
+  for (int k = 1; k <= 32767; ++k) full += drug(k % 2 + 1).encode();
+  write("VQDBASE.FIL", full);
+  frmDrugDatabase& big = open();
+  EXPECT_EQ(recordno(big), "32767 / 32767");
+  QTest::mouseClick(big.Command1[2], Qt::LeftButton);
+  QTest::mouseClick(big.next[0], Qt::LeftButton);
+  EXPECT_EQ(recordno(big), "32767 / 32767");
+  QTest::mouseClick(big.Delete, Qt::LeftButton);
+  EXPECT_EQ(recordno(big), "32766 / 32766");
+  big.close();
+  EXPECT_EQ(read("vqdbs1.idx").substr(0, 7), "32766\r\n");
+  EXPECT_EQ(read("VQDBASE.FIL").size(), 32766u * 240);
 }
