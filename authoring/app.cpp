@@ -1,6 +1,5 @@
 #include "authoring/app.h"
 
-#include <QApplication>
 #include <QLabel>
 
 #include "authoring/frmdrugdatabase.h"
@@ -16,10 +15,7 @@ namespace authoring {
 
 Quizwright::Quizwright() {
   core.build = core::Build::Tool;
-  endprogram = [] {
-    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
-    QCoreApplication::exit(0);
-  };
+  endprogram = ui::endapplication;
 }
 
 Quizwright::~Quizwright() {

@@ -316,6 +316,7 @@ bool Frmexam::puttitle() {
 
 void Frmexam::Form_Load() {
   adjustSize();
+  setFixedSize(size());
   ui::centreform(*this);
   questionmade = true;
   Lstcategory->clear();
@@ -381,8 +382,12 @@ void Frmexam::Command2_Click(int index) {
 }
 
 void Frmexam::Command1_Click() {
-  Frmtitle dialog(app_, *this, this);
-  ui::runmodal(dialog);
+  {
+    Frmtitle dialog(app_, *this, this);
+    ui::runmodal(dialog);
+  }
+  // The editor takes the keyboard back, so that its menu keys work at once.
+  activateWindow();
   puttitle();
 }
 
@@ -414,7 +419,10 @@ void Frmexam::copy_Click(int index) {
   }
 }
 
-void Frmexam::mnuch_Click() { app_.showsettingsdialog(this); }
+void Frmexam::mnuch_Click() {
+  app_.showsettingsdialog(this);
+  activateWindow();
+}
 
 void Frmexam::mnuquit_Click() { close(); }
 

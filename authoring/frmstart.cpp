@@ -75,14 +75,7 @@ frmstart::frmstart(Quizwright& app, QWidget* parent) : QWidget(parent, Qt::Windo
   setFixedSize(ui::px(7200), ui::px(5400));
 
   SSPanel1 = new ui::Panel(QStringLiteral("Quizwright"), this);
-  QFont big = SSPanel1->font();
-  big.setPointSize(26);
-  big.setBold(true);
-  big.setItalic(true);
-  SSPanel1->setFont(big);
-  QPalette navy = SSPanel1->palette();
-  navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-  SSPanel1->setPalette(navy);
+  SSPanel1->setheading(26);
   ui::placetw(SSPanel1, 240, 240, 6720, 855);
 
   static const char* captions[2] = {"Test Construction Set", "Drug Database"};
@@ -117,6 +110,7 @@ frmstart::frmstart(Quizwright& app, QWidget* parent) : QWidget(parent, Qt::Windo
 
   setTabOrder(Label2[0], Label2[1]);
   setTabOrder(Label2[1], Quit);
+  Label2[0]->setFocus();
   installquizwrighthelp(*this);
   Form_Load();
 }

@@ -66,6 +66,7 @@ Frmtitle::Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent)
     cmdtitleaccept[i] = new QPushButton(QString::fromLatin1(buttons[i]), this);
     cmdtitleaccept[i]->setObjectName(QStringLiteral("cmdtitleaccept_%1").arg(i));
     cmdtitleaccept[i]->setAutoDefault(false);
+    cmdtitleaccept[i]->setDefault(i == 0);
     ui::placetw(cmdtitleaccept[i], 2520 + i * 2040, 4920, 1695, 495);
     connect(cmdtitleaccept[i], &QPushButton::clicked, this, [this, i] { cmdtitleaccept_Click(i); });
   }

@@ -18,10 +18,7 @@ Dosavo::Dosavo() {
   core.build = core::Build::Trainee;
   // The product ends by hiding every window (hiding runs no close
   // handlers, so nothing is logged twice) and leaving the event loop.
-  endprogram = [] {
-    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
-    QCoreApplication::exit(0);
-  };
+  endprogram = ui::endapplication;
 }
 
 Dosavo::~Dosavo() {

@@ -24,14 +24,7 @@ Frmmain::Frmmain(Dosavo& app, QWidget* parent) : QWidget(parent, Qt::Window), ap
   setFixedSize(ui::px(6375), ui::px(3600));
 
   SSPanel1 = new Panel(QStringLiteral("Dosavo"), this);
-  QFont big = SSPanel1->font();
-  big.setPointSize(28);
-  big.setBold(true);
-  big.setItalic(true);
-  SSPanel1->setFont(big);
-  QPalette navy = SSPanel1->palette();
-  navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-  SSPanel1->setPalette(navy);
+  SSPanel1->setheading(28);
   ui::placetw(SSPanel1, 240, 240, 5895, 855);
 
   SSPanel2 = new Panel(QStringLiteral("v 5.0 32bit"), this);

@@ -1,5 +1,8 @@
 #include "core/ui/messages.h"
 
+#include <QApplication>
+#include <QWidget>
+
 namespace ui {
 namespace {
 MessageHook& messagehook() {
@@ -35,6 +38,11 @@ int runmodal(QDialog& dialog) {
     return dialog.result();
   }
   return dialog.exec();
+}
+
+void endapplication() {
+  for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+  QCoreApplication::exit(0);
 }
 
 }  // namespace ui

@@ -25,4 +25,8 @@ using ModalHook = std::function<void(QDialog& dialog)>;
 void setmodalhook(ModalHook hook);
 int runmodal(QDialog& dialog);
 
+// Ends a program at once: every window is hidden (hiding runs no close
+// handlers) and the event loop is left.
+void endapplication();
+
 }  // namespace ui

@@ -3,7 +3,10 @@
 // and shown with that break as a line break.
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QLabel>
+#include <QPalette>
 #include <QString>
 
 namespace ui {
@@ -28,6 +31,18 @@ class Panel : public QLabel {
     setText(shown);
   }
   const QString& caption() const { return caption_; }
+  // The look of a program's name on its first window: large, bold and
+  // italic, in navy.
+  void setheading(int pointsize) {
+    QFont big = font();
+    big.setPointSize(pointsize);
+    big.setBold(true);
+    big.setItalic(true);
+    setFont(big);
+    QPalette navy = palette();
+    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    setPalette(navy);
+  }
 
  private:
   QString caption_;

@@ -16,15 +16,14 @@
 #include "authoring/startup.h"
 #include "core/ui/panel.h"
 #include "core/ui/settingsdialog.h"
+#include "tests/authoring/model/records.h"
 #include "tests/authoring/tool_fixture.h"
 
 namespace {
 
-std::string blanks(std::size_t n) { return std::string(n, ' '); }
-std::string item(const std::string& q, const std::string& help = "", const std::string& a = "") {
-  return q + blanks(800 - q.size()) + help + blanks(1200 - help.size()) + a + blanks(12 - a.size());
-}
-const std::string UNTITLED = item("untitled", "", "0");
+using recordtext::blanks;
+using recordtext::item;
+using recordtext::UNTITLED;
 
 class Editor : public tooltest::ToolTest {
  protected:
@@ -207,6 +206,29 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   ASSERT_EQ(boxes.size(), 4u);
   EXPECT_EQ(boxes[3], "Quizwright: A test holds at most 32767 questions: no question can be added after this one.");
   EXPECT_EQ(status(), "32767 / 32767");
+}
+
+TEST_F(Editor, OddFilesAreShownAndWrittenBackAsTheyStand) {
+  // A header of every byte value, Windows-1252 letters in a question, and a
+  // part record at the end.
+  std::string garbage;
+  for (int i = 0; i < 2012; ++i) garbage += static_cast<char>((i * 7 + 1) % 256);
+  const std::string q1 = item("Caf\xE9 \x80 5 \xB5g\r\nnext line", "\x93quoted\x94", "\xBD");
+  const std::string q2 = item("Q2", "", "2");
+  write("odd.vqt", garbage + q1 + q2 + "part");
+  exam->doc.filename = "odd.vqt";
+  exam->doc.numquest = 2;
+  exam->getfile();
+  exam->showquestion1();
+  EXPECT_EQ(exam->Txtquestion[0]->text(), QString::fromUtf8("Caf\u00e9 \u20ac 5 \u00b5g\r\nnext line"));
+  EXPECT_EQ(exam->txtanswer->text(), QString::fromUtf8("\u00bd"));
+  QTest::mouseClick(exam->cmdforward[1], Qt::LeftButton);
+  EXPECT_EQ(read("odd.vqt"), garbage + q1 + q2 + "part");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Q2");
+  QTest::mouseClick(exam->cmdforward[2], Qt::LeftButton);
+  EXPECT_EQ(read("odd.vqt"), garbage + q1);
+  EXPECT_EQ(status(), "1 / 1");
+  EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(Editor, EditMenuWorksOnTheTextBoxWithTheFocus) {

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -6,6 +7,7 @@
 #include "authoring/frmexam.h"
 #include "authoring/frmsave.h"
 #include "authoring/frmstart.h"
+#include "authoring/frmtitle.h"
 #include "authoring/startup.h"
 #include "core/ui/panel.h"
 #include "tests/authoring/tool_fixture.h"
@@ -112,6 +114,39 @@ TEST_F(ToolTest, YesNoAnswerIsKeptWhenTheWindowIsClosedByItsFrame) {
   EXPECT_FALSE(app->askyesno(nullptr, "Fifth?"));
   EXPECT_EQ(asked[2], "The file \"a&b\" <x> already exists.");
   EXPECT_EQ(asked.size(), 5u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ToolTest, EveryWindowAnswersF1AndABadSettingsFileIsReported) {
+  writedruglists();
+  std::filesystem::create_directories(folder / "VQ.INI");
+  authoring::Main(*app);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], "Quizwright: The settings file VQ.INI could not be read (error number 75). The standard "
+                      "settings are used.");
+  auto helpof = [](QWidget& w) {
+    w.show();
+    QApplication::setActiveWindow(&w);
+    if (!QTest::qWaitForWindowActive(&w)) return false;
+    QTest::keyClick(&w, Qt::Key_F1);
+    for (QWidget* top : QApplication::topLevelWidgets())
+      if (top->objectName() == "helpwindow" && top->isVisible()) {
+        const bool ours = top->windowTitle() == "Quizwright Help";
+        top->close();
+        return ours;
+      }
+    return false;
+  };
+  EXPECT_TRUE(helpof(app->start()));
+  app->start().Label2_Click(0);
+  EXPECT_TRUE(helpof(app->exam()));
+  authoring::Frmsave yesno(*app);
+  EXPECT_TRUE(helpof(yesno));
+  authoring::Frmtitle description(*app, app->exam());
+  EXPECT_TRUE(helpof(description));
 }
 
 }  // namespace

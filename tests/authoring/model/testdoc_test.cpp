@@ -7,6 +7,7 @@
 
 #include "core/errors.h"
 #include "core/files.h"
+#include "tests/authoring/model/records.h"
 #include "tests/core/support.h"
 
 namespace {
@@ -15,12 +16,9 @@ using authoring::TestDocument;
 using authoring::TestHeader;
 namespace fs = std::filesystem;
 
-std::string blanks(std::size_t n) { return std::string(n, ' '); }
-// A question record as the file holds it.
-std::string item(const std::string& q, const std::string& help = "", const std::string& a = "") {
-  return q + blanks(800 - q.size()) + help + blanks(1200 - help.size()) + a + blanks(12 - a.size());
-}
-const std::string UNTITLED = item("untitled", "", "0");
+using recordtext::blanks;
+using recordtext::item;
+using recordtext::UNTITLED;
 
 class Document : public testsupport::TempFolder {
  protected:
