@@ -13,30 +13,14 @@
 #include "authoring/frmsave.h"
 #include "authoring/frmstart.h"
 #include "core/drug.h"
+#include "tests/authoring/model/drugs.h"
 #include "tests/authoring/tool_fixture.h"
 
 namespace {
 
 using authoring::frmDrugDatabase;
-
-// Drug k: a 10 mg tablet (doses 5 to 20 mg) of category (k - 1) % 2 + 1.
-core::drugrecord drug(int k) {
-  core::drugrecord d;
-  d.genericname = core::fixwidth("Drug " + std::to_string(k), 30);
-  d.doserange[0] = {5, 6};
-  d.doserange[1] = {20, 6};
-  d.strength[0] = 10;
-  d.strengthunit = {6, 6, 6, 6, 6};
-  d.volumeunit = {6, 6, 6, 6, 6};
-  d.category = static_cast<std::int16_t>((k - 1) % 2 + 1);
-  return d;
-}
-
-std::string records(std::initializer_list<int> ks) {
-  std::string out;
-  for (int k : ks) out += drug(k).encode();
-  return out;
-}
+using drugtest::drug;
+using drugtest::records;
 
 class DrugEditor : public tooltest::ToolTest {
  protected:
@@ -56,6 +40,11 @@ class DrugEditor : public tooltest::ToolTest {
   }
   static std::string recordno(const frmDrugDatabase& e) { return ui::toansi(e.Recordno->text()); }
   static std::string name(const frmDrugDatabase& e) { return ui::toansi(e.Text1->text()); }
+  static QString items(const QComboBox* c) {
+    QStringList all;
+    for (int k = 0; k < c->count(); ++k) all << c->itemText(k);
+    return all.join(',');
+  }
 
   bool yes = true;  // the answer to the save question
   std::vector<std::string> asked;
@@ -72,28 +61,20 @@ TEST_F(DrugEditor, EmptyDatabaseOpensOnABlankRecordWithTheListsFilled) {
   EXPECT_TRUE(std::filesystem::exists(folder / "VQDBASE.FIL"));
   EXPECT_EQ(e.windowTitle(), "Drug Database");
   EXPECT_EQ(recordno(e), "1 / 1");
-  ASSERT_EQ(e.Type[0]->count(), 11);
-  EXPECT_EQ(e.Type[0]->itemText(0), "Tablet");
-  EXPECT_EQ(e.Type[0]->itemText(6), "Liquid Forte");
-  EXPECT_EQ(e.Type[4]->itemText(10), "IV Injection");
-  ASSERT_EQ(e.doseunit[0]->count(), 8);
-  EXPECT_EQ(e.List1[1]->itemText(2), "dag");
-  EXPECT_EQ(e.List1[1]->itemText(7), "mcg");
-  for (auto* unit : {e.List1[0], e.List1[1], e.doseunit[0], e.doseunit[1], e.doseunit[2], e.doseunit[3], e.doseunit[4]})
-    EXPECT_EQ(unit->currentText(), "mg");
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(e.Type[i]->currentText(), "Tablet");
-    EXPECT_EQ(e.Dose[i]->text(), "0");
-    EXPECT_FALSE(e.Check1[i]->isHidden());
-    EXPECT_FALSE(e.Check1[i]->isChecked());
-    EXPECT_TRUE(e.noof[i]->isHidden());
-    EXPECT_TRUE(e.Label6[i]->isHidden());
-  }
-  EXPECT_EQ(e.Text3[0]->text(), "0");
-  EXPECT_EQ(e.Increment->text(), "0");
-  EXPECT_EQ(e.Cbcategory->currentText(), "");
-  ASSERT_EQ(e.Cbcategory->count(), 2);
-  EXPECT_EQ(e.Cbcategory->itemText(1), "Analgesics");
+  EXPECT_EQ(items(e.Type[4]), "Tablet,Capsule,Solution,Suspension,Syrup,Emulsion,Liquid Forte,Elixir,IM Injection,"
+                              "SC Injection,IV Injection");
+  EXPECT_EQ(items(e.List1[1]), "kg,hg,dag,g,dg,cg,mg,mcg");
+  EXPECT_EQ(items(e.Cbcategory), "Antibiotics,Analgesics");
+  // The blank record: every unit on mg, every row a tablet with its half box.
+  authoring::DrugForm blank;
+  blank.Text3 = {"0", "0"};
+  blank.List1 = {6, 6};
+  blank.Increment = "0";
+  blank.Type = {0, 0, 0, 0, 0};
+  blank.Dose = {"0", "0", "0", "0", "0"};
+  blank.doseunit = {6, 6, 6, 6, 6};
+  EXPECT_EQ(e.formvalues(), blank);
+  for (int i = 0; i < 5; ++i) EXPECT_TRUE(!e.Check1[i]->isHidden() && e.noof[i]->isHidden() && e.Label6[i]->isHidden());
   EXPECT_EQ(e.Text1->maxLength(), 30);
   QTest::keyClicks(e.Cbcategory, "A name of twenty-five ch.");
   EXPECT_EQ(e.Cbcategory->currentText(), "A name of twenty-fiv");
@@ -218,6 +199,7 @@ TEST_F(DrugEditor, FluidRowNeedsItsVolumeAndWarnsTwiceWithoutIncrement) {
   syrup.preptype[0] = 4;
   syrup.strength[0] = 5;
   syrup.volume[0] = 5;
+  syrup.increment = 0;
   EXPECT_EQ(read("VQDBASE.FIL"), syrup.encode());
   QTest::mouseClick(e.next[0], Qt::LeftButton);
   EXPECT_EQ(recordno(e), "1 / 2");
@@ -249,7 +231,7 @@ TEST_F(DrugEditor, DeletingRenumbersAndTheRebuildUsesTheNewNumbers) {
   EXPECT_TRUE(asked.empty());
   e.close();
   EXPECT_EQ(read("vqdbs1.idx"), "3\r\n1,1\r\n2,2\r\n3,2\r\n");
-  EXPECT_EQ(read("vqdbs2.idx"), "\r\n");
+  EXPECT_EQ(read("vqdbs2.idx"), "2\r\n2,2\r\n3,2\r\n");
 
   write("VQDBASE.FIL", records({7}));
   frmDrugDatabase& again = open();

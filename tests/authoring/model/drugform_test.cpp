@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
-#include <limits>
 
 #include "core/text.h"
+#include "tests/authoring/model/drugs.h"
 
 using namespace authoring;
 using core::drugrecord;
+using drugtest::table;
 
 namespace {
 
@@ -28,18 +28,6 @@ drugrecord paracetamol() {
   d.volumeunit = {6, 6, 6, 6, 6};
   d.category = 2;
   return d;
-}
-
-core::DrugLists table(std::vector<std::pair<std::string, std::int16_t>> cats) {
-  core::DrugLists t;
-  t.catname.assign(51, std::string(20, ' '));
-  t.catnum.assign(51, 0);
-  for (const auto& [name, number] : cats) {
-    ++t.ncategories;
-    t.catname[static_cast<std::size_t>(t.ncategories)] = core::fixwidth(name, 20);
-    t.catnum[static_cast<std::size_t>(t.ncategories)] = number;
-  }
-  return t;
 }
 
 std::vector<std::string> texts(const std::vector<Problem>& problems) {
@@ -79,40 +67,6 @@ TEST(DrugForm, RecordShownAndReadBack) {
   back.volume[0] = 0;
   EXPECT_EQ(recordof(f, paracetamol(), cats).encode(), back.encode());
   EXPECT_FALSE(recordchanged(f, back, cats));
-}
-
-TEST(DrugForm, BlankRecordHasEveryUnitOnMilligrams) {
-  DrugForm want;
-  want.Text3 = {"0", "0"};
-  want.List1 = {6, 6};
-  want.Increment = "0";
-  want.Type = {0, 0, 0, 0, 0};
-  want.Dose = {"0", "0", "0", "0", "0"};
-  want.doseunit = {6, 6, 6, 6, 6};
-  EXPECT_EQ(formof(drugrecord::blank(), table({{"Analgesics", 2}})), want);
-}
-
-TEST(DrugForm, GarbageCodesShowNoSelectionAndOddNumbersShowWithoutFailing) {
-  drugrecord d = paracetamol();
-  d.doserange[0].unit = 8;
-  d.doserange[1].unit = -2;
-  d.preptype = {11, -1, 99, 10, 2};
-  d.strengthunit = {-1, 7, 0, 300, 6};
-  d.doserange[0].amount = std::numeric_limits<double>::quiet_NaN();
-  d.increment = 1e300;
-  d.genericname = core::fixwidth("Caf\xE9ine", 30);
-  d.category = 9;  // no such category
-  const DrugForm f = formof(d, table({{"Analgesics", 2}}));
-  EXPECT_EQ(f.List1, (std::array<int, 2>{NOSELECTION, NOSELECTION}));
-  EXPECT_EQ(f.Type, (std::array<int, 5>{NOSELECTION, NOSELECTION, NOSELECTION, 10, 2}));
-  EXPECT_EQ(f.doseunit, (std::array<int, 5>{NOSELECTION, 7, 0, NOSELECTION, 6}));
-  EXPECT_EQ(f.Text1, "Caf\xE9ine");
-  EXPECT_EQ(f.Cbcategory, "");
-  const drugrecord r = recordof(f, d, table({}));
-  EXPECT_EQ(r.doserange[0].amount, 0);
-  EXPECT_EQ(r.increment, 1e300);
-  EXPECT_EQ(r.preptype[0], -1);
-  EXPECT_EQ(r.category, 9);  // no name matches: the category stays
 }
 
 TEST(DrugForm, EveryFieldCountsAsAChangeButTrailingBlanksDoNot) {
@@ -216,19 +170,4 @@ TEST(DrugForm, NewCategoriesTakeTheSmallestFreeNumber) {
   DrugForm f = formof(paracetamol(), t);
   f.Cbcategory = "One too many";
   EXPECT_EQ(recordof(f, paracetamol(), t).category, 2);
-}
-
-TEST(DrugForm, NumberBoxesKeepDigitsPointAndBlank) {
-  auto typed = [](const std::string& keys) {
-    std::string out;
-    for (unsigned char c : keys)
-      if (const int k = testkey(c)) out += static_cast<char>(k);
-    return out;
-  };
-  EXPECT_EQ(typed("2.5"), "2.5");
-  EXPECT_EQ(typed("-5"), "5");
-  EXPECT_EQ(typed("1/2"), "12");
-  EXPECT_EQ(typed("1 0,5e+3mg\x7F\x80\xE9"), "1 053\x80\xE9");
-  EXPECT_EQ(testkey(13), 13);
-  EXPECT_EQ(testkey(8), 8);
 }
