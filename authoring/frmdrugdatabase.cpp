@@ -86,8 +86,7 @@ QComboBox* listbox(QWidget* parent, const QString& name, const char* const* item
   return c;
 }
 
-QString text(const QLineEdit* box) { return box->text(); }
-std::string ansi(const QLineEdit* box) { return ui::toansi(text(box)); }
+std::string ansi(const QLineEdit* box) { return ui::toansi(box->text()); }
 
 }  // namespace
 

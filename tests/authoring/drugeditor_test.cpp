@@ -241,7 +241,7 @@ TEST_F(DrugEditor, DeletingRenumbersAndTheRebuildUsesTheNewNumbers) {
   EXPECT_EQ(read("VQDBASE.FIL"), "");
 }
 
-TEST_F(DrugEditor, FailedDeletionLeavesTheDatabaseAsItWas) {
+TEST_F(DrugEditor, FailedWritesLeaveTheDatabaseAndTheEditorAsTheyWere) {
   write("VQDBASE.FIL", records({1, 2, 3, 4}));
   frmDrugDatabase& e = open();
   QTest::mouseClick(e.Command1[2], Qt::LeftButton);
@@ -258,6 +258,15 @@ TEST_F(DrugEditor, FailedDeletionLeavesTheDatabaseAsItWas) {
   for (const auto& f : std::filesystem::directory_iterator(folder)) left.push_back(f.path().filename().string());
   std::sort(left.begin(), left.end());
   EXPECT_EQ(left, (std::vector<std::string>{"VQDBASE.FIL", "vqcat.idx", "vqdbs1.idx", "vqdbs2.idx"}));
+
+  // An edit that cannot be written keeps the editor on it.
+  e.Text1->setText("Kept");
+  std::filesystem::remove(folder / "VQDBASE.FIL");
+  std::filesystem::create_directory(folder / "VQDBASE.FIL");
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  EXPECT_EQ(boxes.back(), "Drug Database: The drug could not be saved (error 75).");
+  EXPECT_EQ(recordno(e), "1 / 4");
+  EXPECT_EQ(name(e), "Kept");
 }
 
 TEST_F(DrugEditor, NewCategoryTakesTheFreeNumberAndIsKeptOnlyWhenSaved) {
