@@ -239,6 +239,11 @@ TEST_F(DrugEditor, DeletingRenumbersAndTheRebuildUsesTheNewNumbers) {
   EXPECT_EQ(recordno(again), "1 / 1");
   EXPECT_EQ(name(again), "");
   EXPECT_EQ(read("VQDBASE.FIL"), "");
+  // A rebuild that breaks off part-way leaves the lists as they were.
+  core::failwholewritesafter(1);
+  again.close();
+  EXPECT_EQ(boxes.back().rfind("Drug Database: The drug lists could not be rebuilt (error ", 0), 0u) << boxes.back();
+  EXPECT_EQ(read("vqdbs1.idx"), "3\r\n1,1\r\n2,2\r\n3,2\r\n");
 }
 
 TEST_F(DrugEditor, FailedWritesLeaveTheDatabaseAndTheEditorAsTheyWere) {
