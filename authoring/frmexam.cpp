@@ -264,7 +264,11 @@ void Frmexam::buttonstatus() {
   const bool whole = !core::trim(ui::toansi(Txtquestion[0]->text())).empty() &&
                      !core::trim(ui::toansi(txtanswer->text())).empty();
   Label6->setVisible(!whole);
+  QWidget* had = focusWidget();
   for (QWidget* w : {cmdforward[0], cmdforward[1], Command2[0], Command2[1]}) w->setVisible(whole);
+  // A button that goes while it has the keyboard hands it to the question,
+  // never on to the delete button.
+  if (had != nullptr && had->isHidden()) Txtquestion[0]->setFocus();
   const bool saveable = whole || doc.numquest >= 2;
   mnusave[0]->setVisible(saveable);
   if (!saveable) doc.changed = false;
@@ -362,7 +366,8 @@ void Frmexam::cmdforward_Click(int index) {
     }
   } catch (const core::FileError& e) {
     if (index == 2) filefailed("The question was not deleted: could not rewrite", e.number(), "The test file is as it was.");
-    else filefailed("The new question could not be added to", e.number(), KEPT);
+    else if (index == 0) filefailed("The previous question could not be read from", e.number(), KEPT);
+    else filefailed("The next question could not be read from or added to", e.number(), KEPT);
     buttonstatus();
     return;
   }
@@ -375,7 +380,9 @@ void Frmexam::Command2_Click(int index) {
   try {
     if (index == 0) doc.backten(); else doc.forwardten();
   } catch (const core::FileError& e) {
-    filefailed("The question could not be read from", e.number(), "It is shown empty.");
+    filefailed("The question could not be read from", e.number(), KEPT);
+    buttonstatus();
+    return;
   }
   showquestion1();
   buttonstatus();

@@ -1,7 +1,9 @@
 #include "authoring/model/testdoc.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "core/errors.h"
 #include "core/files.h"
 #include "core/text.h"
 
@@ -28,16 +30,19 @@ void TestDocument::getfile() {
 
 void TestDocument::puttitle(const TestHeader& header) { core::writetestrecord(filename, 1, header.record()); }
 
-void TestDocument::previous() {
-  qno = qno > 1 ? static_cast<std::int16_t>(qno - 1) : numquest;
-  getfile();
+void TestDocument::moveto(int q) {
+  // Read first: a read that fails leaves the question shown as it was.
+  core::testrecord r = core::readtestrecord(filename, q + 1L);
+  rec = std::move(r);
+  qno = static_cast<std::int16_t>(q);
 }
+
+void TestDocument::previous() { moveto(qno > 1 ? qno - 1 : numquest); }
 
 bool TestDocument::next() {
   if (!canaddquestion()) return false;
   if (qno < numquest) {
-    ++qno;
-    getfile();
+    moveto(qno + 1);
     return true;
   }
   // The empty question is on disk before the count takes it in.
@@ -49,22 +54,21 @@ bool TestDocument::next() {
   return true;
 }
 
-void TestDocument::backten() {
-  qno = static_cast<std::int16_t>(std::max(1, qno - 10));
-  getfile();
-}
+void TestDocument::backten() { moveto(std::max(1, qno - 10)); }
 
-void TestDocument::forwardten() {
-  qno = static_cast<std::int16_t>(std::min<int>(numquest, qno + 10));
-  getfile();
-}
+void TestDocument::forwardten() { moveto(std::min<int>(numquest, qno + 10)); }
 
 void TestDocument::deletequestion() {
   core::writewholefile(filename, withoutquestion(core::readwholefile(filename), qno, numquest));
   if (numquest > 1) --numquest;
   if (qno > numquest) qno = numquest;
-  getfile();
   changed = true;
+  try {
+    getfile();
+  } catch (const core::FileError&) {
+    // The deletion is done; a question that cannot be read now shows empty.
+    rec = core::testrecord::blank();
+  }
 }
 
 std::string withoutquestion(const std::string& bytes, long q, long n) {

@@ -47,7 +47,9 @@ class TestDocument {
   // Writes the header record; other records are not touched.
   void puttitle(const TestHeader& header);
 
-  // Question qno - 1, from question 1 the last one; read into rec.
+  // Each move reads the question it goes to into rec; a read that fails
+  // (core::FileError) leaves qno and rec as they were.
+  // Question qno - 1, from question 1 the last one.
   void previous();
   // Whether next() can add a question after the last one.
   bool canaddquestion() const { return qno < numquest || numquest < MAXQUESTIONS; }
@@ -55,13 +57,16 @@ class TestDocument {
   // question is added and written. Refused (false, nothing changes) when
   // the test already holds the most questions it can.
   bool next();
-  // Back or forward ten questions, held within 1 and numquest; read into rec.
+  // Back or forward ten questions, held within 1 and numquest.
   void backten();
   void forwardten();
   // Removes question qno from the file in one atomic rewrite (the file is
   // untouched if the rewrite fails); the test keeps at least one question.
   // Reads the question now at qno and marks the test changed.
   void deletequestion();
+
+ private:
+  void moveto(int q);
 };
 
 // The bytes of a test file after removing question q of n: the header and

@@ -52,11 +52,13 @@ class Editor : public tooltest::ToolTest {
       QTest::keyClicks(box, lines[i]);
     }
   }
-  // Types a whole question and moves on with the next button.
+  // Types a whole question and moves on with the next button, from the
+  // keyboard.
   void question(const QString& q, const QString& a) {
     type(exam->Txtquestion[0], q);
     type(exam->txtanswer, a);
-    QTest::mouseClick(exam->cmdforward[1], Qt::LeftButton);
+    exam->cmdforward[1]->setFocus();
+    QTest::keyClick(exam->cmdforward[1], Qt::Key_Space);
   }
   authoring::Frmexam* exam = nullptr;
 };
@@ -129,6 +131,7 @@ TEST_F(Editor, NextPreviousTenStepsAndDeleteKeepTheFileAsLeft) {
   question("Q1", "1");
   EXPECT_EQ(status(), "2 / 2");
   EXPECT_TRUE(navigationhidden());
+  EXPECT_EQ(exam->focusWidget(), exam->Txtquestion[0]);
   EXPECT_EQ(read("test.tmp"), UNTITLED + item("Q1", "", "1") + item(""));
   question("Q2", "2");
   question("Q3", "3");

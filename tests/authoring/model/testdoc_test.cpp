@@ -144,6 +144,16 @@ TEST_F(Document, ADeletionThatFailsPartWayLeavesTheTestWhole) {
   EXPECT_EQ(doc.numquest, 5);
   EXPECT_FALSE(doc.changed);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  doc.rec = core::testrecord::blank();
+
+  // A move whose read fails stays on the question shown.
+  doc.filename = "sub";
+  fs::create_directories(dir_ / "sub");
+  for (auto move : {&TestDocument::previous, &TestDocument::backten, &TestDocument::forwardten}) {
+    EXPECT_THROW((doc.*move)(), core::FileError);
+    EXPECT_EQ(doc.qno, 2);
+  }
+  EXPECT_EQ(doc.rec.encode(), item(""));
 
   // A store into a folder that is gone fails with its number and writes nothing.
   doc.filename = (dir_ / "gone" / "t.vqt").string();
