@@ -287,11 +287,22 @@ TEST_F(DrugEditor, NewCategoryTakesTheFreeNumberAndIsKeptOnlyWhenSaved) {
   EXPECT_EQ(boxes, (std::vector<std::string>{"Drug Database: You have created a new category for this drug"}));
   EXPECT_EQ(e.Cbcategory->count(), 4);
   EXPECT_EQ(app->core.lists.catnum[4], 3);
+  // A full table refuses another; the box goes back to the record's own.
+  auto& table = app->core.lists;
+  for (std::int16_t k = 5; k <= 50; ++k) table.catnum[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(k + 10);
+  table.ncategories = 50;
+  e.Cbcategory->setEditText("Fifty-first");
+  QTest::mouseClick(e.Command1[3], Qt::LeftButton);
+  EXPECT_EQ(boxes.back(), "Drug Database: There can be no more than 50 drug categories. This drug keeps its category.");
+  EXPECT_EQ(asked.size(), 1u);  // record 1 kept its category: nothing to save
+  EXPECT_EQ(recordno(e), "3 / 3");
+  table.ncategories = 4;
+  boxes.clear();
   // A category typed on a record that is not saved is dropped on closing.
   e.Cbcategory->setEditText("Unsaved");
   yes = false;
   e.close();
-  EXPECT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes.size(), 1u);
   EXPECT_EQ(read("vqcat.idx"), "3\r\n\"One                 \",1\r\n\"Two                 \",2\r\n"
                                "\"Opioids             \",3\r\n");
   EXPECT_EQ(read("vqdbs1.idx"), "3\r\n1,1\r\n2,2\r\n3,3\r\n");
