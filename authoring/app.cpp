@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "authoring/frmdrugdatabase.h"
 #include "authoring/frmexam.h"
 #include "authoring/frmsave.h"
 #include "authoring/frmstart.h"
@@ -20,6 +21,7 @@ Quizwright::Quizwright() {
 Quizwright::~Quizwright() {
   for (auto& w : unloaded_) delete w.data();
   delete exam_.data();
+  delete drugdatabase_.data();
   delete start_.data();
 }
 
@@ -33,13 +35,30 @@ Frmexam& Quizwright::exam() {
   return *exam_;
 }
 
-void Quizwright::unloadexam() {
-  QWidget* w = exam_.data();
-  exam_ = nullptr;
-  if (w == nullptr) return;
+frmDrugDatabase& Quizwright::drugdatabase() {
+  if (drugdatabase_.isNull()) drugdatabase_ = new frmDrugDatabase(*this);
+  return *drugdatabase_;
+}
+
+namespace {
+void unload(QPointer<QWidget> w, std::vector<QPointer<QWidget>>& unloaded) {
+  if (w.isNull()) return;
   w->hide();
-  unloaded_.emplace_back(w);
+  unloaded.emplace_back(w);
   w->deleteLater();
+}
+}  // namespace
+
+void Quizwright::unloadexam() {
+  QPointer<QWidget> w = exam_.data();
+  exam_ = nullptr;
+  unload(w, unloaded_);
+}
+
+void Quizwright::unloaddrugdatabase() {
+  QPointer<QWidget> w = drugdatabase_.data();
+  drugdatabase_ = nullptr;
+  unload(w, unloaded_);
 }
 
 bool Quizwright::askyesno(QWidget* parent, const std::string& question) {

@@ -18,6 +18,7 @@ namespace authoring {
 
 class frmstart;
 class Frmexam;
+class frmDrugDatabase;
 
 class Quizwright {
  public:
@@ -39,6 +40,10 @@ class Quizwright {
   // Hides and then deletes the test editor once control is back in the
   // event loop; the next access loads a fresh one.
   void unloadexam();
+  frmDrugDatabase& drugdatabase();
+  bool drugdatabaseloaded() const { return !drugdatabase_.isNull(); }
+  // The same for the drug database editor.
+  void unloaddrugdatabase();
 
   // Asks a question in the Yes/No window and returns the answer; closing
   // the window by its frame leaves saveanswer as it was.
@@ -55,6 +60,7 @@ class Quizwright {
  private:
   QPointer<frmstart> start_;
   QPointer<Frmexam> exam_;
+  QPointer<frmDrugDatabase> drugdatabase_;
   std::vector<QPointer<QWidget>> unloaded_;
 };
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "authoring/app.h"
+#include "authoring/frmdrugdatabase.h"
 #include "authoring/frmexam.h"
 #include "authoring/helptext.h"
 #include "core/ui/artwork.h"
@@ -130,7 +131,12 @@ void frmstart::Label2_Click(int index) {
   }
 }
 
-void frmstart::opendrugdatabase() {}
+void frmstart::opendrugdatabase() {
+  frmDrugDatabase& editor = app_.drugdatabase();
+  editor.show();
+  editor.raise();
+  editor.activateWindow();
+}
 
 void frmstart::Quit_Click() { app_.end(); }
 

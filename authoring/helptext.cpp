@@ -93,11 +93,35 @@ Cancel drops them; either way the test's header is written again at
 once.</p>
 
 <h3>The drug database</h3>
-<p>The drug database editor changes the drugs, their preparations,
-strengths and dose ranges, and their categories. When it closes it rebuilds
-the drug lists (vqdbs1.idx, vqdbs2.idx and vqcat.idx) that both programs
-read when they start. If Quizwright reports that a drug list file is missing,
-open the drug database editor and close it again.</p>
+<p>The drug database editor shows one drug of VQDBASE.FIL at a time: its
+generic name and two trade names (30 characters each), its category, the
+lowest and highest single dose with their units, the step between fluid
+doses (<b>Fluid Increment</b>) and up to five preparations. For each
+preparation choose its kind under <b>Available in</b> (Tablet to IV
+Injection) and type its strength under <b>Dose</b>. A tablet or capsule
+may be ticked under <b>Half?</b> when it may be halved; a fluid asks for
+the millilitres that hold that strength (<b>in</b> ... <b>ml</b>). The
+number boxes take digits, the point and blanks only.</p>
+<p><b>Record</b> shows which drug you are on and how many there are, as in
+3 / 12. The buttons at the bottom go to the first drug, the previous one
+(from the first, round to the last), the next one and the last one. Next on
+the last drug adds a new, empty drug: fill it in and it is saved when you
+move on. Press Tab to reach a button and the space bar to press it.</p>
+<p>When you leave a drug you changed, the editor asks whether to save it.
+A drug is saved only when it has a generic name, both doses of its range
+and at least one strength, and every fluid has its volume; a fluid drug
+without an increment is saved after a warning.</p>
+<p>To put a drug in a new category, type the category's name (at most 20
+characters) into <b>Drug Category</b>; the editor keeps at most 50
+categories. Names differ by their capitals too.</p>
+<p>The bin deletes the drug shown at once, without asking; the drugs after
+it move up by one.</p>
+<p>Closing the editor (<b>Quit</b>, Alt+Q) asks about a changed drug, then
+rebuilds the drug lists (vqdbs1.idx, vqdbs2.idx and vqcat.idx) that both
+programs read when they start, so Dosavo uses the changed drugs from its
+next start. A category that no drug carries is left out of the lists. If
+Quizwright reports that a drug list file is missing, open the drug database
+editor and close it again.</p>
 
 <h3>Questions asked</h3>
 <p>Some steps ask a question with <b>Yes</b> and <b>No</b> (Alt+Y, Alt+N).

@@ -116,13 +116,19 @@ long drugcount() {
 }
 
 std::vector<drugrecord> readdatabase() {
-  RecordFile f(DRUG_DATABASE, DRUG_RECORD_LENGTH);
-  const long n = drugrecordcount(f.size());
+  // Opening the database creates it when it is missing; then the whole
+  // file is read at once rather than record by record.
+  std::error_code ec;
+  if (!std::filesystem::exists(datapath(DRUG_DATABASE), ec)) touchappend(DRUG_DATABASE);
+  const std::string bytes = readwholefile(DRUG_DATABASE);
+  const long n = drugrecordcount(bytes.size());
   std::vector<drugrecord> out;
   out.reserve(static_cast<std::size_t>(n));
-  for (long i = 1; i <= n; ++i) {
-    auto bytes = f.read(i);
-    out.push_back(bytes ? drugrecord::decode(*bytes) : drugrecord::blank());
+  for (long i = 0; i < n; ++i) {
+    const std::size_t at = static_cast<std::size_t>(i) * DRUG_RECORD_LENGTH;
+    // A record cut short at the end of the file reads blank, as a single read does.
+    out.push_back(at + DRUG_RECORD_LENGTH <= bytes.size() ? drugrecord::decode(bytes.substr(at, DRUG_RECORD_LENGTH))
+                                                          : drugrecord::blank());
   }
   return out;
 }
@@ -239,7 +245,7 @@ DrugLists emptydruglists(Build build) {
 
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
   lists = DrugLists{};
-  ListSource solid(onerror), fluid(onerror), cats(onerror);
+  ListSource solid(onerror), fluid(onerror);
   solid.open(SOLID_INDEX);
   fluid.open(FLUID_INDEX);
   solid.report(solid.number16(lists.ntablets));
@@ -262,7 +268,12 @@ void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>
   for (std::size_t i = 1; i <= nf; ++i) fluid.report(readpair(fluid, lists.fluidrec[i], lists.fluidcat[i]));
   solid.close();
   fluid.close();
+  loadcategories(lists, build, onerror);
+}
 
+void loadcategories(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
+  ListSource cats(onerror);
+  lists.ncategories = 0;
   cats.open(CATEGORY_FILE);
   cats.report(cats.number16(lists.ncategories));
   if (lists.ncategories < 0) {

@@ -90,6 +90,9 @@ DrugLists emptydruglists(Build build);
 // operation, as the start-up handlers expect, and later failures of that
 // file pass silently. Category names are kept to their 20 characters.
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror);
+// The category half of that: reads vqcat.idx into ncategories, catname and
+// catnum alone, the drug editor's reload of the tool's category table.
+void loadcategories(DrugLists& lists, Build build, const std::function<void(int)>& onerror);
 
 // The three text files for a database, by the listing rules: a drug is in
 // vqdbs1.idx when one of its rows has a type below 2 and a strength above 0,

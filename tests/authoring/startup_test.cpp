@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "authoring/frmdrugdatabase.h"
 #include "authoring/frmexam.h"
 #include "authoring/frmsave.h"
 #include "authoring/frmstart.h"
@@ -48,8 +49,14 @@ TEST_F(ToolTest, StartScreenOpensTheEditorAndQuitEnds) {
   EXPECT_TRUE(app->exam().isVisible());
   app->exam().close();
 
-  // The drug database panel opens nothing here yet; Quit ends the tool.
+  // The drug database panel opens the drug editor in the same way.
   start.Label2_Click(1);
+  ASSERT_TRUE(app->drugdatabaseloaded());
+  EXPECT_TRUE(app->drugdatabase().isVisible());
+  EXPECT_FALSE(start.isVisible());
+  app->drugdatabase().close();
+  EXPECT_FALSE(app->drugdatabaseloaded());
+  EXPECT_TRUE(start.isVisible());
   EXPECT_FALSE(app->examloaded());
   EXPECT_EQ(ends, 0);
   QTest::mouseClick(start.Quit, Qt::LeftButton);

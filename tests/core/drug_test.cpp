@@ -12,6 +12,8 @@
 #include "core/errors.h"
 #include "core/files.h"
 
+#include <sys/stat.h>
+
 using namespace core;
 namespace fs = std::filesystem;
 
@@ -139,6 +141,38 @@ TEST_F(DrugFiles, MissingDatabaseIsCreatedEmpty) {
   EXPECT_TRUE(fs::exists(dir_ / "VQDBASE.FIL"));
   EXPECT_EQ(fs::file_size(dir_ / "VQDBASE.FIL"), 0u);
   EXPECT_TRUE(readdatabase().empty());
+}
+
+TEST_F(DrugFiles, WholeDatabaseReadInOneGoMatchesSingleReads) {
+  drugrecord d = sampledrug();
+  for (int i = 1; i <= 4; ++i) {
+    d.category = static_cast<std::int16_t>(i);
+    writedrug(i, d);
+  }
+  // Half a record and one byte more counts as a fifth record, which reads blank.
+  put("VQDBASE.FIL", get("VQDBASE.FIL") + std::string(121, 'z'));
+  const auto all = readdatabase();
+  ASSERT_EQ(all.size(), 5u);
+  for (long i = 1; i <= 5; ++i) EXPECT_EQ(all[static_cast<std::size_t>(i - 1)].encode(), readdrug(i).encode());
+  EXPECT_EQ(all[4].encode(), drugrecord::blank().encode());
+}
+
+TEST_F(DrugFiles, WholeDatabaseReadOfAFolderOrPipe) {
+  fs::create_directory(dir_ / "VQDBASE.FIL");
+  try {
+    readdatabase();
+    ADD_FAILURE() << "a folder read as a database";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.number(), ErrPathFileAccess);
+  }
+  fs::remove(dir_ / "VQDBASE.FIL");
+  ASSERT_EQ(::mkfifo((dir_ / "VQDBASE.FIL").c_str(), 0600), 0);
+  try {  // no writer: refused at once rather than waited for
+    readdatabase();
+    ADD_FAILURE() << "a pipe read as a database";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.number(), ErrPathFileAccess);
+  }
 }
 
 TEST(DrugRecord, CountRoundsToNearestHalvesToEven) {

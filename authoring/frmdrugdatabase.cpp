@@ -1,0 +1,396 @@
+// The drug database editor window: its controls, the moves between records,
+// deletion and the close. What a control shows and what the form means are
+// worked out by DrugForm; the files are changed by DrugDatabase.
+#include "authoring/frmdrugdatabase.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCompleter>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QValidator>
+
+#include "authoring/app.h"
+#include "authoring/drugpictures.h"
+#include "authoring/frmstart.h"
+#include "authoring/helptext.h"
+#include "core/errors.h"
+#include "core/text.h"
+#include "core/ui/messages.h"
+#include "core/ui/textconv.h"
+#include "core/ui/twips.h"
+
+namespace authoring {
+
+namespace {
+
+const QString DRUGTITLE = QStringLiteral("Drug Database");
+constexpr int WIDTHTW = 9480;
+constexpr int HEIGHTTW = 5610;
+constexpr int ROWTOPTW = 2670;
+constexpr int ROWSTEPTW = 435;
+constexpr int BOXHEIGHTTW = 345;
+constexpr int NUMBERLENGTH = 12;
+constexpr int NAMELENGTH = 30;
+
+const char* const TYPES[TYPECOUNT] = {"Tablet", "Capsule",      "Solution",     "Suspension",   "Syrup", "Emulsion",
+                                      "Liquid Forte", "Elixir", "IM Injection", "SC Injection", "IV Injection"};
+const char* const UNITS[UNITCOUNT] = {"kg", "hg", "dag", "g", "dg", "cg", "mg", "mcg"};
+
+// Limits what can be typed to a number of characters, without cutting a
+// longer text that the record itself puts there (a stored number whose
+// short form is longer must not change by being shown).
+class TypedLength : public QValidator {
+ public:
+  TypedLength(int length, QObject* parent) : QValidator(parent), length_(length) {}
+  State validate(QString& input, int&) const override { return input.size() > length_ ? Invalid : Acceptable; }
+
+ private:
+  int length_;
+};
+
+QLabel* label(QWidget* parent, const char* text, int left, int top, int width, int height = 255,
+              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+  auto* l = new QLabel(QString::fromLatin1(text), parent);
+  l->setAlignment(align);
+  ui::placetw(l, left, top, width, height);
+  return l;
+}
+
+QLineEdit* textbox(QWidget* parent, const QString& name, int left, int top, int width, int length) {
+  auto* t = new QLineEdit(parent);
+  t->setObjectName(name);
+  t->setMaxLength(length);
+  ui::placetw(t, left, top, width, BOXHEIGHTTW);
+  return t;
+}
+
+QLineEdit* numberbox(QWidget* parent, const QString& name, int left, int top, int width) {
+  QLineEdit* t = textbox(parent, name, left, top, width, 32767);
+  t->setValidator(new TypedLength(NUMBERLENGTH, t));
+  t->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return t;
+}
+
+QComboBox* listbox(QWidget* parent, const QString& name, const char* const* items, int count, int left, int top,
+                   int width) {
+  auto* c = new QComboBox(parent);
+  c->setObjectName(name);
+  for (int i = 0; i < count; ++i) c->addItem(QString::fromLatin1(items[i]));
+  c->setMaxVisibleItems(count);
+  ui::placetw(c, left, top, width, BOXHEIGHTTW);
+  return c;
+}
+
+std::string ansi(const QLineEdit* box) { return ui::toansi(box->text()); }
+
+}  // namespace
+
+frmDrugDatabase::frmDrugDatabase(Quizwright& app, QWidget* parent)
+    : QWidget(parent), app_(app), table_(app.core.lists) {
+  setObjectName(QStringLiteral("frmDrugDatabase"));
+  setWindowTitle(DRUGTITLE);
+  setFixedSize(ui::px(WIDTHTW), ui::px(HEIGHTTW));
+  buildcontrols();
+  installquizwrighthelp(*this);
+  Form_Load();
+}
+
+void frmDrugDatabase::buildcontrols() {
+  label(this, "Generic Name:", 240, 120, 3135);
+  Text1 = textbox(this, QStringLiteral("Text1"), 240, 390, 3135, NAMELENGTH);
+  label(this, "Drug Category:", 3600, 120, 3135);
+  Cbcategory = new QComboBox(this);
+  Cbcategory->setObjectName(QStringLiteral("Cbcategory"));
+  Cbcategory->setEditable(true);
+  Cbcategory->setInsertPolicy(QComboBox::NoInsert);  // new names go through checkcategory
+  Cbcategory->lineEdit()->setMaxLength(static_cast<int>(CATEGORYWIDTH));
+  // Letter case tells categories apart, so completion must not change it.
+  Cbcategory->completer()->setCaseSensitivity(Qt::CaseSensitive);
+  ui::placetw(Cbcategory, 3600, 390, 3135, BOXHEIGHTTW);
+  label(this, "Record:", 7200, 120, 2040, 255, Qt::AlignCenter);
+  Recordno = label(this, "", 7200, 390, 2040, BOXHEIGHTTW, Qt::AlignCenter);
+  Recordno->setObjectName(QStringLiteral("Recordno"));
+  Recordno->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+  label(this, "Trade Names:", 240, 840, 3135);
+  for (int i = 0; i < 2; ++i)
+    Text2[i] = textbox(this, QStringLiteral("Text2_%1").arg(i), 240 + i * 3360, 1110, 3135, NAMELENGTH);
+
+  label(this, "Single Dose Range:", 240, 1560, 3135);
+  for (int i = 0; i < 2; ++i) {
+    Text3[i] = numberbox(this, QStringLiteral("Text3_%1").arg(i), 240 + i * 2835, 1830, 1335);
+    List1[i] = listbox(this, QStringLiteral("List1_%1").arg(i), UNITS, UNITCOUNT, 1650 + i * 2835, 1830, 915);
+    if (i == 0) label(this, "to", 2640, 1830, 360, BOXHEIGHTTW, Qt::AlignCenter);
+  }
+  label(this, "Fluid Increment:", 7200, 1560, 2040);
+  Increment = numberbox(this, QStringLiteral("Increment"), 7200, 1830, 2040);
+
+  label(this, "Available in:", 240, 2400, 2175);
+  label(this, "Half?", 2490, 2400, 600, 255, Qt::AlignCenter);
+  label(this, "Dose:", 3165, 2400, 1335);
+  for (int i = 0; i < DRUGROWS; ++i) {
+    const int top = ROWTOPTW + i * ROWSTEPTW;
+    Type[i] = listbox(this, QStringLiteral("Type_%1").arg(i), TYPES, TYPECOUNT, 240, top, 2175);
+    connect(Type[i], &QComboBox::activated, this, [this, i] { Type_Click(i); });
+    Check1[i] = new QCheckBox(this);
+    Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
+    Check1[i]->setAccessibleName(QStringLiteral("Half?"));
+    ui::placetw(Check1[i], 2685, top, 300, BOXHEIGHTTW);
+    Dose[i] = numberbox(this, QStringLiteral("Dose_%1").arg(i), 3165, top, 1335);
+    doseunit[i] = listbox(this, QStringLiteral("doseunit_%1").arg(i), UNITS, UNITCOUNT, 4575, top, 915);
+    Label6[i] = label(this, "in", 5565, top, 360, BOXHEIGHTTW, Qt::AlignCenter);
+    noof[i] = numberbox(this, QStringLiteral("noof_%1").arg(i), 6000, top, 1335);
+    Label11[i] = label(this, "ml", 7410, top, 450, BOXHEIGHTTW);
+  }
+  for (QLineEdit* box : {Text3[0], Text3[1], Increment}) box->installEventFilter(this);
+  for (int i = 0; i < DRUGROWS; ++i) {
+    Dose[i]->installEventFilter(this);
+    noof[i]->installEventFilter(this);
+  }
+
+  // The record buttons, made in the order of the row so that Tab follows it:
+  // first, previous, next, last, then the delete picture.
+  auto picturebutton = [this](const QString& objectname, const QPixmap& picture, const char* tip, int left) {
+    auto* b = new QToolButton(this);
+    b->setObjectName(objectname);
+    b->setIcon(QIcon(picture));
+    b->setIconSize(picture.size());
+    b->setToolTip(QString::fromLatin1(tip));
+    b->setAccessibleName(b->toolTip());
+    b->setFocusPolicy(Qt::StrongFocus);
+    ui::placetw(b, left, 4980, 540, 450);
+    return b;
+  };
+  auto barbutton = [this](int i, const char* tip, int left) {
+    Command1[i] = new QPushButton(QStringLiteral("|"), this);
+    Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
+    QFont bold = Command1[i]->font();
+    bold.setBold(true);
+    Command1[i]->setFont(bold);
+    Command1[i]->setToolTip(QString::fromLatin1(tip));
+    Command1[i]->setAccessibleName(Command1[i]->toolTip());
+    ui::placetw(Command1[i], left, 4980, 300, 450);
+    connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+  };
+  barbutton(2, "First record", 240);
+  next[0] = picturebutton(QStringLiteral("next_0"), previouspicture(), "Previous record", 555);
+  next[1] = picturebutton(QStringLiteral("next_1"), nextpicture(), "Next record", 1110);
+  barbutton(3, "Last record", 1665);
+  for (int i = 0; i < 2; ++i) connect(next[i], &QToolButton::clicked, this, [this, i] { next_Click(i); });
+  Delete = picturebutton(QStringLiteral("Delete"), deletepicture(), "Delete this drug", 4425);
+  connect(Delete, &QToolButton::clicked, this, [this] { Delete_Click(); });
+  Quit = new QPushButton(QStringLiteral("&Quit"), this);
+  Quit->setObjectName(QStringLiteral("Quit"));
+  ui::placetw(Quit, 7200, 4980, 2040, 450);
+  connect(Quit, &QPushButton::clicked, this, [this] { Quit_Click(); });
+}
+
+// ---- loading and unloading ---------------------------------------------------
+
+void frmDrugDatabase::Form_Load() {
+  ui::centreform(*this);
+  if (const int e = loadcategorytable(table_))
+    ui::showbox(this, ui::fromansi(categoryfailure(e)), DRUGTITLE);
+  for (const std::string& name : categorylist(table_)) Cbcategory->addItem(ui::fromansi(name));
+  guarded("The drug database could not be opened", [this] {
+    db.opendatabase();
+    db.readcurrent();
+  });
+  showrecord();
+  app_.start().hide();
+}
+
+void frmDrugDatabase::closeEvent(QCloseEvent* event) {
+  Form_Unload();
+  event->accept();
+  app_.unloaddrugdatabase();
+}
+
+void frmDrugDatabase::Form_Unload() {
+  // The window closes whatever the answer: edits that fail their checks
+  // are lost after the messages.
+  checksave();
+  guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); });
+  app_.start().show();
+}
+
+void frmDrugDatabase::Quit_Click() { close(); }
+
+template <typename F>
+bool frmDrugDatabase::guarded(const char* failure, F&& operation) {
+  try {
+    operation();
+    return true;
+  } catch (const core::FileError& e) {
+    ui::showbox(this, QStringLiteral("%1 (error %2).").arg(QLatin1String(failure)).arg(e.number()), DRUGTITLE,
+                QMessageBox::Warning);
+    return false;
+  }
+}
+
+// ---- the form ------------------------------------------------------------------
+
+DrugForm frmDrugDatabase::formvalues() const {
+  DrugForm f;
+  f.Text1 = ansi(Text1);
+  for (int i = 0; i < 2; ++i) {
+    f.Text2[static_cast<std::size_t>(i)] = ansi(Text2[i]);
+    f.Text3[static_cast<std::size_t>(i)] = ansi(Text3[i]);
+    f.List1[static_cast<std::size_t>(i)] = List1[i]->currentIndex();
+  }
+  f.Increment = ansi(Increment);
+  for (int i = 0; i < DRUGROWS; ++i) {
+    const auto r = static_cast<std::size_t>(i);
+    f.Check1[r] = Check1[i]->isChecked();
+    f.Type[r] = Type[i]->currentIndex();
+    f.Dose[r] = ansi(Dose[i]);
+    f.doseunit[r] = doseunit[i]->currentIndex();
+    f.noof[r] = ansi(noof[i]);
+  }
+  f.Cbcategory = ui::toansi(Cbcategory->currentText());
+  return f;
+}
+
+void frmDrugDatabase::showform(const DrugForm& f) {
+  Text1->setText(ui::fromansi(f.Text1));
+  for (int i = 0; i < 2; ++i) {
+    Text2[i]->setText(ui::fromansi(f.Text2[static_cast<std::size_t>(i)]));
+    Text3[i]->setText(ui::fromansi(f.Text3[static_cast<std::size_t>(i)]));
+    List1[i]->setCurrentIndex(f.List1[static_cast<std::size_t>(i)]);
+  }
+  Increment->setText(ui::fromansi(f.Increment));
+  for (int i = 0; i < DRUGROWS; ++i) {
+    const auto r = static_cast<std::size_t>(i);
+    Check1[i]->setChecked(f.Check1[r]);
+    Type[i]->setCurrentIndex(f.Type[r]);
+    Dose[i]->setText(ui::fromansi(f.Dose[r]));
+    doseunit[i]->setCurrentIndex(f.doseunit[r]);
+    noof[i]->setText(ui::fromansi(f.noof[r]));
+    showrow(i, isfluidtype(f.Type[r]));
+  }
+  Cbcategory->setEditText(ui::fromansi(f.Cbcategory));
+}
+
+void frmDrugDatabase::showrow(int i, bool fluid) {
+  Check1[i]->setVisible(!fluid);
+  for (QWidget* w : {static_cast<QWidget*>(Label6[i]), static_cast<QWidget*>(noof[i]), static_cast<QWidget*>(Label11[i])})
+    w->setVisible(fluid);
+}
+
+void frmDrugDatabase::showrecord() {
+  showform(formof(db.drug, table_));
+  Recordno->setText(QStringLiteral("%1 / %2").arg(db.currec).arg(db.reccount));
+  readform();
+  db.savedrecord = db.drug;
+}
+
+void frmDrugDatabase::readform() {
+  checkcategory();
+  db.drug = recordof(formvalues(), db.drug, table_);
+}
+
+void frmDrugDatabase::checkcategory() {
+  std::vector<std::string> list;
+  for (int k = 0; k < Cbcategory->count(); ++k) list.push_back(ui::toansi(Cbcategory->itemText(k)));
+  const CategoryOutcome outcome = authoring::checkcategory(ui::toansi(Cbcategory->currentText()), list, table_);
+  if (outcome == CategoryOutcome::Known) return;
+  const QString typed = Cbcategory->currentText();
+  if (outcome == CategoryOutcome::Created) {
+    Cbcategory->addItem(ui::fromansi(list.back()));
+    Cbcategory->setEditText(typed);
+  } else {
+    // Refused: the box goes back to the record's own category.
+    Cbcategory->setEditText(ui::fromansi(categoryname(table_, db.drug.category)));
+  }
+  const Problem message = categorymessage(outcome);
+  ui::showbox(this, ui::fromansi(message.text), ui::fromansi(message.title));
+}
+
+bool frmDrugDatabase::recordchanged() const { return authoring::recordchanged(formvalues(), db.savedrecord, table_); }
+
+void frmDrugDatabase::validaterecord() {
+  db.invalid = false;
+  for (const Problem& p : validate(formvalues())) {
+    ui::showbox(this, ui::fromansi(p.text), p.title.empty() ? APPTITLE : ui::fromansi(p.title));
+    db.invalid = db.invalid || p.blocks;
+  }
+}
+
+void frmDrugDatabase::checksave() {
+  readform();
+  db.invalid = false;
+  if (!recordchanged()) return;
+  if (!app_.askyesno(this, "This record has changed. Would you like to save it?")) return;
+  validaterecord();
+  // A record that cannot be written is not left as if it had been.
+  if (!db.invalid && !guarded("The drug could not be saved", [this] { db.writecurrent(); })) db.invalid = true;
+}
+
+// ---- moving ------------------------------------------------------------------
+
+bool frmDrugDatabase::leaverecord() {
+  checksave();
+  if (!db.invalid) return true;
+  // Refused: stay, and the form as it stands becomes the reference.
+  showrecord();
+  db.invalid = false;
+  return false;
+}
+
+void frmDrugDatabase::arrive() {
+  guarded("The drug could not be read", [this] { db.readcurrent(); });
+  showrecord();
+  db.invalid = false;
+}
+
+void frmDrugDatabase::Command1_Click(int index) {
+  if (!leaverecord()) return;
+  if (index == 2)
+    db.first();
+  else
+    db.last();
+  arrive();
+}
+
+void frmDrugDatabase::next_Click(int index) {
+  if (!leaverecord()) return;
+  if (index == 0) {
+    db.previous();
+  } else if (db.next()) {
+    // Past the last record: a new blank record, if the one shown passes.
+    validaterecord();
+    if (db.invalid)
+      db.refusenew();
+    else
+      db.acceptnew();
+  }
+  arrive();
+}
+
+void frmDrugDatabase::Delete_Click() {
+  if (!guarded("The drug could not be deleted and the database is as it was", [this] { db.deletecurrent(); }))
+    return;
+  showrecord();
+}
+
+void frmDrugDatabase::Type_Click(int index) { showrow(index, isfluidtype(Type[index]->currentIndex())); }
+
+bool frmDrugDatabase::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QString typed = key->text();
+    // Only a typed character is filtered; movement and editing keys pass.
+    if (typed.size() == 1 && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+      const std::string code = ui::toansi(typed);
+      if (!code.empty() && testkey(static_cast<unsigned char>(code[0])) == 0) return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace authoring

@@ -1,0 +1,82 @@
+#include "authoring/model/drugdatabase.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/files.h"
+#include "core/text.h"
+
+namespace authoring {
+
+std::string withoutdrug(const std::string& bytes, long recno, long reccount) {
+  constexpr std::size_t L = core::DRUG_RECORD_LENGTH;
+  const std::string blank = core::drugrecord::blank().encode();
+  std::string out;
+  out.reserve(static_cast<std::size_t>(std::max(reccount - 1, 0L)) * L);
+  for (long r = 1; r <= reccount; ++r) {
+    if (r == recno) continue;
+    const std::size_t at = static_cast<std::size_t>(r - 1) * L;
+    if (at + L <= bytes.size())
+      out.append(bytes, at, L);
+    else
+      out += blank;
+  }
+  return out;
+}
+
+int loadcategorytable(core::DrugLists& table) {
+  int first = 0;
+  core::loadcategories(table, core::Build::Tool, [&](int e) {
+    if (first == 0) first = e;
+  });
+  if (first != 0) {
+    table.ncategories = 0;
+    std::fill(table.catname.begin(), table.catname.end(), std::string(20, ' '));
+    std::fill(table.catnum.begin(), table.catnum.end(), 0);
+  }
+  return first;
+}
+
+std::string categoryfailure(int error) {
+  return "The drug category file " + std::string(core::CATEGORY_FILE) + " could not be read (error " +
+         std::to_string(error) + "). The editor opens with no categories.";
+}
+
+std::vector<std::string> categorylist(const core::DrugLists& table) {
+  std::vector<std::string> out;
+  for (int k = 1; k <= table.ncategories && k < static_cast<int>(table.catname.size()); ++k)
+    out.push_back(core::rtrim(table.catname[static_cast<std::size_t>(k)]));
+  return out;
+}
+
+void DrugDatabase::opendatabase() {
+  const long n = core::drugcount();
+  reccount = currec = n == 0 ? 1 : n;
+}
+
+void DrugDatabase::readcurrent() { drug = core::readdrug(currec); }
+
+void DrugDatabase::writecurrent() { core::writedrug(currec, drug); }
+
+void DrugDatabase::deletecurrent() {
+  // The new database is complete before it replaces the old one, which is
+  // never changed first.
+  core::writewholefile(core::DRUG_DATABASE, withoutdrug(core::readwholefile(core::DRUG_DATABASE), currec, reccount));
+  --reccount;
+  currec = std::min(currec, reccount);
+  if (reccount < 1) reccount = currec = 1;
+  readcurrent();
+}
+
+void DrugDatabase::rebuild(const core::DrugLists& table) const {
+  std::vector<core::drugrecord> records = core::readdatabase();
+  // Records counted past the end of the file read blank, so they are in no
+  // list and mark no category.
+  records.resize(static_cast<std::size_t>(std::max(reccount, 0L)), core::drugrecord::blank());
+  const auto n = static_cast<std::size_t>(std::max<int>(table.ncategories, 0)) + 1;
+  const std::vector<std::string> names(table.catname.begin(), table.catname.begin() + static_cast<long>(std::min(n, table.catname.size())));
+  const std::vector<std::int16_t> numbers(table.catnum.begin(), table.catnum.begin() + static_cast<long>(std::min(n, table.catnum.size())));
+  core::writeindexfiles(core::buildindextexts(records, names, numbers));
+}
+
+}  // namespace authoring

@@ -1,0 +1,64 @@
+// The drug editor's state and its file operations on VQDBASE.FIL: counting
+// the records, reading and saving the current one, moving between them,
+// deleting one, and rebuilding the two index files and the category file
+// when the editor closes. No window: the editor window owns one of these.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/drug.h"
+
+namespace authoring {
+
+// The bytes of a database after deleting record recno: records 1 to
+// reccount of the old bytes (a record beyond the end, or cut short, as the
+// blank record) without record recno, in their old order.
+std::string withoutdrug(const std::string& bytes, long recno, long reccount);
+
+// Reloads the tool's category table from vqcat.idx, as the editor does when
+// it opens. A file that is missing or cannot be read whole leaves the table
+// empty; the result is the number of the first failure, 0 when all was read.
+int loadcategorytable(core::DrugLists& table);
+// What the editor says when that fails.
+std::string categoryfailure(int error);
+// The names of the table without trailing blanks: the category box's list.
+std::vector<std::string> categorylist(const core::DrugLists& table);
+
+class DrugDatabase {
+ public:
+  core::drugrecord drug;         // the current record
+  core::drugrecord savedrecord;  // the record as last shown
+  long currec = 1;               // from 1
+  long reccount = 1;             // the records counted while the editor is open
+  bool invalid = false;          // the last validation blocked saving
+
+  // Counts the records of the file (created empty when missing) and makes
+  // the last one current; an empty file counts as one blank record.
+  void opendatabase();
+  // Reads record currec into drug (blank beyond the end).
+  void readcurrent();
+  // Writes drug as record currec (replacing it, or appending it).
+  void writecurrent();
+
+  void first() { currec = 1; }
+  void last() { currec = reccount; }
+  // One back; from record 1 round to the last.
+  void previous() { currec = currec <= 1 ? reccount : currec - 1; }
+  // One on; true when that steps past the counted records.
+  bool next() { return ++currec > reccount; }
+  // Past the end: count the new blank record, or go back to the last one.
+  void acceptnew() { reccount = currec; }
+  void refusenew() { currec = reccount < 1 ? 1 : reccount; }
+
+  // Deletes record currec: the whole database is rewritten at once without
+  // it, and the record now at currec is read. Throws core::FileError when
+  // the rewrite fails, leaving the file and the editor as they were.
+  void deletecurrent();
+
+  // Rebuilds vqdbs1.idx, vqdbs2.idx and vqcat.idx from records 1 to
+  // reccount and the categories of the table (1 to ncategories).
+  void rebuild(const core::DrugLists& table) const;
+};
+
+}  // namespace authoring
