@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
@@ -80,7 +79,8 @@ class RecordFile {
  private:
   std::filesystem::path path_;
   std::size_t length_;
-  std::fstream file_;
+  int fd_ = -1;
+  bool writable_ = true;
 };
 
 }  // namespace core
