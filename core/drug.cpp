@@ -350,9 +350,9 @@ IndexTexts buildindextexts(const std::vector<drugrecord>& database,
 }
 
 void writeindexfiles(const IndexTexts& texts) {
-  writewholefile(SOLID_INDEX, texts.solid);
-  writewholefile(FLUID_INDEX, texts.fluid);
-  writewholefile(CATEGORY_FILE, texts.categories);
+  // The three files go together: a failure leaves all three as they were,
+  // so the lists never disagree with one another.
+  writewholefiles({{SOLID_INDEX, texts.solid}, {FLUID_INDEX, texts.fluid}, {CATEGORY_FILE, texts.categories}});
 }
 
 }  // namespace core

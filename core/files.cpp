@@ -225,7 +225,14 @@ int createtemp(const std::filesystem::path& target, std::string& temp) {
 }
 }  // namespace
 
-void writewholefile(const std::string& name, const std::string& bytes) {
+namespace {
+// A new file written and flushed beside the file it is to replace.
+struct Prepared {
+  std::filesystem::path target;
+  std::string temp;
+};
+
+Prepared prepare(const std::string& name, const std::string& bytes) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
   const auto p = replacedfile(datapath(name));
   // The target must be an ordinary file that may be written: a folder, a
@@ -242,9 +249,6 @@ void writewholefile(const std::string& name, const std::string& bytes) {
       throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
     }
   }
-  // The new bytes go to a temporary file beside the target, which is
-  // flushed to disk and then renamed over it: the target is either the old
-  // file or the new one, never a part of either.
   std::string temp;
   const int fd = createtemp(p, temp);
   if (fd < 0) {
@@ -272,17 +276,46 @@ void writewholefile(const std::string& name, const std::string& bytes) {
     ::unlink(temp.c_str());
     throw;
   }
-  if (::rename(temp.c_str(), p.c_str()) != 0) {
+  return {p, temp};
+}
+
+void replace(const Prepared& f) {
+  if (::rename(f.temp.c_str(), f.target.c_str()) != 0) {
     const int err = errno;
-    ::unlink(temp.c_str());
-    throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+    ::unlink(f.temp.c_str());
+    throw FileError(errorFromErrno(err), describe(f.target) + ": " + std::strerror(err));
   }
   // The rename itself is made lasting by flushing the folder.
-  const std::string dir = p.parent_path().empty() ? std::string(".") : p.parent_path().string();
+  const std::string dir = f.target.parent_path().empty() ? std::string(".") : f.target.parent_path().string();
   const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);
+  }
+}
+}  // namespace
+
+void writewholefile(const std::string& name, const std::string& bytes) { writewholefiles({{name, bytes}}); }
+
+void writewholefiles(const std::vector<std::pair<std::string, std::string>>& files) {
+  // Every new file is complete on disk before the first old one goes: the
+  // new bytes go to temporary files beside the targets, which are flushed
+  // and then renamed over them, so each target is either its old file or
+  // the new one, never a part of either.
+  std::vector<Prepared> ready;
+  try {
+    for (const auto& [name, bytes] : files) ready.push_back(prepare(name, bytes));
+  } catch (...) {
+    for (const Prepared& f : ready) ::unlink(f.temp.c_str());
+    throw;
+  }
+  for (std::size_t i = 0; i < ready.size(); ++i) {
+    try {
+      replace(ready[i]);
+    } catch (...) {
+      for (std::size_t j = i + 1; j < ready.size(); ++j) ::unlink(ready[j].temp.c_str());
+      throw;
+    }
   }
 }
 

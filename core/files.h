@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace core {
 
@@ -39,7 +41,14 @@ void touchappend(const std::string& name);
 // and renamed over the target, so the target holds either its old bytes or
 // all the new ones. Throws FileError with the error number on failure, and
 // then the old file is as it was.
+// A symbolic link stays a link: the file it names is replaced; a link to
+// a missing file is refused. A new file gets the mode the umask allows, a
+// replaced one keeps its mode.
 void writewholefile(const std::string& name, const std::string& bytes);
+// Replaces several files (name, bytes) as one set: every new file is
+// written and flushed before any old one is replaced, so a failure while
+// writing leaves all of them as they were.
+void writewholefiles(const std::vector<std::pair<std::string, std::string>>& files);
 // For tests: every whole-file write that follows fails as a full disk does
 // once it has put down this many bytes (nullopt: writes succeed again).
 void failwholewritesafter(std::optional<std::size_t> bytes);
