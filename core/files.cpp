@@ -94,9 +94,9 @@ bool ordinary(int fd, struct stat& st) { return ::fstat(fd, &st) == 0 && S_ISREG
 // of that name is refused as a file that cannot be opened, and so is a
 // view of the system unless its reads are left to fail by themselves
 // (item by item reads report a read that fails part-way).
-void requireordinary(int fd, const std::filesystem::path& p, bool views = false) {
+struct stat requireordinary(int fd, const std::filesystem::path& p, bool allowviews = false) {
   struct stat st {};
-  if (views ? ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) : ordinary(fd, st)) return;
+  if (allowviews ? ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) : ordinary(fd, st)) return st;
   ::close(fd);
   throw FileError(ErrPathFileAccess, describe(p) + ": not an ordinary file");
 }
@@ -223,9 +223,7 @@ int createtemp(const std::filesystem::path& target, std::string& temp) {
   errno = EEXIST;
   return -1;
 }
-}  // namespace
 
-namespace {
 // A new file written and flushed beside the file it is to replace.
 struct Prepared {
   std::filesystem::path target;
@@ -329,9 +327,7 @@ std::string readwholefile(const std::string& name) {
     if (err == ENOENT) return std::string();
     throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
   }
-  struct stat st {};
-  requireordinary(fd, p);
-  ::fstat(fd, &st);
+  const struct stat st = requireordinary(fd, p);
   // No data file of either program comes near this size: a bigger file
   // (a sparse one, say) is refused rather than read into memory.
   if (static_cast<std::uintmax_t>(st.st_size) > MAX_WHOLE_FILE) {
@@ -463,14 +459,14 @@ int openrecordfile(const std::filesystem::path& p, bool& writable) {
         throw FileError(ErrPathFileAccess, describe(p) + ": a link to a missing file");
       fd = ::open(p.c_str(), O_RDWR | FLAGS);  // made meanwhile by another program
     }
-    if (fd < 0) throw FileError(errorFromErrno(errno), describe(p) + ": " + std::strerror(errno));
+    if (fd < 0) throwopenerror(p, errno);
   }
   if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)) {
     // A read-only file can still be read.
     writable = false;
     fd = ::open(p.c_str(), O_RDONLY | FLAGS);
   }
-  if (fd < 0) throw FileError(errorFromErrno(errno), describe(p) + ": " + std::strerror(errno));
+  if (fd < 0) throwopenerror(p, errno);
   requireordinary(fd, p);
   return fd;
 }
