@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+#include <vector>
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <sys/stat.h>
@@ -168,7 +170,7 @@ std::optional<std::size_t>& failafter() {
   return bytes;
 }
 
-void writeall(int fd, const std::string& bytes, const std::filesystem::path& p) {
+void writeall(int fd, std::string_view bytes, const std::filesystem::path& p) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     std::size_t chunk = bytes.size() - done;
@@ -230,7 +232,7 @@ struct Prepared {
   std::string temp;
 };
 
-Prepared prepare(const std::string& name, const std::string& bytes) {
+Prepared prepare(const std::string& name, std::string_view bytes) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
   const auto p = replacedfile(datapath(name));
   // The target must be an ordinary file that may be written: a folder, a
@@ -295,7 +297,7 @@ void replace(const Prepared& f) {
 
 void writewholefile(const std::string& name, const std::string& bytes) { writewholefiles({{name, bytes}}); }
 
-void writewholefiles(const std::vector<std::pair<std::string, std::string>>& files) {
+void writewholefiles(std::initializer_list<std::pair<std::string, std::string_view>> files) {
   // Every new file is complete on disk before the first old one goes: the
   // new bytes go to temporary files beside the targets, which are flushed
   // and then renamed over them, so each target is either its old file or

@@ -6,8 +6,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <initializer_list>
+#include <string_view>
 #include <utility>
-#include <vector>
 
 namespace core {
 
@@ -48,7 +49,7 @@ void writewholefile(const std::string& name, const std::string& bytes);
 // Replaces several files (name, bytes) as one set: every new file is
 // written and flushed before any old one is replaced, so a failure while
 // writing leaves all of them as they were.
-void writewholefiles(const std::vector<std::pair<std::string, std::string>>& files);
+void writewholefiles(std::initializer_list<std::pair<std::string, std::string_view>> files);
 // For tests: every whole-file write that follows fails as a full disk does
 // once it has put down this many bytes (nullopt: writes succeed again).
 void failwholewritesafter(std::optional<std::size_t> bytes);
