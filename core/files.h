@@ -55,7 +55,8 @@ void writewholefiles(std::initializer_list<std::pair<std::string, std::string_vi
 void failwholewritesafter(std::optional<std::size_t> bytes);
 // The whole of an ordinary file as bytes (a missing file reads as nothing,
 // as a record file that is opened and found empty). Throws FileError when
-// the file cannot be read or is a folder, pipe or device.
+// the file cannot be read, is a folder, pipe, device or view of the system
+// (/proc), or is larger than any data file (6, overflow).
 std::string readwholefile(const std::string& name);
 // Size in bytes of an existing file; FileError when it cannot be read.
 std::uintmax_t filesize(const std::string& name);
@@ -72,6 +73,10 @@ std::optional<std::string> readrecord(const std::string& name, std::size_t lengt
 // byte (n - 1) x length. Opening a missing file creates it empty; reading a
 // record that does not lie wholly within the file gives nothing (the caller
 // uses a blank record); writing the record after the last one appends it.
+// A file that may only be read is opened for reading. A folder, pipe,
+// device or view of the system of that name is refused with FileError 75,
+// and so is a link to a missing file (nothing is created through it);
+// opening never waits.
 class RecordFile {
  public:
   RecordFile(const std::string& name, std::size_t length);
