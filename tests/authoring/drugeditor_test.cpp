@@ -78,6 +78,10 @@ TEST_F(DrugEditor, EmptyDatabaseOpensOnABlankRecordWithTheListsFilled) {
   EXPECT_EQ(e.Text1->maxLength(), 30);
   QTest::keyClicks(e.Cbcategory, "A name of twenty-five ch.");
   EXPECT_EQ(e.Cbcategory->currentText(), "A name of twenty-fiv");
+  // A name that begins like a listed one stays as typed.
+  e.Cbcategory->clearEditText();
+  QTest::keyClicks(e.Cbcategory, "Ant");
+  EXPECT_EQ(e.Cbcategory->currentText(), "Ant");
   QTest::keyClicks(e.Dose[0], "12345678901234");
   EXPECT_EQ(e.Dose[0]->text(), "012345678901");
   EXPECT_EQ(e.Command1[2]->text(), "|");
@@ -319,6 +323,14 @@ TEST_F(DrugEditor, NumberBoxesTakeOnlyDigitsPointAndBlank) {
       EXPECT_EQ(box->text(), QString::fromLatin1(kept)) << keys;
     }
   }
+  // A stored number longer than what can be typed is shown whole and may be
+  // shortened, but not lengthened.
+  e.Dose[0]->setText("0.000123456789012345");
+  QTest::keyClick(e.Dose[0], Qt::Key_End);
+  QTest::keyClick(e.Dose[0], Qt::Key_Backspace);
+  QTest::keyClick(e.Dose[0], Qt::Key_Backspace);
+  QTest::keyClicks(e.Dose[0], "7");
+  EXPECT_EQ(e.Dose[0]->text(), "0.0001234567890123");
   e.Text1->clear();
   QTest::keyClicks(e.Text1, "co-trimoxazole 1/2");
   EXPECT_EQ(name(e), "co-trimoxazole 1/2");
