@@ -393,8 +393,9 @@ bool frmDrugDatabase::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     const QString typed = key->text();
-    // Only a typed character is filtered; movement and editing keys pass.
-    if (typed.size() == 1 && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    // Only a typed character is filtered; movement and editing keys pass,
+    // the Delete key too, whose text is the character 127.
+    if (typed.size() == 1 && typed[0].isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
       const std::string code = ui::toansi(typed);
       if (!code.empty() && testkey(static_cast<unsigned char>(code[0])) == 0) return true;
     }

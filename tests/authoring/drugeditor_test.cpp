@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -331,6 +332,11 @@ TEST_F(DrugEditor, NumberBoxesTakeOnlyDigitsPointAndBlank) {
   QTest::keyClick(e.Dose[0], Qt::Key_Backspace);
   QTest::keyClicks(e.Dose[0], "7");
   EXPECT_EQ(e.Dose[0]->text(), "0.0001234567890123");
+  QTest::keyClick(e.Dose[0], Qt::Key_Home);
+  // The Delete key of a real keyboard carries the character 127.
+  QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+  QApplication::sendEvent(e.Dose[0], &del);
+  EXPECT_EQ(e.Dose[0]->text(), ".0001234567890123");
   e.Text1->clear();
   QTest::keyClicks(e.Text1, "co-trimoxazole 1/2");
   EXPECT_EQ(name(e), "co-trimoxazole 1/2");
