@@ -19,8 +19,8 @@
 #include "authoring/helptext.h"
 #include "core/errors.h"
 #include "core/text.h"
-#include "core/ui/messages.h"
 #include "core/ui/icons.h"
+#include "core/ui/messages.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
 
