@@ -3,7 +3,6 @@
 // export with its options. The rules live in authoring/model; these
 // handlers hold the dialogs and move the results into the controls.
 #include <QAction>
-#include <QActionGroup>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -15,6 +14,7 @@
 #include "authoring/app.h"
 #include "authoring/boxes.h"
 #include "authoring/frmexam.h"
+#include "authoring/helptext.h"
 #include "authoring/model/testfiles.h"
 #include "authoring/model/textexport.h"
 #include "core/errors.h"
@@ -23,6 +23,7 @@
 #include "core/ui/messages.h"
 #include "core/ui/panel.h"
 #include "core/ui/textconv.h"
+#include "core/ui/twips.h"
 
 namespace authoring {
 namespace {
@@ -32,10 +33,20 @@ const QString OPENFILTER = QStringLiteral("Dosavo Files (*.vqt)");
 const QStringList SAVEFILTERS = {QStringLiteral("Dosavo Test (vqt) (*.vqt)"), QStringLiteral("Text File (txt) (*.txt)")};
 const std::string ILLEGALSAVE = "The file name that you entered was illegal. The file was not saved.";
 
-// The name chosen in the dialog, or nothing when it was cancelled.
-std::string chosenname(QFileDialog& dialog) {
+const char* const LASTNAME = "lastname";
+
+// Shows the dialog with its filters, the first one chosen, and the name
+// chosen last time in its name box (choosing a filter would otherwise change
+// that name's ending). Gives the name chosen, as the file system spells it,
+// or nothing when the dialog was cancelled.
+std::string chosenname(QFileDialog& dialog, const QStringList& filters) {
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.constFirst());
+  const QString last = dialog.property(LASTNAME).toString();
+  if (!last.isEmpty()) dialog.selectFile(last);
   if (ui::runmodal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
-  return ui::toansi(dialog.selectedFiles().constFirst());
+  dialog.setProperty(LASTNAME, dialog.selectedFiles().constFirst());
+  return ui::tofilename(dialog.selectedFiles().constFirst());
 }
 
 }  // namespace
@@ -47,6 +58,8 @@ void Frmexam::connectfilework() {
   // the overwrite question is the editor's own.
   cmdialog1->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
   cmdialog1->setFileMode(QFileDialog::AnyFile);
+  cmdialog1->resize(ui::px(10800), ui::px(6600));
+  installquizwrighthelp(*cmdialog1);
 
   connect(Cmdgenerate, &QPushButton::clicked, this, [this] { Cmdgenerate_Click(); });
   for (int i = 0; i < 4; ++i) connect(Check1[i], &QCheckBox::clicked, this, [this, i] { Check1_Click(i); });
@@ -59,12 +72,8 @@ void Frmexam::connectfilework() {
     connect(mnuopen[i], &QAction::triggered, this, [this, i] { mnuopen_Click(i); });
     connect(mnusave[i], &QAction::triggered, this, [this, i] { mnusave_Click(i); });
   }
-  // One numbering style is ticked at any time.
-  auto* styles = new QActionGroup(this);
-  for (int i = 0; i < 6; ++i) {
-    styles->addAction(numbquest[i]);
-    connect(numbquest[i], &QAction::triggered, this, [this, i] { numbquest_Click(i); });
-  }
+  // One numbering style is ticked at any time: the handler moves the mark.
+  for (int i = 0; i < 6; ++i) connect(numbquest[i], &QAction::triggered, this, [this, i] { numbquest_Click(i); });
   for (int i = 0; i < 5; ++i) {
     connect(tfop[i], &QAction::triggered, this, [this, i] {
       // The menu has already turned the mark over; the handler does that.
@@ -128,7 +137,7 @@ void Frmexam::updatefilelist() {
   for (const std::string& name : core::listtestfiles(core::workdir())) {
     filelist.push_back(name);
     const int index = static_cast<int>(filelist.size()) - 1;
-    QAction* item = mnufile->addAction(ui::fromansi(filemenucaption(index, name)));
+    QAction* item = mnufile->addAction(ui::fromfilename(filemenucaption(index, name)));
     connect(item, &QAction::triggered, this, [this, index] { mnuop_Click(index); });
     mnuop.push_back(item);
   }
@@ -159,9 +168,8 @@ void Frmexam::mnuopen_Click(int index) {
     return;
   }
   cmdialog1->setAcceptMode(QFileDialog::AcceptOpen);
-  cmdialog1->setNameFilters({OPENFILTER});
-  cmdialog1->selectNameFilter(OPENFILTER);
-  const std::string name = chosenname(*cmdialog1);
+  cmdialog1->setOption(QFileDialog::HideNameFilterDetails, false);
+  const std::string name = chosenname(*cmdialog1, {OPENFILTER});
   if (name.empty()) return;
   try {
     trialopen(name);
@@ -169,11 +177,10 @@ void Frmexam::mnuopen_Click(int index) {
     showmessage(this, "Illegal file name");
     return;
   }
-  openfile(name);
-  mnusave[1]->setVisible(true);
+  if (openfile(name)) mnusave[1]->setVisible(true);
 }
 
-void Frmexam::openfile(const std::string& myfilename) {
+bool Frmexam::openfile(const std::string& myfilename) {
   savetruefalse();
   try {
     // Read whole before anything changes, so that a refused file leaves
@@ -181,11 +188,12 @@ void Frmexam::openfile(const std::string& myfilename) {
     opentest(doc, app_.header, myfilename, readtestfile(myfilename));
   } catch (const core::FileError&) {
     showmessage(this, "Illegal file name");
-    return;
+    return false;
   }
   Label5->setCaption(ui::fromansi(core::trim(app_.header.testtitle)));
   showquestion1();
   buttonstatus();
+  return true;
 }
 
 // ---- saving ---------------------------------------------------------------------
@@ -207,9 +215,9 @@ void Frmexam::mnusave_Click(int index) {
 void Frmexam::saveas() {
   cmdialog1->setWindowTitle(SAVETITLE);
   cmdialog1->setAcceptMode(QFileDialog::AcceptSave);
-  cmdialog1->setNameFilters(SAVEFILTERS);
-  cmdialog1->selectNameFilter(SAVEFILTERS.constFirst());
-  const std::string name = chosenname(*cmdialog1);
+  // The filters are shown by their descriptions alone.
+  cmdialog1->setOption(QFileDialog::HideNameFilterDetails, true);
+  const std::string name = chosenname(*cmdialog1, SAVEFILTERS);
   doc.changed = false;
   if (name.empty()) return;
   const std::string f = core::trim(name);
@@ -217,7 +225,8 @@ void Frmexam::saveas() {
   if (f == doc.filename || samefile(f, doc.filename)) return;
   std::error_code ec;
   if (std::filesystem::exists(core::datapath(f), ec) &&
-      !app_.askyesno(this, "The file " + name + " already exists. Would you like to use this file"))
+      !app_.askyesno(this, "The file " + ui::toansi(ui::fromfilename(name)) +
+                               " already exists. Would you like to use this file"))
     return;
   try {
     checksavename(name);
