@@ -4,11 +4,14 @@
 // handlers hold the dialogs and move the results into the controls.
 #include <QAction>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QTreeView>
 #include <filesystem>
 
 #include "authoring/app.h"
@@ -33,19 +36,19 @@ const QString OPENFILTER = QStringLiteral("Dosavo Files (*.vqt)");
 const QStringList SAVEFILTERS = {QStringLiteral("Dosavo Test (vqt) (*.vqt)"), QStringLiteral("Text File (txt) (*.txt)")};
 const std::string ILLEGALSAVE = "The file name that you entered was illegal. The file was not saved.";
 
-const char* const LASTNAME = "lastname";
-
-// Shows the dialog with its filters, the first one chosen, and the name
-// chosen last time in its name box (choosing a filter would otherwise change
-// that name's ending). Gives the name chosen, as the file system spells it,
-// or nothing when the dialog was cancelled.
+// Shows the dialog with its filters, the first one chosen. Gives the name
+// chosen, as the file system spells it, or nothing when the dialog was
+// cancelled.
 std::string chosenname(QFileDialog& dialog, const QStringList& filters) {
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(filters.constFirst());
-  const QString last = dialog.property(LASTNAME).toString();
-  if (!last.isEmpty()) dialog.selectFile(last);
-  if (ui::runmodal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
-  dialog.setProperty(LASTNAME, dialog.selectedFiles().constFirst());
+  const int result = ui::runmodal(dialog);
+  // A name list still open under the name box closes with the dialog, and
+  // the editor takes the keyboard back, so that its menu keys work at once.
+  for (QCompleter* names : dialog.findChildren<QCompleter*>())
+    if (names->popup() != nullptr) names->popup()->hide();
+  if (QWidget* editor = dialog.parentWidget()) editor->activateWindow();
+  if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
   return ui::tofilename(dialog.selectedFiles().constFirst());
 }
 
@@ -59,6 +62,12 @@ void Frmexam::connectfilework() {
   cmdialog1->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
   cmdialog1->setFileMode(QFileDialog::AnyFile);
   cmdialog1->resize(ui::px(10800), ui::px(6600));
+  // The size, type and date columns show whole; the name takes the rest.
+  if (auto* view = cmdialog1->findChild<QTreeView*>()) {
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  }
   installquizwrighthelp(*cmdialog1);
 
   connect(Cmdgenerate, &QPushButton::clicked, this, [this] { Cmdgenerate_Click(); });
