@@ -7,8 +7,10 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTest>
-#include <sys/stat.h>
+#include <algorithm>
 #include <deque>
+
+#include <sys/stat.h>
 
 #include "authoring/boxes.h"
 #include "authoring/frmexam.h"
