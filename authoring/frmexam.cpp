@@ -260,7 +260,7 @@ void Frmexam::buildmenus() {
 // ---- procedures ---------------------------------------------------------------
 
 void Frmexam::buttonstatus() {
-  Label7->setText(QStringLiteral("File : ") + ui::fromansi(doc.filename));
+  Label7->setText(QStringLiteral("File : ") + ui::fromfilename(doc.filename));
   Label1->setText(QStringLiteral("%1 / %2").arg(doc.qno).arg(doc.numquest));
   const bool whole = !core::trim(ui::toansi(Txtquestion[0]->text())).empty() &&
                      !core::trim(ui::toansi(txtanswer->text())).empty();

@@ -114,7 +114,8 @@ class Frmexam : public QMainWindow {
   void updatefilelist();
   void mnuop_Click(int index);
   void mnuopen_Click(int index);
-  void openfile(const std::string& myfilename);
+  // False (after its message) when the file could not be opened as a test.
+  bool openfile(const std::string& myfilename);
   void savetruefalse();
   void mnusave_Click(int index);
   void saveas();
