@@ -320,8 +320,7 @@ bool Frmexam::puttitle() {
 // ---- handlers -----------------------------------------------------------------
 
 void Frmexam::Form_Load() {
-  adjustSize();
-  setFixedSize(size());
+  ui::fixedwindow(*this, sizeHint());
   ui::centreform(*this);
   updatefilelist();
   questionmade = true;

@@ -72,7 +72,7 @@ QPixmap startpicture(int index) {
 frmstart::frmstart(Quizwright& app, QWidget* parent) : QWidget(parent, Qt::Window), app_(app) {
   setObjectName(QStringLiteral("frmstart"));
   setWindowTitle(QStringLiteral("Dosavo - Quizwright"));
-  setFixedSize(ui::px(7200), ui::px(5400));
+  ui::fixedwindow(*this, QSize(ui::px(7200), ui::px(5400)));
 
   SSPanel1 = new ui::Panel(QStringLiteral("Quizwright"), this);
   SSPanel1->setheading(26);

@@ -21,9 +21,8 @@ Frmtitle::Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent)
     : QDialog(parent), app_(app), editor_(editor) {
   setObjectName(QStringLiteral("Frmtitle"));
   setWindowTitle(QStringLiteral("Test Description"));
-  setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
   setModal(true);
-  setFixedSize(ui::px(8775), ui::px(5760));
+  ui::fixedwindow(*this, QSize(ui::px(8775), ui::px(5760)));
 
   Label7 = new QLabel(this);
   Label7->setFrameStyle(QFrame::Panel | QFrame::Sunken);
