@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
+#include <algorithm>
 
 namespace authoring {
 namespace {
@@ -25,14 +26,18 @@ QString boxtext(const QString& crlf) {
   return out;
 }
 
-TextBox::TextBox(int maxlength, QWidget* parent) : QPlainTextEdit(parent), maxlength_(maxlength) {
+TextBox::TextBox(int maxlength, QWidget* parent)
+    : QPlainTextEdit(parent), maxlength_(maxlength), ceiling_(maxlength) {
   setTabChangesFocus(true);
   connect(this, &QPlainTextEdit::textChanged, this, [this] { enforcelimit(); });
 }
 
 QString TextBox::text() const { return crlftext(toPlainText()); }
 
-void TextBox::setText(const QString& text) { setPlainText(boxtext(text)); }
+void TextBox::setText(const QString& text) {
+  ceiling_ = std::max(maxlength_, static_cast<int>(crlftext(boxtext(text)).size()));
+  setPlainText(boxtext(text));
+}
 
 int TextBox::room() const {
   return maxlength_ - static_cast<int>(text().size() - crlftext(textCursor().selectedText()).size());
@@ -64,10 +69,14 @@ void TextBox::insertFromMimeData(const QMimeData* source) {
 void TextBox::enforcelimit() {
   if (limiting_) return;
   const QString all = text();
-  if (all.size() <= maxlength_) return;
+  if (all.size() <= ceiling_) {
+    // A long text set by the program may shrink, never grow again.
+    ceiling_ = std::max(maxlength_, static_cast<int>(all.size()));
+    return;
+  }
   // Whatever went past the limit is cut off, and a line break is never cut
   // in half.
-  QString kept = all.left(maxlength_);
+  QString kept = all.left(ceiling_);
   if (kept.endsWith(QLatin1Char('\r'))) kept.chop(1);
   const int at = textCursor().position();
   limiting_ = true;

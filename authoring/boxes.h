@@ -17,7 +17,9 @@ class TextBox : public QPlainTextEdit {
   Q_OBJECT
  public:
   TextBox(int maxlength, QWidget* parent = nullptr);
-  // The text with CR LF line breaks, and setting it from such a text.
+  // The text with CR LF line breaks, and setting it from such a text. A
+  // text set here is kept whole even past the limit: the limit holds typing
+  // and pasting only.
   QString text() const;
   void setText(const QString& text);
   int maxlength() const { return maxlength_; }
@@ -33,6 +35,9 @@ class TextBox : public QPlainTextEdit {
   int room() const;  // characters that may still be typed over the selection
   void enforcelimit();
   int maxlength_;
+  // The longest the text may be: the limit, or more while a longer text
+  // put in by the program is being shortened.
+  int ceiling_;
   bool limiting_ = false;
 };
 

@@ -123,7 +123,7 @@ void Frmexam::buildcontrols() {
   Label1->setFont(bold);
 
   const int limits[2] = {800, 1200};
-  const int heights[2] = {2400, 2520};
+  const int heights[2] = {2400, 2400};
   for (int i = 0; i < 2; ++i) {
     Txtquestion[i] = new TextBox(limits[i], area);
     Txtquestion[i]->setObjectName(QStringLiteral("Txtquestion_%1").arg(i));

@@ -324,6 +324,19 @@ TEST_F(Editor, DescriptionDialogWritesTheHeaderAfterOkAndCancel) {
   };
   exam->Command1_Click();
   EXPECT_EQ(read("test.tmp"), item("Tablets week 3", std::string(200, 'd') + std::string(600, 'i') + blanks(400), "1"));
+
+  // Instructions longer than the box takes, from a test made elsewhere, are
+  // kept whole through OK; typing adds nothing to them, deleting shortens them.
+  app->header.testinstructions = std::string(999, 'j') + "k";
+  act = [&](authoring::Frmtitle& t) {
+    t.Txtdescription[1]->setFocus();
+    t.Txtdescription[1]->moveCursor(QTextCursor::End);
+    QTest::keyClicks(t.Txtdescription[1], QStringLiteral("more"));
+    QTest::keyClick(t.Txtdescription[1], Qt::Key_Backspace);
+    t.cmdtitleaccept_Click(0);
+  };
+  exam->Command1_Click();
+  EXPECT_EQ(read("test.tmp"), item("Tablets week 3", std::string(200, 'd') + std::string(999, 'j') + " ", "1"));
 }
 
 TEST_F(Editor, OptionsMenuShowsTheSettingsDialog) {
