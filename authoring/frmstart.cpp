@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <functional>
 
 #include "authoring/app.h"
@@ -139,6 +140,17 @@ void frmstart::opendrugdatabase() {
 }
 
 void frmstart::Quit_Click() { app_.end(); }
+
+void frmstart::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Back from a workbench the start screen takes the keyboard, so that it
+  // can be used at once without the mouse.
+  QTimer::singleShot(0, this, [this] {
+    if (!isVisible()) return;
+    raise();
+    activateWindow();
+  });
+}
 
 void frmstart::closeEvent(QCloseEvent* event) {
   event->accept();
