@@ -66,6 +66,8 @@ QLabel* label(const char* text, QWidget* parent, int left, int top, int width, i
 QPushButton* button(const QString& text, const char* name, QWidget* parent, int left, int top, int width) {
   auto* b = new QPushButton(text, parent);
   b->setObjectName(QString::fromLatin1(name));
+  // Enter presses the button that has the focus, as it does in a dialog.
+  b->setAutoDefault(true);
   ui::placetw(b, left, top, width, 495);
   return b;
 }

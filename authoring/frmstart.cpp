@@ -106,6 +106,7 @@ frmstart::frmstart(Quizwright& app, QWidget* parent) : QWidget(parent, Qt::Windo
 
   Quit = new QPushButton(QStringLiteral("&Quit"), this);
   Quit->setObjectName(QStringLiteral("Quit"));
+  Quit->setAutoDefault(true);  // Enter presses it once it has the focus
   ui::placetw(Quit, 5400, 4680, 1560, 495);
   connect(Quit, &QPushButton::clicked, this, [this] { Quit_Click(); });
 

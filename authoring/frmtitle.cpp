@@ -64,7 +64,8 @@ Frmtitle::Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent)
   for (int i = 0; i < 2; ++i) {
     cmdtitleaccept[i] = new QPushButton(QString::fromLatin1(buttons[i]), this);
     cmdtitleaccept[i]->setObjectName(QStringLiteral("cmdtitleaccept_%1").arg(i));
-    cmdtitleaccept[i]->setAutoDefault(false);
+    // Enter presses OK from the fields, and the button that has the focus.
+    cmdtitleaccept[i]->setAutoDefault(true);
     cmdtitleaccept[i]->setDefault(i == 0);
     ui::placetw(cmdtitleaccept[i], 2520 + i * 2040, 4920, 1695, 495);
     connect(cmdtitleaccept[i], &QPushButton::clicked, this, [this, i] { cmdtitleaccept_Click(i); });
