@@ -169,11 +169,11 @@ void Frmexam::buildcontrols() {
   }
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
-  // Question creation options, in a sunken frame on the right.
+  // Question creation options, in an etched frame on the right.
   Label4 = label("Question creation options", area, 7680, 120, 3720, 375);
   Label4->setFont(bold);
   auto* frame = new QFrame(area);
-  frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
   ui::placetw(frame, 7680, 510, 3720, 7305);
   static const char* kinds[4] = {"Metric Conversions", "Tablet Dosages", "Fluid Dosages", "IV Drop Rates"};
   for (int i = 0; i < 4; ++i) {

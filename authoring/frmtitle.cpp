@@ -25,7 +25,8 @@ Frmtitle::Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent)
   ui::fixedwindow(*this, QSize(ui::px(8775), ui::px(5760)));
 
   Label7 = new QLabel(this);
-  Label7->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  // An etched frame, visible on every side.
+  Label7->setFrameStyle(QFrame::Box | QFrame::Sunken);
   ui::placetw(Label7, 360, 240, 8055, 4455);
 
   static const char* captions[3] = {"Title for test", "A brief description of the test:", "Test Instructions:"};
