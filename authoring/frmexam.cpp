@@ -57,6 +57,23 @@ QIcon buttonpicture(int index) {
   return QIcon(p);
 }
 
+// The file line: a name too long for the line loses its middle, never its
+// end, and the whole name shows as the tip.
+class FileLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter g(this);
+    g.setPen(palette().color(QPalette::WindowText));
+    const QRect area = contentsRect();
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
+    setToolTip(shown == text() ? QString() : text());
+    g.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, shown);
+  }
+};
+
 QLabel* label(const char* text, QWidget* parent, int left, int top, int width, int height) {
   auto* l = new QLabel(QString::fromLatin1(text), parent);
   ui::placetw(l, left, top, width, height);
@@ -107,7 +124,8 @@ void Frmexam::buildcontrols() {
   titlefont.setBold(true);
   Label5->setFont(titlefont);
   ui::placetw(Label5, 120, 120, 7320, 495);
-  Label7 = label("File : ", area, 120, 690, 7320, 285);
+  Label7 = new FileLabel(QStringLiteral("File : "), area);
+  ui::placetw(Label7, 120, 690, 7320, 285);
   Label7->setObjectName(QStringLiteral("Label7"));
   Label7->setTextFormat(Qt::PlainText);
 
