@@ -2,9 +2,9 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QTextOption>
 #include <algorithm>
-#include <QPushButton>
 
 #include "authoring/app.h"
 #include "authoring/helptext.h"
