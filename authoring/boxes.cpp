@@ -2,7 +2,9 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QTextCursor>
+#include <QTextOption>
 #include <algorithm>
 
 namespace authoring {
@@ -92,6 +94,25 @@ LineBox::LineBox(int maxlength, QWidget* parent) : QLineEdit(parent) { setMaxLen
 void LineBox::keyPressEvent(QKeyEvent* event) {
   if (typesacharacter(event) && onkeypress && !onkeypress(event)) return;
   QLineEdit::keyPressEvent(event);
+}
+
+NameLabel::NameLabel(Fit fit, QWidget* parent) : QLabel(parent), fit_(fit) { setTextFormat(Qt::PlainText); }
+
+void NameLabel::paintEvent(QPaintEvent*) {
+  QPainter g(this);
+  g.setPen(palette().color(QPalette::WindowText));
+  const QRectF area = contentsRect();
+  if (fit_ == Fit::elide) {
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width());
+    setToolTip(shown == text() ? QString() : text());
+    g.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, shown);
+    return;
+  }
+  QTextOption layout(Qt::AlignHCenter);
+  layout.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  const QRectF used = g.boundingRect(area, text(), layout);
+  const double top = area.top() + std::max(0.0, (area.height() - used.height()) / 2);
+  g.drawText(QRectF(area.left(), top, area.width(), area.bottom() - top), text(), layout);
 }
 
 }  // namespace authoring

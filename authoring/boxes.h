@@ -1,9 +1,10 @@
 // The tool's text boxes: a character limit counted as the file counts it (a
 // line break is two characters), texts in and out with CR LF line breaks,
 // and a key-press hook that sees each typed character first and may discard
-// it.
+// it. And a label for texts that name files.
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
@@ -49,6 +50,22 @@ class LineBox : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A label for a text that names a file: a long name is never cut off at its
+// end. On one line (elide) it loses its middle and the whole text shows as
+// the tip; wrapped (wrap, centred) it is broken anywhere a line must end.
+class NameLabel : public QLabel {
+  Q_OBJECT
+ public:
+  enum class Fit { elide, wrap };
+  explicit NameLabel(Fit fit, QWidget* parent = nullptr);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Fit fit_;
 };
 
 // The text of a text box with CR LF line breaks, and the other way round.

@@ -57,23 +57,6 @@ QIcon buttonpicture(int index) {
   return QIcon(p);
 }
 
-// The file line: a name too long for the line loses its middle, never its
-// end, and the whole name shows as the tip.
-class FileLabel : public QLabel {
- public:
-  using QLabel::QLabel;
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter g(this);
-    g.setPen(palette().color(QPalette::WindowText));
-    const QRect area = contentsRect();
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
-    setToolTip(shown == text() ? QString() : text());
-    g.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, shown);
-  }
-};
-
 QLabel* label(const char* text, QWidget* parent, int left, int top, int width, int height) {
   auto* l = new QLabel(QString::fromLatin1(text), parent);
   ui::placetw(l, left, top, width, height);
@@ -124,10 +107,10 @@ void Frmexam::buildcontrols() {
   titlefont.setBold(true);
   Label5->setFont(titlefont);
   ui::placetw(Label5, 120, 120, 7320, 495);
-  Label7 = new FileLabel(QStringLiteral("File : "), area);
+  Label7 = new NameLabel(NameLabel::Fit::elide, area);
+  Label7->setText(QStringLiteral("File : "));
   ui::placetw(Label7, 120, 690, 7320, 285);
   Label7->setObjectName(QStringLiteral("Label7"));
-  Label7->setTextFormat(Qt::PlainText);
 
   static const char* boxcaptions[3] = {"Question:", "Help / Solution:", "Answer:"};
   static const int boxtop[3] = {1020, 3780, 6660};
