@@ -340,17 +340,22 @@ void Frmexam::Form_Load() {
   app_.start().hide();
 }
 
-void Frmexam::Form_Unload() {
-  savetruefalse();
+bool Frmexam::Form_Unload() {
+  if (!savetruefalse()) return false;
   std::error_code ec;
   std::filesystem::remove(core::datapath(WORKFILE), ec);
   app_.start().show();
+  return true;
 }
 
 void Frmexam::closeEvent(QCloseEvent* event) {
-  // Closing cannot be cancelled.
+  // Closing goes on unless the offered save failed: then the window stays
+  // open with the working file whole, so the teacher can save elsewhere.
+  if (!Form_Unload()) {
+    event->ignore();
+    return;
+  }
   event->accept();
-  Form_Unload();
   app_.unloadexam();
 }
 

@@ -163,7 +163,7 @@ void Frmexam::mnuop_Click(int index) {
 
 void Frmexam::mnuopen_Click(int index) {
   if (index == 0) {
-    savetruefalse();
+    if (!savetruefalse()) return;
     try {
       newtest(doc, app_.header);
     } catch (const core::FileError& e) {
@@ -190,7 +190,7 @@ void Frmexam::mnuopen_Click(int index) {
 }
 
 bool Frmexam::openfile(const std::string& myfilename) {
-  savetruefalse();
+  if (!savetruefalse()) return false;
   try {
     // Read whole before anything changes, so that a refused file leaves
     // the editor on the test it showed.
@@ -207,9 +207,10 @@ bool Frmexam::openfile(const std::string& myfilename) {
 
 // ---- saving ---------------------------------------------------------------------
 
-void Frmexam::savetruefalse() {
-  if (doc.filename != WORKFILE || !doc.changed) return;
-  if (app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) saveas();
+bool Frmexam::savetruefalse() {
+  if (doc.filename != WORKFILE || !doc.changed) return true;
+  if (app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) return saveas();
+  return true;
 }
 
 void Frmexam::mnusave_Click(int index) {
@@ -221,48 +222,52 @@ void Frmexam::mnusave_Click(int index) {
   }
 }
 
-void Frmexam::saveas() {
+bool Frmexam::saveas() {
   cmdialog1->setWindowTitle(SAVETITLE);
   cmdialog1->setAcceptMode(QFileDialog::AcceptSave);
   // The filters are shown by their descriptions alone.
   cmdialog1->setOption(QFileDialog::HideNameFilterDetails, true);
   const std::string name = chosenname(*cmdialog1, SAVEFILTERS);
   doc.changed = false;
-  if (name.empty()) return;
+  if (name.empty()) return true;
   const std::string f = core::trim(name);
   // The file being edited under any spelling: nothing more to do.
-  if (f == doc.filename || samefile(f, doc.filename)) return;
+  if (f == doc.filename || samefile(f, doc.filename)) return true;
   std::error_code ec;
   if (std::filesystem::exists(core::datapath(f), ec) &&
       !app_.askyesno(this, "The file " + ui::toansi(ui::fromfilename(name)) +
                                " already exists. Would you like to use this file"))
-    return;
+    return true;
   try {
     checksavename(name);
     if (istextname(name)) {
       saveastextfile(name);
-      return;
+      return true;
     }
   } catch (const core::FileError&) {
     showmessage(this, ILLEGALSAVE);
-    return;
+    doc.changed = true;  // still unsaved: the prompt comes again
+    return false;
   }
   doc.savename = name;
   buttonstatus();
-  savefile();
+  if (savefile()) return true;
+  doc.changed = true;
+  return false;
 }
 
-void Frmexam::savefile() {
-  if (!putfile()) return;
+bool Frmexam::savefile() {
+  if (!putfile()) return false;
   try {
     authoring::savefile(doc);
   } catch (const core::FileError& e) {
     // No line numbers here: the copy is one step.
     showmessage(this, "An error " + core::numtext(e.number()) + " on line 0 was detected.");
-    return;
+    return false;
   }
   showquestion1();
   buttonstatus();
+  return true;
 }
 
 // ---- text export ------------------------------------------------------------------

@@ -309,6 +309,24 @@ TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
                        "Quizwright: The file name that you entered was illegal. The file was not saved."}));
 }
 
+TEST_F(FileWork, ASaveThatFailsOnClosingKeepsTheEditorAndItsWork) {
+  open();
+  QTest::keyClicks(exam->Txtquestion[0], "Dose?");
+  QTest::keyClicks(exam->txtanswer, "5");
+  const std::string typed =
+      core::testrecord::header("untitled", "", "", 0).encode() + core::testrecord::item("Dose?", "", "5").encode();
+  choose = {path("nofolder/z.vqt")};
+  EXPECT_FALSE(exam->close());
+  EXPECT_TRUE(exam->isVisible());
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Dose?");
+  EXPECT_TRUE(exam->doc.changed);
+  // Saved elsewhere the second time, the editor closes.
+  choose = {path("kept.vqt")};
+  EXPECT_TRUE(exam->close());
+  EXPECT_EQ(read("kept.vqt"), typed);
+  EXPECT_FALSE(std::filesystem::exists(folder / "test.tmp"));
+}
+
 TEST_F(FileWork, APipeIsRefusedAndTheEditorStaysOnItsTest) {
   open();
   generate("2");
