@@ -279,8 +279,10 @@ void Frmexam::buttonstatus() {
 }
 
 void Frmexam::filefailed(const std::string& what, int number, const std::string& after) {
-  showmessage(this, what + " the test file " + core::datapath(doc.filename).string() + " (error number " +
-                        core::numtext(number) + "). " + after);
+  // The name is spelt as the file system spells it; the message is text of
+  // the program's own code page.
+  const std::string name = ui::toansi(ui::fromfilename(core::datapath(doc.filename).string()));
+  showmessage(this, what + " the test file " + name + " (error number " + core::numtext(number) + "). " + after);
 }
 
 bool Frmexam::putfile() {
