@@ -602,7 +602,7 @@ void Frmquestion::showstatus() {
 void Frmquestion::terminate() {
   finishanimation();
   burette->stop();
-  app_.menu().show();
+  ui::showactive(app_.menu());
   if (app_.calculatorloaded()) app_.calculator().hide();
   npassed = nincorrect = ncorrect = questno = 0;
   unload();
@@ -618,7 +618,7 @@ void Frmquestion::unload() {
 void Frmquestion::Form_Unload() {
   hide();
   if (app_.results.progdirty) app_.menu().showprogressbutton();
-  app_.menu().show();
+  ui::showactive(app_.menu());
 }
 
 void Frmquestion::closeEvent(QCloseEvent* event) {
@@ -642,7 +642,7 @@ void Frmquestion::Imgcalc_Click() {
   if (app_.calculatorloaded() && app_.calculator().isVisible()) {
     app_.unloadcalculator();
   } else {
-    app_.calculator().show();
+    ui::showactive(app_.calculator());
   }
 }
 

@@ -40,6 +40,11 @@ int runmodal(QDialog& dialog) {
   return dialog.exec();
 }
 
+void showactive(QWidget& window) {
+  window.show();
+  window.activateWindow();
+}
+
 void endapplication() {
   for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
   QCoreApplication::exit(0);

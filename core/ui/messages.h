@@ -25,6 +25,11 @@ using ModalHook = std::function<void(QDialog& dialog)>;
 void setmodalhook(ModalHook hook);
 int runmodal(QDialog& dialog);
 
+// Shows a window with the keyboard: a window that opens on the
+// user's key takes the next keys, even where the window system would leave
+// the keyboard with the window that has just gone.
+void showactive(QWidget& window);
+
 // Ends a program at once: every window is hidden (hiding runs no close
 // handlers) and the event loop is left.
 void endapplication();

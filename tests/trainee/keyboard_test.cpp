@@ -139,10 +139,42 @@ TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
   EXPECT_TRUE(menu.isVisible());
 }
 
+// The logon window with a prompt, an ID and a name: the keyboard starts in
+// the ID box, Tab goes on to the name (never into the prompt) and Enter
+// logs on; Escape leaves the window as it is.
+TEST_F(Keyboard, LogonWithTheKeyboardAlone) {
+  startprogram("<KEEP LOG>run.log\r\n<ID>\r\n<NAME>\r\n<PROMPT LOGIN>Welcome to the ward.\r\n");
+  onmodal = [](QDialog& d) {
+    auto& logon = dynamic_cast<trainee::Frmid&>(d);
+    activate(d);
+    EXPECT_EQ(logon.Txtmsg->toPlainText(), "Welcome to the ward.");
+    press(d, Qt::Key_Escape);
+    EXPECT_TRUE(d.isVisible());
+    type(d, QStringLiteral("AB12"));
+    press(d, Qt::Key_Tab);
+    type(d, QStringLiteral("Jo"));
+    EXPECT_EQ(logon.TxtID->text(), "AB12");
+    EXPECT_EQ(logon.Txtname->text(), "Jo");
+    press(d, Qt::Key_Tab);
+    EXPECT_TRUE(logon.cmdOk[0]->hasFocus());
+    press(d, Qt::Key_Tab, Qt::ShiftModifier);
+    press(d, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+  };
+  trainee::Frmmain& title = app.frmmain();
+  activate(title);
+  press(title, Qt::Key_Return);  // Start
+  ASSERT_EQ(modals, std::vector<std::string>{"trainee::Frmid"});
+  trainee::frmmenu& menu = app.menu();
+  EXPECT_TRUE(menu.isVisible());
+  EXPECT_EQ(menu.windowTitle(), "Dosavo  ~  User ID: AB12         Name: Jo");
+  EXPECT_TRUE(boxes.empty());
+}
+
 // A teacher's test: a wrong answer without worked solution puts the focus on
 // OK. The calculator: Shift+Tab from the answer box reaches its picture
 // (ringed), Space opens it, typed keys press its keys, Enter gives the result
-// to the box; Tab goes back. After the last answer Next leads to the
+// to the box; Escape puts it away and the answer box has the keyboard again. After the last answer Next leads to the
 // completion notice, whose OK Enter presses. The flow-rate module: the
 // scroll bar has the keyboard, Tab reaches Accept.
 TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
@@ -179,8 +211,9 @@ TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
   press(calc, Qt::Key_Return);
   EXPECT_EQ(calc.Readout->text(), "2.5");
   EXPECT_EQ(q.txtanswer->text(), "2.5");
-  activate(q);
-  press(q, Qt::Key_Tab);
+  press(calc, Qt::Key_Escape);  // away with the calculator, back to the answer box
+  EXPECT_FALSE(app.calculatorloaded());
+  EXPECT_TRUE(q.isActiveWindow());
   EXPECT_TRUE(q.txtanswer->hasFocus());
   EXPECT_EQ(q.Imgcalc->grab().toImage(), plain);
   press(q, Qt::Key_Return);
