@@ -30,11 +30,13 @@ namespace {
 
 class Keyboard : public Session {
  protected:
-  // The window takes the keyboard, as a click on its title bar gives it.
+  // The window takes the keyboard, as a click on its title bar gives it
+  // (the widgets' active window follows the window system's a little later).
   static void activate(QWidget& w) {
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == &w, 500);
   }
   static void press(QWidget& w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(w.windowHandle(), key, modifiers);
@@ -238,7 +240,8 @@ TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
 }
 
 // Every window of a logged run answers F1 with the help, centred over it and
-// usable while the window is modal; none can be resized or maximised; each
+// usable while the window is modal; Escape closes the help and gives the
+// keyboard back to that window. None can be resized or maximised; each
 // carries dosavo's icon.
 TEST_F(Keyboard, EveryWindowAnswersF1AndIsFixedWithTheProgramIcon) {
   writetest({core::testrecord::header("Ward quiz", "About units", "", 1), core::testrecord::item("Unit?", "", "mg")});
@@ -260,6 +263,8 @@ TEST_F(Keyboard, EveryWindowAnswersF1AndIsFixedWithTheProgramIcon) {
     EXPECT_LE((help->frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 2);
     press(*help, Qt::Key_Escape);
     EXPECT_FALSE(help->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.isActiveWindow());  // the keyboard goes back to the window
 
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
