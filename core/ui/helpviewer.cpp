@@ -1,16 +1,16 @@
 #include "core/ui/helpviewer.h"
 
-#include <QApplication>
 #include <QHash>
 #include <QKeySequence>
 #include <QScreen>
 #include <QPointer>
 #include <QShortcut>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QVariant>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "core/ui/messages.h"
 
 namespace ui {
 namespace {
@@ -68,13 +68,9 @@ QWidget* showhelp(QWidget* parent, const QString& title, const QString& html, co
     // gives the keyboard back to the window that asked for it.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), win);
     QObject::connect(escape, &QShortcut::activated, win, [win] {
-      QPointer<QWidget> back = win->parentWidget();
+      QWidget* back = win->parentWidget();
       win->close();
-      // Where the window system leaves no window with the keyboard once
-      // the help has gone, the window that asked takes it back.
-      QTimer::singleShot(0, [back] {
-        if (!back.isNull() && back->isVisible() && QApplication::activeWindow() == nullptr) back->activateWindow();
-      });
+      givebackkeyboard(back);
     });
     slot = win;
   }

@@ -30,6 +30,13 @@ int runmodal(QDialog& dialog);
 // the keyboard with the window that has just gone.
 void showactive(QWidget& window);
 
+// Once the waiting events have run, gives the keyboard back to the window
+// when no window has it: where the window system leaves the keyboard with
+// no window after a modal window or the help closes, the window the user
+// was working in takes it again. Modal windows and message boxes do this
+// for the window that was active when they opened.
+void givebackkeyboard(QWidget* window);
+
 // Ends a program at once: every window is hidden (hiding runs no close
 // handlers) and the event loop is left.
 void endapplication();
