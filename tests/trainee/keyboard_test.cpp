@@ -179,6 +179,44 @@ TEST_F(Keyboard, LogonWithTheKeyboardAlone) {
   EXPECT_TRUE(boxes.empty());
 }
 
+// The progress window and the save question: Tab runs round their buttons
+// and their read-only text, and Enter presses the button that has the
+// keyboard (OK first, Yes first).
+TEST_F(Keyboard, ProgressAndSaveQuestionFromTheKeyboard) {
+  startprogram("<KEEP LOG>run.log\r\n<PROMPT>Save your results?\r\n");
+  app.frmmain().Command1_Click();
+  trainee::frmmenu& menu = app.menu();
+  app.modules.modcorrect[4] = 2;
+  app.results.progdirty = true;
+  menu.showprogressbutton();
+  std::vector<QString> seen;
+  auto tabround = [&](QDialog& d) {
+    seen.clear();
+    activate(d);
+    for (int i = 0; i < 3; ++i) {
+      seen.push_back(QApplication::focusWidget()->objectName());
+      press(d, Qt::Key_Tab);
+    }
+    seen.push_back(QApplication::focusWidget()->objectName());
+    press(d, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+  };
+  onmodal = tabround;
+  activate(menu);
+  menu.Image3->setFocus();
+  press(menu, Qt::Key_Return);
+  EXPECT_EQ(seen, (std::vector<QString>{"Command1", "Command2", "Text1", "Command1"}));
+  EXPECT_TRUE(menu.isVisible());  // OK: back to the menu
+
+  activate(menu);
+  for (int i = 0; i < 4 && !menu.cmdquit->hasFocus(); ++i) press(menu, Qt::Key_Tab);
+  ASSERT_TRUE(menu.cmdquit->hasFocus());
+  press(menu, Qt::Key_Return);  // Quit: the save question
+  EXPECT_EQ(seen, (std::vector<QString>{"SSCommand1_0", "SSCommand1_1", "Text1", "SSCommand1_0"}));
+  EXPECT_NE(exercisetest::readall(dir.filePath("run.log").toStdString()).find("Calculating Tablet Dosages"),
+            std::string::npos);
+}
+
 // A teacher's test: a wrong answer without worked solution puts the focus on
 // OK. The calculator: Shift+Tab from the answer box reaches its picture
 // (ringed), Space opens it, typed keys press its keys, Enter gives the result
