@@ -377,7 +377,10 @@ std::optional<std::string> RecordFile::read(long record) {
   while (done < length_) {
     const ssize_t got = ::pread(fd_, bytes.data() + done, length_ - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw FileError(ErrPathFileAccess, "read failed: " + describe(path_) + ": " + std::strerror(errno));
+    if (got < 0) {
+      const int err = errno;
+      throw FileError(ErrPathFileAccess, "read failed: " + describe(path_) + ": " + std::strerror(err));
+    }
     if (got == 0) return std::nullopt;  // the file shrank meanwhile: no whole record
     done += static_cast<std::size_t>(got);
   }
