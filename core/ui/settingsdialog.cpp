@@ -85,6 +85,9 @@ Default::~Default() {
 
 void Default::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // The box that has the keyboard is ringed from the start, so that one
+  // who opened the window from the keyboard sees where Space will act.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   if (!event->spontaneous() && !loaded_) Form_Load();
 }
 
