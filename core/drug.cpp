@@ -151,8 +151,8 @@ std::vector<drugrecord> readdatabase() {
   // Records not wholly in the file (a piece at its end, or what the file
   // lost while it was read) stay blank, as a single read gives them.
   std::vector<drugrecord> out(static_cast<std::size_t>(drugrecordcount(static_cast<std::uintmax_t>(st.st_size))));
-  constexpr std::size_t PIECE = DRUG_RECORD_LENGTH * 512;
-  std::string buffer(PIECE, '\0');
+  constexpr std::size_t PIECE = DRUG_RECORD_LENGTH * 128;
+  std::array<char, PIECE> buffer;
   std::size_t held = 0, next = 0;
   while (next < out.size()) {
     const ssize_t got = ::read(fd, buffer.data() + held, PIECE - held);
