@@ -309,7 +309,12 @@ Quick quickread(const std::filesystem::path& p, std::size_t length, long record,
   while (done < length) {
     const ssize_t got = ::pread(f.fd, bytes.data() + done, length - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;  // cut short: no whole record
+    if (got < 0) {
+      const int err = errno;
+      f.drop();
+      throw FileError(ErrPathFileAccess, "read failed: " + p.string() + ": " + std::strerror(err));
+    }
+    if (got == 0) break;  // cut short: no whole record
     done += static_cast<std::size_t>(got);
   }
   return done == length ? Quick::Read : Quick::Beyond;
@@ -333,35 +338,34 @@ std::optional<std::string> readrecord(const std::string& name, std::size_t lengt
 RecordFile::RecordFile(const std::string& name, std::size_t length)
     : path_(datapath(name)), length_(length) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
-  std::error_code ec;
-  if (std::filesystem::is_directory(path_, ec)) throw FileError(ErrPathFileAccess, describe(path_));
-  if (!std::filesystem::exists(path_, ec)) {
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) throw FileError(errorFromErrno(errno), describe(path_));
-    ::close(fd);
-  }
-  file_.open(path_, std::ios::in | std::ios::out | std::ios::binary);
-  if (!file_.is_open()) {
-    // A read-only file can still be read.
-    file_.open(path_, std::ios::in | std::ios::binary);
-    if (!file_.is_open()) throw FileError(ErrPermission, describe(path_));
-  }
+  // Opened with open(2), never waiting: a pipe of that name does not hold
+  // the program, and only an ordinary file is used (a folder, pipe or
+  // device is refused as a file that cannot be opened). A missing file is
+  // created empty; a file that may not be written is still read.
+  int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+  int err = errno;
+  if (fd < 0 && (err == EACCES || err == EROFS || err == EPERM))
+    fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) throw FileError(errorFromErrno(err), describe(path_) + ": " + std::strerror(err));
+  requireordinary(fd, path_);
+  fd_ = fd;
 }
 
 RecordFile::~RecordFile() { close(); }
 
 void RecordFile::close() {
-  if (file_.is_open()) file_.close();
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
 }
 
 std::uintmax_t RecordFile::size() {
-  std::error_code ec;
-  const auto s = std::filesystem::file_size(path_, ec);
-  return ec ? 0 : s;
+  struct stat st {};
+  if (fd_ < 0 || ::fstat(fd_, &st) != 0) return 0;
+  return static_cast<std::uintmax_t>(st.st_size);
 }
 
 std::optional<std::string> RecordFile::read(long record) {
-  if (!file_.is_open()) throw FileError(ErrBadFileName, "file not open");
+  if (fd_ < 0) throw FileError(ErrBadFileName, "file not open");
   if (record < 1) throw FileError(ErrBadFileName, "bad record number");
   // A record number so large that its offset is past any file lies beyond
   // the end (and must not wrap round to a small offset).
@@ -369,30 +373,36 @@ std::optional<std::string> RecordFile::read(long record) {
   const auto offset = static_cast<std::uintmax_t>(record - 1) * length_;
   if (offset + length_ > size()) return std::nullopt;
   std::string bytes(length_, '\0');
-  file_.clear();
-  file_.seekg(static_cast<std::streamoff>(offset));
-  file_.read(bytes.data(), static_cast<std::streamsize>(length_));
-  if (file_.gcount() != static_cast<std::streamsize>(length_)) {
-    file_.clear();
-    return std::nullopt;
+  std::size_t done = 0;
+  while (done < length_) {
+    const ssize_t got = ::pread(fd_, bytes.data() + done, length_ - done, static_cast<off_t>(offset + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const int err = errno;
+      throw FileError(ErrPathFileAccess, "read failed: " + describe(path_) + ": " + std::strerror(err));
+    }
+    if (got == 0) return std::nullopt;  // the file shrank meanwhile: no whole record
+    done += static_cast<std::size_t>(got);
   }
   return bytes;
 }
 
 void RecordFile::write(long record, const std::string& bytes) {
-  if (!file_.is_open()) throw FileError(ErrBadFileName, "file not open");
+  if (fd_ < 0) throw FileError(ErrBadFileName, "file not open");
   if (record < 1 || static_cast<std::uintmax_t>(record - 1) > MAX_RECORD_NUMBER)
     throw FileError(ErrBadFileName, "bad record number");
   std::string out = bytes;
   out.resize(length_, ' ');
   const auto offset = static_cast<std::uintmax_t>(record - 1) * length_;
-  file_.clear();
-  file_.seekp(static_cast<std::streamoff>(offset));
-  file_.write(out.data(), static_cast<std::streamsize>(length_));
-  file_.flush();
-  if (!file_) {
-    file_.clear();
-    throw FileError(ErrPermission, "write failed: " + describe(path_));
+  std::size_t done = 0;
+  while (done < length_) {
+    const ssize_t w = ::pwrite(fd_, out.data() + done, length_ - done, static_cast<off_t>(offset + done));
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) {
+      const int err = w < 0 ? errno : ENOSPC;
+      throw FileError(ErrPermission, "write failed: " + describe(path_) + ": " + std::strerror(err));
+    }
+    done += static_cast<std::size_t>(w);
   }
 }
 

@@ -63,6 +63,9 @@ std::optional<std::string> readrecord(const std::string& name, std::size_t lengt
 // byte (n - 1) x length. Opening a missing file creates it empty; reading a
 // record that does not lie wholly within the file gives nothing (the caller
 // uses a blank record); writing the record after the last one appends it.
+// The file is opened without waiting and must be an ordinary file: a
+// folder, pipe or device is refused with FileError 75, as is a read that
+// fails.
 class RecordFile {
  public:
   RecordFile(const std::string& name, std::size_t length);
@@ -80,7 +83,7 @@ class RecordFile {
  private:
   std::filesystem::path path_;
   std::size_t length_;
-  std::fstream file_;
+  int fd_ = -1;
 };
 
 }  // namespace core
