@@ -1,5 +1,6 @@
 #include "authoring/app.h"
 
+#include <QApplication>
 #include <QLabel>
 
 #include "authoring/frmdrugdatabase.h"
@@ -7,6 +8,7 @@
 #include "authoring/frmsave.h"
 #include "authoring/frmstart.h"
 #include "authoring/helptext.h"
+#include "core/ui/icons.h"
 #include "core/ui/messages.h"
 #include "core/ui/settingsdialog.h"
 #include "core/ui/textconv.h"
@@ -15,6 +17,9 @@ namespace authoring {
 
 Quizwright::Quizwright() {
   core.build = core::Build::Tool;
+  // Every window of the tool carries its icon.
+  if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr)
+    QApplication::setWindowIcon(ui::programicon(ui::Program::quizwright));
   endprogram = ui::endapplication;
 }
 

@@ -2,7 +2,10 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QTextCursor>
+#include <QTextOption>
+#include <algorithm>
 
 namespace authoring {
 namespace {
@@ -25,14 +28,18 @@ QString boxtext(const QString& crlf) {
   return out;
 }
 
-TextBox::TextBox(int maxlength, QWidget* parent) : QPlainTextEdit(parent), maxlength_(maxlength) {
+TextBox::TextBox(int maxlength, QWidget* parent)
+    : QPlainTextEdit(parent), maxlength_(maxlength), ceiling_(maxlength) {
   setTabChangesFocus(true);
   connect(this, &QPlainTextEdit::textChanged, this, [this] { enforcelimit(); });
 }
 
 QString TextBox::text() const { return crlftext(toPlainText()); }
 
-void TextBox::setText(const QString& text) { setPlainText(boxtext(text)); }
+void TextBox::setText(const QString& text) {
+  ceiling_ = std::max(maxlength_, static_cast<int>(crlftext(boxtext(text)).size()));
+  setPlainText(boxtext(text));
+}
 
 int TextBox::room() const {
   return maxlength_ - static_cast<int>(text().size() - crlftext(textCursor().selectedText()).size());
@@ -64,10 +71,14 @@ void TextBox::insertFromMimeData(const QMimeData* source) {
 void TextBox::enforcelimit() {
   if (limiting_) return;
   const QString all = text();
-  if (all.size() <= maxlength_) return;
+  if (all.size() <= ceiling_) {
+    // A long text set by the program may shrink, never grow again.
+    ceiling_ = std::max(maxlength_, static_cast<int>(all.size()));
+    return;
+  }
   // Whatever went past the limit is cut off, and a line break is never cut
   // in half.
-  QString kept = all.left(maxlength_);
+  QString kept = all.left(ceiling_);
   if (kept.endsWith(QLatin1Char('\r'))) kept.chop(1);
   const int at = textCursor().position();
   limiting_ = true;
@@ -83,6 +94,25 @@ LineBox::LineBox(int maxlength, QWidget* parent) : QLineEdit(parent) { setMaxLen
 void LineBox::keyPressEvent(QKeyEvent* event) {
   if (typesacharacter(event) && onkeypress && !onkeypress(event)) return;
   QLineEdit::keyPressEvent(event);
+}
+
+NameLabel::NameLabel(Fit fit, QWidget* parent) : QLabel(parent), fit_(fit) { setTextFormat(Qt::PlainText); }
+
+void NameLabel::paintEvent(QPaintEvent*) {
+  QPainter g(this);
+  g.setPen(palette().color(QPalette::WindowText));
+  const QRectF area = contentsRect();
+  if (fit_ == Fit::elide) {
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width());
+    setToolTip(shown == text() ? QString() : text());
+    g.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, shown);
+    return;
+  }
+  QTextOption layout(Qt::AlignHCenter);
+  layout.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  const QRectF used = g.boundingRect(area, text(), layout);
+  const double top = area.top() + std::max(0.0, (area.height() - used.height()) / 2);
+  g.drawText(QRectF(area.left(), top, area.width(), area.bottom() - top), text(), layout);
 }
 
 }  // namespace authoring

@@ -1,9 +1,10 @@
 // The tool's text boxes: a character limit counted as the file counts it (a
 // line break is two characters), texts in and out with CR LF line breaks,
 // and a key-press hook that sees each typed character first and may discard
-// it.
+// it. And a label for texts that name files.
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <functional>
@@ -17,7 +18,9 @@ class TextBox : public QPlainTextEdit {
   Q_OBJECT
  public:
   TextBox(int maxlength, QWidget* parent = nullptr);
-  // The text with CR LF line breaks, and setting it from such a text.
+  // The text with CR LF line breaks, and setting it from such a text. A
+  // text set here is kept whole even past the limit: the limit holds typing
+  // and pasting only.
   QString text() const;
   void setText(const QString& text);
   int maxlength() const { return maxlength_; }
@@ -33,6 +36,9 @@ class TextBox : public QPlainTextEdit {
   int room() const;  // characters that may still be typed over the selection
   void enforcelimit();
   int maxlength_;
+  // The longest the text may be: the limit, or more while a longer text
+  // put in by the program is being shortened.
+  int ceiling_;
   bool limiting_ = false;
 };
 
@@ -44,6 +50,22 @@ class LineBox : public QLineEdit {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A label for a text that names a file: a long name is never cut off at its
+// end. On one line (elide) it loses its middle and the whole text shows as
+// the tip; wrapped (wrap, centred) it is broken anywhere a line must end.
+class NameLabel : public QLabel {
+  Q_OBJECT
+ public:
+  enum class Fit { elide, wrap };
+  explicit NameLabel(Fit fit, QWidget* parent = nullptr);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  Fit fit_;
 };
 
 // The text of a text box with CR LF line breaks, and the other way round.

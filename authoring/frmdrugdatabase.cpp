@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCompleter>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +19,7 @@
 #include "authoring/helptext.h"
 #include "core/errors.h"
 #include "core/text.h"
+#include "core/ui/icons.h"
 #include "core/ui/messages.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
@@ -43,14 +43,20 @@ const char* const UNITS[UNITCOUNT] = {"kg", "hg", "dag", "g", "dg", "cg", "mg", 
 
 // Limits what can be typed to a number of characters, without cutting a
 // longer text that the record itself puts there (a stored number whose
-// short form is longer must not change by being shown).
+// short form is longer must not change by being shown); such a text may
+// still be shortened a character at a time.
 class TypedLength : public QValidator {
  public:
-  TypedLength(int length, QObject* parent) : QValidator(parent), length_(length) {}
-  State validate(QString& input, int&) const override { return input.size() > length_ ? Invalid : Acceptable; }
+  TypedLength(int length, QLineEdit* box) : QValidator(box), length_(length) {
+    connect(box, &QLineEdit::textChanged, this, [this](const QString& text) { before_ = text.size(); });
+  }
+  State validate(QString& input, int&) const override {
+    return input.size() > length_ && input.size() > before_ ? Invalid : Acceptable;
+  }
 
  private:
   int length_;
+  qsizetype before_ = 0;
 };
 
 QLabel* label(QWidget* parent, const char* text, int left, int top, int width, int height = 255,
@@ -94,7 +100,8 @@ frmDrugDatabase::frmDrugDatabase(Quizwright& app, QWidget* parent)
     : QWidget(parent), app_(app), table_(app.core.lists) {
   setObjectName(QStringLiteral("frmDrugDatabase"));
   setWindowTitle(DRUGTITLE);
-  setFixedSize(ui::px(WIDTHTW), ui::px(HEIGHTTW));
+  setWindowIcon(ui::programicon(ui::Program::quizwright));
+  ui::fixedwindow(*this, QSize(ui::px(WIDTHTW), ui::px(HEIGHTTW)));
   buildcontrols();
   installquizwrighthelp(*this);
   Form_Load();
@@ -109,8 +116,10 @@ void frmDrugDatabase::buildcontrols() {
   Cbcategory->setEditable(true);
   Cbcategory->setInsertPolicy(QComboBox::NoInsert);  // new names go through checkcategory
   Cbcategory->lineEdit()->setMaxLength(static_cast<int>(CATEGORYWIDTH));
-  // Letter case tells categories apart, so completion must not change it.
-  Cbcategory->completer()->setCaseSensitivity(Qt::CaseSensitive);
+  // What is typed is the category's name as it stands: completing it to a
+  // longer name would make a new category that begins like an old one
+  // impossible to type.
+  Cbcategory->setCompleter(nullptr);
   ui::placetw(Cbcategory, 3600, 390, 3135, BOXHEIGHTTW);
   label(this, "Record:", 7200, 120, 2040, 255, Qt::AlignCenter);
   Recordno = label(this, "", 7200, 390, 2040, BOXHEIGHTTW, Qt::AlignCenter);
@@ -384,8 +393,9 @@ bool frmDrugDatabase::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     const QString typed = key->text();
-    // Only a typed character is filtered; movement and editing keys pass.
-    if (typed.size() == 1 && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    // Only a typed character is filtered; movement and editing keys pass,
+    // the Delete key too, whose text is the character 127.
+    if (typed.size() == 1 && typed[0].isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
       const std::string code = ui::toansi(typed);
       if (!code.empty() && testkey(static_cast<unsigned char>(code[0])) == 0) return true;
     }

@@ -66,6 +66,8 @@ QLabel* label(const char* text, QWidget* parent, int left, int top, int width, i
 QPushButton* button(const QString& text, const char* name, QWidget* parent, int left, int top, int width) {
   auto* b = new QPushButton(text, parent);
   b->setObjectName(QString::fromLatin1(name));
+  // Enter presses the button that has the focus, as it does in a dialog.
+  b->setAutoDefault(true);
   ui::placetw(b, left, top, width, 495);
   return b;
 }
@@ -105,9 +107,10 @@ void Frmexam::buildcontrols() {
   titlefont.setBold(true);
   Label5->setFont(titlefont);
   ui::placetw(Label5, 120, 120, 7320, 495);
-  Label7 = label("File : ", area, 120, 690, 7320, 285);
+  Label7 = new NameLabel(NameLabel::Fit::elide, area);
+  Label7->setText(QStringLiteral("File : "));
+  ui::placetw(Label7, 120, 690, 7320, 285);
   Label7->setObjectName(QStringLiteral("Label7"));
-  Label7->setTextFormat(Qt::PlainText);
 
   static const char* boxcaptions[3] = {"Question:", "Help / Solution:", "Answer:"};
   static const int boxtop[3] = {1020, 3780, 6660};
@@ -123,7 +126,7 @@ void Frmexam::buildcontrols() {
   Label1->setFont(bold);
 
   const int limits[2] = {800, 1200};
-  const int heights[2] = {2400, 2520};
+  const int heights[2] = {2400, 2400};
   for (int i = 0; i < 2; ++i) {
     Txtquestion[i] = new TextBox(limits[i], area);
     Txtquestion[i]->setObjectName(QStringLiteral("Txtquestion_%1").arg(i));
@@ -167,11 +170,11 @@ void Frmexam::buildcontrols() {
   }
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
-  // Question creation options, in a sunken frame on the right.
+  // Question creation options, in an etched frame on the right.
   Label4 = label("Question creation options", area, 7680, 120, 3720, 375);
   Label4->setFont(bold);
   auto* frame = new QFrame(area);
-  frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
   ui::placetw(frame, 7680, 510, 3720, 7305);
   static const char* kinds[4] = {"Metric Conversions", "Tablet Dosages", "Fluid Dosages", "IV Drop Rates"};
   for (int i = 0; i < 4; ++i) {
@@ -260,7 +263,7 @@ void Frmexam::buildmenus() {
 // ---- procedures ---------------------------------------------------------------
 
 void Frmexam::buttonstatus() {
-  Label7->setText(QStringLiteral("File : ") + ui::fromansi(doc.filename));
+  Label7->setText(QStringLiteral("File : ") + ui::fromfilename(doc.filename));
   Label1->setText(QStringLiteral("%1 / %2").arg(doc.qno).arg(doc.numquest));
   const bool whole = !core::trim(ui::toansi(Txtquestion[0]->text())).empty() &&
                      !core::trim(ui::toansi(txtanswer->text())).empty();
@@ -276,8 +279,10 @@ void Frmexam::buttonstatus() {
 }
 
 void Frmexam::filefailed(const std::string& what, int number, const std::string& after) {
-  showmessage(this, what + " the test file " + core::datapath(doc.filename).string() + " (error number " +
-                        core::numtext(number) + "). " + after);
+  // The name is spelt as the file system spells it; the message is text of
+  // the program's own code page.
+  const std::string name = ui::toansi(ui::fromfilename(core::datapath(doc.filename).string()));
+  showmessage(this, what + " the test file " + name + " (error number " + core::numtext(number) + "). " + after);
 }
 
 bool Frmexam::putfile() {
@@ -320,8 +325,7 @@ bool Frmexam::puttitle() {
 // ---- handlers -----------------------------------------------------------------
 
 void Frmexam::Form_Load() {
-  adjustSize();
-  setFixedSize(size());
+  ui::fixedwindow(*this, sizeHint());
   ui::centreform(*this);
   updatefilelist();
   questionmade = true;
@@ -338,17 +342,22 @@ void Frmexam::Form_Load() {
   app_.start().hide();
 }
 
-void Frmexam::Form_Unload() {
-  savetruefalse();
+bool Frmexam::Form_Unload() {
+  if (!savetruefalse()) return false;
   std::error_code ec;
   std::filesystem::remove(core::datapath(WORKFILE), ec);
   app_.start().show();
+  return true;
 }
 
 void Frmexam::closeEvent(QCloseEvent* event) {
-  // Closing cannot be cancelled.
+  // Closing goes on unless the offered save failed: then the window stays
+  // open with the working file whole, so the teacher can save elsewhere.
+  if (!Form_Unload()) {
+    event->ignore();
+    return;
+  }
   event->accept();
-  Form_Unload();
   app_.unloadexam();
 }
 

@@ -93,7 +93,9 @@ class Frmexam : public QMainWindow {
 
   // ---- handlers
   void Form_Load();
-  void Form_Unload();
+  // False when the teacher's unsaved test could not be saved: the editor
+  // then stays open so that nothing is lost.
+  bool Form_Unload();
   void cmdforward_Click(int index);
   void Command2_Click(int index);
   void Command1_Click();
@@ -114,11 +116,16 @@ class Frmexam : public QMainWindow {
   void updatefilelist();
   void mnuop_Click(int index);
   void mnuopen_Click(int index);
-  void openfile(const std::string& myfilename);
-  void savetruefalse();
+  // False (after its message) when the file could not be opened as a test.
+  bool openfile(const std::string& myfilename);
+  // The save prompt for an untitled test. False when the teacher asked for
+  // a save that failed, so the caller must not discard the working file.
+  bool savetruefalse();
   void mnusave_Click(int index);
-  void saveas();
-  void savefile();
+  // Both false when a save was refused or failed (after its message); a
+  // cancelled dialog or a declined overwrite is no failure.
+  bool saveas();
+  bool savefile();
   void saveastextfile(const std::string& file);
   void numbquest_Click(int index);
   void tfop_Click(int index);

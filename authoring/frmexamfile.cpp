@@ -3,18 +3,21 @@
 // export with its options. The rules live in authoring/model; these
 // handlers hold the dialogs and move the results into the controls.
 #include <QAction>
-#include <QActionGroup>
 #include <QCheckBox>
+#include <QCompleter>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QTreeView>
 #include <filesystem>
 
 #include "authoring/app.h"
 #include "authoring/boxes.h"
 #include "authoring/frmexam.h"
+#include "authoring/helptext.h"
 #include "authoring/model/testfiles.h"
 #include "authoring/model/textexport.h"
 #include "core/errors.h"
@@ -23,6 +26,7 @@
 #include "core/ui/messages.h"
 #include "core/ui/panel.h"
 #include "core/ui/textconv.h"
+#include "core/ui/twips.h"
 
 namespace authoring {
 namespace {
@@ -32,10 +36,20 @@ const QString OPENFILTER = QStringLiteral("Dosavo Files (*.vqt)");
 const QStringList SAVEFILTERS = {QStringLiteral("Dosavo Test (vqt) (*.vqt)"), QStringLiteral("Text File (txt) (*.txt)")};
 const std::string ILLEGALSAVE = "The file name that you entered was illegal. The file was not saved.";
 
-// The name chosen in the dialog, or nothing when it was cancelled.
-std::string chosenname(QFileDialog& dialog) {
-  if (ui::runmodal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
-  return ui::toansi(dialog.selectedFiles().constFirst());
+// Shows the dialog with its filters, the first one chosen. Gives the name
+// chosen, as the file system spells it, or nothing when the dialog was
+// cancelled.
+std::string chosenname(QFileDialog& dialog, const QStringList& filters) {
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.constFirst());
+  const int result = ui::runmodal(dialog);
+  // A name list still open under the name box closes with the dialog, and
+  // the editor takes the keyboard back, so that its menu keys work at once.
+  for (QCompleter* names : dialog.findChildren<QCompleter*>())
+    if (names->popup() != nullptr) names->popup()->hide();
+  if (QWidget* editor = dialog.parentWidget()) editor->activateWindow();
+  if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
+  return ui::tofilename(dialog.selectedFiles().constFirst());
 }
 
 }  // namespace
@@ -47,6 +61,14 @@ void Frmexam::connectfilework() {
   // the overwrite question is the editor's own.
   cmdialog1->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
   cmdialog1->setFileMode(QFileDialog::AnyFile);
+  cmdialog1->resize(ui::px(10800), ui::px(6600));
+  // The size, type and date columns show whole; the name takes the rest.
+  if (auto* view = cmdialog1->findChild<QTreeView*>()) {
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  }
+  installquizwrighthelp(*cmdialog1);
 
   connect(Cmdgenerate, &QPushButton::clicked, this, [this] { Cmdgenerate_Click(); });
   for (int i = 0; i < 4; ++i) connect(Check1[i], &QCheckBox::clicked, this, [this, i] { Check1_Click(i); });
@@ -59,12 +81,8 @@ void Frmexam::connectfilework() {
     connect(mnuopen[i], &QAction::triggered, this, [this, i] { mnuopen_Click(i); });
     connect(mnusave[i], &QAction::triggered, this, [this, i] { mnusave_Click(i); });
   }
-  // One numbering style is ticked at any time.
-  auto* styles = new QActionGroup(this);
-  for (int i = 0; i < 6; ++i) {
-    styles->addAction(numbquest[i]);
-    connect(numbquest[i], &QAction::triggered, this, [this, i] { numbquest_Click(i); });
-  }
+  // One numbering style is ticked at any time: the handler moves the mark.
+  for (int i = 0; i < 6; ++i) connect(numbquest[i], &QAction::triggered, this, [this, i] { numbquest_Click(i); });
   for (int i = 0; i < 5; ++i) {
     connect(tfop[i], &QAction::triggered, this, [this, i] {
       // The menu has already turned the mark over; the handler does that.
@@ -128,7 +146,7 @@ void Frmexam::updatefilelist() {
   for (const std::string& name : core::listtestfiles(core::workdir())) {
     filelist.push_back(name);
     const int index = static_cast<int>(filelist.size()) - 1;
-    QAction* item = mnufile->addAction(ui::fromansi(filemenucaption(index, name)));
+    QAction* item = mnufile->addAction(ui::fromfilename(filemenucaption(index, name)));
     connect(item, &QAction::triggered, this, [this, index] { mnuop_Click(index); });
     mnuop.push_back(item);
   }
@@ -145,7 +163,7 @@ void Frmexam::mnuop_Click(int index) {
 
 void Frmexam::mnuopen_Click(int index) {
   if (index == 0) {
-    savetruefalse();
+    if (!savetruefalse()) return;
     try {
       newtest(doc, app_.header);
     } catch (const core::FileError& e) {
@@ -159,9 +177,8 @@ void Frmexam::mnuopen_Click(int index) {
     return;
   }
   cmdialog1->setAcceptMode(QFileDialog::AcceptOpen);
-  cmdialog1->setNameFilters({OPENFILTER});
-  cmdialog1->selectNameFilter(OPENFILTER);
-  const std::string name = chosenname(*cmdialog1);
+  cmdialog1->setOption(QFileDialog::HideNameFilterDetails, false);
+  const std::string name = chosenname(*cmdialog1, {OPENFILTER});
   if (name.empty()) return;
   try {
     trialopen(name);
@@ -169,30 +186,31 @@ void Frmexam::mnuopen_Click(int index) {
     showmessage(this, "Illegal file name");
     return;
   }
-  openfile(name);
-  mnusave[1]->setVisible(true);
+  if (openfile(name)) mnusave[1]->setVisible(true);
 }
 
-void Frmexam::openfile(const std::string& myfilename) {
-  savetruefalse();
+bool Frmexam::openfile(const std::string& myfilename) {
+  if (!savetruefalse()) return false;
   try {
     // Read whole before anything changes, so that a refused file leaves
     // the editor on the test it showed.
     opentest(doc, app_.header, myfilename, readtestfile(myfilename));
   } catch (const core::FileError&) {
     showmessage(this, "Illegal file name");
-    return;
+    return false;
   }
   Label5->setCaption(ui::fromansi(core::trim(app_.header.testtitle)));
   showquestion1();
   buttonstatus();
+  return true;
 }
 
 // ---- saving ---------------------------------------------------------------------
 
-void Frmexam::savetruefalse() {
-  if (doc.filename != WORKFILE || !doc.changed) return;
-  if (app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) saveas();
+bool Frmexam::savetruefalse() {
+  if (doc.filename != WORKFILE || !doc.changed) return true;
+  if (app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) return saveas();
+  return true;
 }
 
 void Frmexam::mnusave_Click(int index) {
@@ -204,47 +222,52 @@ void Frmexam::mnusave_Click(int index) {
   }
 }
 
-void Frmexam::saveas() {
+bool Frmexam::saveas() {
   cmdialog1->setWindowTitle(SAVETITLE);
   cmdialog1->setAcceptMode(QFileDialog::AcceptSave);
-  cmdialog1->setNameFilters(SAVEFILTERS);
-  cmdialog1->selectNameFilter(SAVEFILTERS.constFirst());
-  const std::string name = chosenname(*cmdialog1);
+  // The filters are shown by their descriptions alone.
+  cmdialog1->setOption(QFileDialog::HideNameFilterDetails, true);
+  const std::string name = chosenname(*cmdialog1, SAVEFILTERS);
   doc.changed = false;
-  if (name.empty()) return;
+  if (name.empty()) return true;
   const std::string f = core::trim(name);
   // The file being edited under any spelling: nothing more to do.
-  if (f == doc.filename || samefile(f, doc.filename)) return;
+  if (f == doc.filename || samefile(f, doc.filename)) return true;
   std::error_code ec;
   if (std::filesystem::exists(core::datapath(f), ec) &&
-      !app_.askyesno(this, "The file " + name + " already exists. Would you like to use this file"))
-    return;
+      !app_.askyesno(this, "The file " + ui::toansi(ui::fromfilename(name)) +
+                               " already exists. Would you like to use this file"))
+    return true;
   try {
     checksavename(name);
     if (istextname(name)) {
       saveastextfile(name);
-      return;
+      return true;
     }
   } catch (const core::FileError&) {
     showmessage(this, ILLEGALSAVE);
-    return;
+    doc.changed = true;  // still unsaved: the prompt comes again
+    return false;
   }
   doc.savename = name;
   buttonstatus();
-  savefile();
+  if (savefile()) return true;
+  doc.changed = true;
+  return false;
 }
 
-void Frmexam::savefile() {
-  if (!putfile()) return;
+bool Frmexam::savefile() {
+  if (!putfile()) return false;
   try {
     authoring::savefile(doc);
   } catch (const core::FileError& e) {
     // No line numbers here: the copy is one step.
     showmessage(this, "An error " + core::numtext(e.number()) + " on line 0 was detected.");
-    return;
+    return false;
   }
   showquestion1();
   buttonstatus();
+  return true;
 }
 
 // ---- text export ------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "authoring/app.h"
+#include "authoring/boxes.h"
 #include "authoring/helptext.h"
 #include "core/ui/twips.h"
 
@@ -12,12 +13,10 @@ namespace authoring {
 Frmsave::Frmsave(Quizwright& app, QWidget* parent) : ui::YesNo(parent), app_(app) {
   setObjectName(QStringLiteral("Frmsave"));
   setWindowTitle(QStringLiteral(" "));
-  Label1 = new QLabel(this);
+  // The question names files and drugs as typed: never markup, and a long
+  // file name is broken rather than cut off.
+  Label1 = new NameLabel(NameLabel::Fit::wrap, this);
   Label1->setObjectName(QStringLiteral("Label1"));
-  // The question names files and drugs as typed: never markup.
-  Label1->setTextFormat(Qt::PlainText);
-  Label1->setWordWrap(true);
-  Label1->setAlignment(Qt::AlignCenter);
   Label1->setGeometry(questionplace());
   for (int i = 0; i < 2; ++i) Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
   installquizwrighthelp(*this);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <functional>
 
 #include "authoring/app.h"
@@ -72,7 +73,7 @@ QPixmap startpicture(int index) {
 frmstart::frmstart(Quizwright& app, QWidget* parent) : QWidget(parent, Qt::Window), app_(app) {
   setObjectName(QStringLiteral("frmstart"));
   setWindowTitle(QStringLiteral("Dosavo - Quizwright"));
-  setFixedSize(ui::px(7200), ui::px(5400));
+  ui::fixedwindow(*this, QSize(ui::px(7200), ui::px(5400)));
 
   SSPanel1 = new ui::Panel(QStringLiteral("Quizwright"), this);
   SSPanel1->setheading(26);
@@ -105,6 +106,7 @@ frmstart::frmstart(Quizwright& app, QWidget* parent) : QWidget(parent, Qt::Windo
 
   Quit = new QPushButton(QStringLiteral("&Quit"), this);
   Quit->setObjectName(QStringLiteral("Quit"));
+  Quit->setAutoDefault(true);  // Enter presses it once it has the focus
   ui::placetw(Quit, 5400, 4680, 1560, 495);
   connect(Quit, &QPushButton::clicked, this, [this] { Quit_Click(); });
 
@@ -139,6 +141,17 @@ void frmstart::opendrugdatabase() {
 }
 
 void frmstart::Quit_Click() { app_.end(); }
+
+void frmstart::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // Back from a workbench the start screen takes the keyboard, so that it
+  // can be used at once without the mouse.
+  QTimer::singleShot(0, this, [this] {
+    if (!isVisible()) return;
+    raise();
+    activateWindow();
+  });
+}
 
 void frmstart::closeEvent(QCloseEvent* event) {
   event->accept();

@@ -37,6 +37,7 @@ class frmstart : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   Quizwright& app_;

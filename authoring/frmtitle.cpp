@@ -21,12 +21,12 @@ Frmtitle::Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent)
     : QDialog(parent), app_(app), editor_(editor) {
   setObjectName(QStringLiteral("Frmtitle"));
   setWindowTitle(QStringLiteral("Test Description"));
-  setWindowFlags((windowFlags() | Qt::WindowCloseButtonHint) & ~Qt::WindowContextHelpButtonHint);
   setModal(true);
-  setFixedSize(ui::px(8775), ui::px(5760));
+  ui::fixedwindow(*this, QSize(ui::px(8775), ui::px(5760)));
 
   Label7 = new QLabel(this);
-  Label7->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  // An etched frame, visible on every side.
+  Label7->setFrameStyle(QFrame::Box | QFrame::Sunken);
   ui::placetw(Label7, 360, 240, 8055, 4455);
 
   static const char* captions[3] = {"Title for test", "A brief description of the test:", "Test Instructions:"};
@@ -65,7 +65,8 @@ Frmtitle::Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent)
   for (int i = 0; i < 2; ++i) {
     cmdtitleaccept[i] = new QPushButton(QString::fromLatin1(buttons[i]), this);
     cmdtitleaccept[i]->setObjectName(QStringLiteral("cmdtitleaccept_%1").arg(i));
-    cmdtitleaccept[i]->setAutoDefault(false);
+    // Enter presses OK from the fields, and the button that has the focus.
+    cmdtitleaccept[i]->setAutoDefault(true);
     cmdtitleaccept[i]->setDefault(i == 0);
     ui::placetw(cmdtitleaccept[i], 2520 + i * 2040, 4920, 1695, 495);
     connect(cmdtitleaccept[i], &QPushButton::clicked, this, [this, i] { cmdtitleaccept_Click(i); });

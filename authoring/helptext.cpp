@@ -39,7 +39,8 @@ first and the last.</li>
 <li>The cross deletes the question shown, without asking. A test always
 keeps at least one question.</li>
 </ul>
-<p>Press Tab to move between the boxes and buttons. The <b>Edit</b> menu
+<p>Press Tab to move between the boxes and buttons, and Enter or the space
+bar to press the button you are on. The <b>Edit</b> menu
 cuts, copies and pastes the selected text of the box you are typing in.</p>
 <p>A new test is built in the working file test.tmp, which is removed when
 the editor closes: save it as a test file from the <b>File</b> menu to keep
@@ -85,7 +86,8 @@ choices last until Quizwright ends.</p>
 
 <h3>Test description</h3>
 <p><b>Test Description</b> (Alt+T) opens a dialog for the test's title (at
-most 40 characters), a brief description (200 characters, on one line) and
+most 40 characters), a brief description (200 characters; Enter does not
+start a new line there) and
 the instructions that Dosavo shows before the first question (600
 characters; Enter starts a new line). Tick <b>Include this test in Dosavo
 menu</b> to list the test in Dosavo's module menu. OK keeps the changes,

@@ -1,10 +1,12 @@
-// Loading the drug lists from index files of 32,767 entries each.
+// Loading the drug lists from index files of 32,767 entries each, and
+// reading a whole database of 32,767 records.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "core/drug.h"
 #include "core/files.h"
@@ -57,7 +59,35 @@ void LoadDrugLists(benchmark::State& state, core::Build build) {
   state.SetItemsProcessed(state.iterations() * 2 * 32767);
 }
 
+// The whole database in one read: 32,767 records, each with five rows.
+void ReadDatabase(benchmark::State& state) {
+  const fs::path dir = fs::temp_directory_path() / ("dosavo_dbbench_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  core::setworkdir(dir);
+  core::drugrecord d;
+  d.genericname = core::fixwidth("Paracetamol", 30);
+  d.doserange[1] = {1000, 4};
+  for (std::size_t k = 0; k < 5; ++k) {
+    d.preptype[k] = static_cast<std::int16_t>(k);
+    d.strength[k] = 100.0 * static_cast<double>(k + 1);
+    d.strengthunit[k] = 4;
+  }
+  core::writedatabase(std::vector<core::drugrecord>(32767, d));
+  std::size_t count = 0;
+  for (auto _ : state) {
+    const auto all = core::readdatabase();
+    count = all.size();
+    benchmark::DoNotOptimize(all.data());
+  }
+  if (count != 32767) state.SkipWithError("database did not read");
+  state.SetItemsProcessed(state.iterations() * 32767);
+  core::setworkdir({});
+  std::error_code ec;
+  fs::remove_all(dir, ec);
+}
+
 }  // namespace
 
+BENCHMARK(ReadDatabase)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(LoadDrugLists, Trainee, core::Build::Trainee)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(LoadDrugLists, Tool, core::Build::Tool)->Unit(benchmark::kMillisecond);

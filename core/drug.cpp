@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/errors.h"
 #include "core/files.h"
@@ -26,19 +30,6 @@ void put16(std::string& out, std::int16_t v) {
 void putdouble(std::string& out, double v) {
   const auto u = std::bit_cast<std::uint64_t>(v);
   for (int i = 0; i < 8; ++i) out += static_cast<char>((u >> (8 * i)) & 0xFF);
-}
-
-std::int16_t get16(const std::string& in, std::size_t at) {
-  const auto lo = static_cast<unsigned char>(in[at]);
-  const auto hi = static_cast<unsigned char>(in[at + 1]);
-  return static_cast<std::int16_t>(static_cast<std::uint16_t>(lo | (hi << 8)));
-}
-
-double getdouble(const std::string& in, std::size_t at) {
-  std::uint64_t u = 0;
-  for (int i = 0; i < 8; ++i)
-    u |= static_cast<std::uint64_t>(static_cast<unsigned char>(in[at + i])) << (8 * i);
-  return std::bit_cast<double>(u);
 }
 
 }  // namespace
@@ -64,28 +55,58 @@ std::string drugrecord::encode() const {
   return out;
 }
 
-drugrecord drugrecord::decode(const std::string& bytes) {
-  std::string in = bytes.substr(0, DRUG_RECORD_LENGTH);
-  in.resize(DRUG_RECORD_LENGTH, '\0');
-  drugrecord d;
-  d.genericname = in.substr(0, 30);
-  d.tradename[0] = in.substr(30, 30);
-  d.tradename[1] = in.substr(60, 30);
-  std::size_t at = 90;
+namespace {
+
+// Little-endian unpacking; on a little-endian host a plain copy.
+template <typename T, typename U>
+T getle(const char* in) {
+  U u = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(&u, in, sizeof u);
+  } else {
+    for (std::size_t i = 0; i < sizeof u; ++i) u |= static_cast<U>(static_cast<unsigned char>(in[i])) << (8 * i);
+  }
+  return std::bit_cast<T>(u);
+}
+
+std::int16_t get16(const char* in) { return getle<std::int16_t, std::uint16_t>(in); }
+double getdouble(const char* in) { return getle<double, std::uint64_t>(in); }
+
+// Fills a record from the 240 bytes at in. The texts are assigned into the
+// record's own strings, which already hold 30 characters, so a whole
+// database is decoded without a fresh allocation per field.
+void decodeinto(const char* in, drugrecord& d) {
+  d.genericname.assign(in, 30);
+  d.tradename[0].assign(in + 30, 30);
+  d.tradename[1].assign(in + 60, 30);
+  const char* at = in + 90;
   for (auto& q : d.doserange) {
-    q.amount = getdouble(in, at);
-    q.unit = get16(in, at + 8);
+    q.amount = getdouble(at);
+    q.unit = get16(at + 8);
     at += 10;
   }
-  d.increment = getdouble(in, at);
+  d.increment = getdouble(at);
   at += 8;
-  for (auto& v : d.halve) { v = get16(in, at); at += 2; }
-  for (auto& v : d.preptype) { v = get16(in, at); at += 2; }
-  for (auto& v : d.strength) { v = getdouble(in, at); at += 8; }
-  for (auto& v : d.strengthunit) { v = get16(in, at); at += 2; }
-  for (auto& v : d.volume) { v = getdouble(in, at); at += 8; }
-  for (auto& v : d.volumeunit) { v = get16(in, at); at += 2; }
-  d.category = get16(in, at);
+  for (auto& v : d.halve) { v = get16(at); at += 2; }
+  for (auto& v : d.preptype) { v = get16(at); at += 2; }
+  for (auto& v : d.strength) { v = getdouble(at); at += 8; }
+  for (auto& v : d.strengthunit) { v = get16(at); at += 2; }
+  for (auto& v : d.volume) { v = getdouble(at); at += 8; }
+  for (auto& v : d.volumeunit) { v = get16(at); at += 2; }
+  d.category = get16(at);
+}
+
+}  // namespace
+
+drugrecord drugrecord::decode(const std::string& bytes) {
+  drugrecord d;
+  if (bytes.size() >= DRUG_RECORD_LENGTH) {
+    decodeinto(bytes.data(), d);
+  } else {
+    std::string in = bytes;
+    in.resize(DRUG_RECORD_LENGTH, '\0');
+    decodeinto(in.data(), d);
+  }
   return d;
 }
 
@@ -116,20 +137,41 @@ long drugcount() {
 }
 
 std::vector<drugrecord> readdatabase() {
-  // Opening the database creates it when it is missing; then the whole
-  // file is read at once rather than record by record.
+  // Opening the database creates it when it is missing; then the file is
+  // read straight through in large pieces, each decoded as it comes, so
+  // that no copy of the whole file is held beside the records.
   std::error_code ec;
   if (!std::filesystem::exists(datapath(DRUG_DATABASE), ec)) touchappend(DRUG_DATABASE);
-  const std::string bytes = readwholefile(DRUG_DATABASE);
-  const long n = drugrecordcount(bytes.size());
-  std::vector<drugrecord> out;
-  out.reserve(static_cast<std::size_t>(n));
-  for (long i = 0; i < n; ++i) {
-    const std::size_t at = static_cast<std::size_t>(i) * DRUG_RECORD_LENGTH;
-    // A record cut short at the end of the file reads blank, as a single read does.
-    out.push_back(at + DRUG_RECORD_LENGTH <= bytes.size() ? drugrecord::decode(bytes.substr(at, DRUG_RECORD_LENGTH))
-                                                          : drugrecord::blank());
+  const int fd = openwhole(DRUG_DATABASE);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    ::close(fd);
+    throw FileError(ErrPathFileAccess, std::string(DRUG_DATABASE) + ": cannot be read");
   }
+  // Records not wholly in the file (a piece at its end, or what the file
+  // lost while it was read) stay blank, as a single read gives them.
+  std::vector<drugrecord> out(static_cast<std::size_t>(drugrecordcount(static_cast<std::uintmax_t>(st.st_size))));
+  constexpr std::size_t PIECE = DRUG_RECORD_LENGTH * 128;
+  std::array<char, PIECE> buffer;
+  std::size_t held = 0, next = 0;
+  while (next < out.size()) {
+    const ssize_t got = ::read(fd, buffer.data() + held, PIECE - held);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const int err = errno;
+      ::close(fd);
+      throw FileError(ErrPathFileAccess, std::string(DRUG_DATABASE) + ": read failed: " + std::strerror(err));
+    }
+    if (got == 0) break;
+    held += static_cast<std::size_t>(got);
+    std::size_t at = 0;
+    for (; at + DRUG_RECORD_LENGTH <= held && next < out.size(); at += DRUG_RECORD_LENGTH)
+      decodeinto(buffer.data() + at, out[next++]);
+    // A record split between two pieces is kept for the next.
+    std::memmove(buffer.data(), buffer.data() + at, held - at);
+    held -= at;
+  }
+  ::close(fd);
   return out;
 }
 

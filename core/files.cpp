@@ -122,6 +122,26 @@ int openappend(const std::string& name) {
 }
 }  // namespace
 
+namespace {
+// A file to be read whole: an ordinary file, and no bigger than any data
+// file of either program comes near (a bigger one, a sparse one say, is
+// refused rather than read into memory).
+struct stat requirewhole(int fd, const std::filesystem::path& p) {
+  const struct stat st = requireordinary(fd, p);
+  if (static_cast<std::uintmax_t>(st.st_size) > MAX_WHOLE_FILE) {
+    ::close(fd);
+    throw FileError(ErrOverflow, describe(p) + ": too large");
+  }
+  return st;
+}
+}  // namespace
+
+int openwhole(const std::string& name) {
+  const int fd = openread(name);
+  requirewhole(fd, datapath(name));
+  return fd;
+}
+
 int openread(const std::string& name) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
   const auto p = datapath(name);
@@ -329,13 +349,7 @@ std::string readwholefile(const std::string& name) {
     if (err == ENOENT) return std::string();
     throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
   }
-  const struct stat st = requireordinary(fd, p);
-  // No data file of either program comes near this size: a bigger file
-  // (a sparse one, say) is refused rather than read into memory.
-  if (static_cast<std::uintmax_t>(st.st_size) > MAX_WHOLE_FILE) {
-    ::close(fd);
-    throw FileError(ErrOverflow, describe(p) + ": too large");
-  }
+  const struct stat st = requirewhole(fd, p);
   std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -423,7 +437,12 @@ Quick quickread(const std::filesystem::path& p, std::size_t length, long record,
   while (done < length) {
     const ssize_t got = ::pread(f.fd, bytes.data() + done, length - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;  // cut short: no whole record
+    if (got < 0) {
+      const int err = errno;
+      f.drop();
+      throw FileError(ErrPathFileAccess, "read failed: " + p.string() + ": " + std::strerror(err));
+    }
+    if (got == 0) break;  // cut short: no whole record
     done += static_cast<std::size_t>(got);
   }
   return done == length ? Quick::Read : Quick::Beyond;
@@ -506,8 +525,11 @@ std::optional<std::string> RecordFile::read(long record) {
   while (done < length_) {
     const ssize_t got = ::pread(fd_, bytes.data() + done, length_ - done, static_cast<off_t>(offset + done));
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) throw FileError(errorFromErrno(errno), "read failed: " + describe(path_));
-    if (got == 0) return std::nullopt;  // the file shrank meanwhile
+    if (got < 0) {
+      const int err = errno;
+      throw FileError(ErrPathFileAccess, "read failed: " + describe(path_) + ": " + std::strerror(err));
+    }
+    if (got == 0) return std::nullopt;  // the file shrank meanwhile: no whole record
     done += static_cast<std::size_t>(got);
   }
   return bytes;
@@ -527,8 +549,7 @@ void RecordFile::write(long record, const std::string& bytes) {
     if (w < 0 && errno == EINTR) continue;
     if (w <= 0) {
       const int err = w < 0 ? errno : ENOSPC;
-      throw FileError(err == EACCES || err == EPERM ? ErrPermission : errorFromErrno(err),
-                      "write failed: " + describe(path_) + ": " + std::strerror(err));
+      throw FileError(ErrPermission, "write failed: " + describe(path_) + ": " + std::strerror(err));
     }
     done += static_cast<std::size_t>(w);
   }

@@ -27,6 +27,10 @@ int missingfileerror(const std::filesystem::path& file);
 // an ordinary file (a folder, pipe or device), the number of the failure
 // otherwise.
 int openread(const std::string& name);
+// Opens an existing file to be read whole, in pieces: as openread, and
+// what readwholefile refuses (a view of the system, a file larger than any
+// data file) is refused too.
+int openwhole(const std::string& name);
 
 // Appends text to a file, creating it when missing (the append mode of the
 // log files). The file must be an ordinary file: a pipe or device is refused
@@ -73,10 +77,10 @@ std::optional<std::string> readrecord(const std::string& name, std::size_t lengt
 // byte (n - 1) x length. Opening a missing file creates it empty; reading a
 // record that does not lie wholly within the file gives nothing (the caller
 // uses a blank record); writing the record after the last one appends it.
-// A file that may only be read is opened for reading. A folder, pipe,
-// device or view of the system of that name is refused with FileError 75,
-// and so is a link to a missing file (nothing is created through it);
-// opening never waits.
+// A file that may only be read is opened for reading. The file is opened
+// without waiting and must be an ordinary file: a folder, pipe, device or
+// view of the system (/proc) is refused with FileError 75, as is a read
+// that fails and a link to a missing file (nothing is created through it).
 class RecordFile {
  public:
   RecordFile(const std::string& name, std::size_t length);

@@ -47,7 +47,7 @@ class Calculator : public QDialog {
   void closeEvent(QCloseEvent* event) override;
   // The first showing puts the window beside the exercise window.
   void showEvent(QShowEvent* event) override;
-  // Escape does not close the calculator.
+  // The keyboard presses the keys; Escape puts the calculator away.
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

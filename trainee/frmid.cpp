@@ -50,6 +50,14 @@ Frmid::Frmid(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   cmdOk[0] = new QPushButton(QStringLiteral("&O.K."), this);
   cmdOk[1] = new QPushButton(QStringLiteral("&Practice"), this);
   cmdOk[0]->setDefault(true);
+  // The prompt is there to be read: Tab leaves it rather than typing into
+  // it, and it comes after the boxes and buttons, so that Tab runs from the
+  // ID to the name to the buttons.
+  Txtmsg->setTabChangesFocus(true);
+  setTabOrder(TxtID, Txtname);
+  setTabOrder(Txtname, cmdOk[0]);
+  setTabOrder(cmdOk[0], cmdOk[1]);
+  setTabOrder(cmdOk[1], Txtmsg);
   for (int i = 0; i < 2; ++i)
     connect(cmdOk[i], &QPushButton::clicked, this, [this, i] { cmdOk_Click(i); });
 
@@ -117,6 +125,14 @@ void Frmid::Form_Load() {
   y = static_cast<std::int16_t>(y + 200);
   place(cmdOk[0], left, y, okwidth, twips_.value(cmdOk[0]).height());
   place(cmdOk[1], left + okwidth + 200, y, practicewidth, twips_.value(cmdOk[1]).height());
+  // The keyboard starts in the first box asked for.
+  if (o.askid) {
+    TxtID->setFocus();
+  } else if (o.askname) {
+    Txtname->setFocus();
+  } else {
+    cmdOk[0]->setFocus();
+  }
   heighttw = y + 1015;
   setFixedSize(ui::px(WIDTHTW), ui::px(heighttw - CAPTIONTW));
   ui::centreform(*this);
@@ -214,7 +230,7 @@ void Frmid::handover() {
   menu.setWindowTitle(ui::fromansi(caption));
   // Hiding ends the modal display.
   done(QDialog::Accepted);
-  menu.show();
+  ui::showactive(menu);
 }
 
 void Frmid::closeEvent(QCloseEvent* event) {

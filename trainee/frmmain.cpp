@@ -84,7 +84,7 @@ void Frmmain::Command1_Click() {
     return;
   }
   if (o.recording) app_.menu().setWindowTitle(QStringLiteral("Dosavo - Recording Session Results"));
-  app_.menu().show();
+  ui::showactive(app_.menu());
   hide();
 }
 

@@ -170,7 +170,7 @@ void frmmenu::startmodule() {
   }
   if (modnum < 1 || modnum >= static_cast<int>(app_.modules.modintro.size())) return;
   if (app_.modules.modintro[static_cast<std::size_t>(modnum)].empty()) return;
-  app_.question().show();
+  ui::showactive(app_.question());
   hide();
 }
 

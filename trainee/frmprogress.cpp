@@ -32,6 +32,12 @@ frmprogress::frmprogress(Dosavo& app, QWidget* parent) : QDialog(parent), app_(a
   Command2 = new QPushButton(QStringLiteral("&Clear"), this);
   Command2->setObjectName(QStringLiteral("Command2"));
   ui::placetw(Command2, 3720, 2760, 1335, 495);
+  // The keyboard starts on OK; the results text, there to be read, comes
+  // after the buttons, and Tab leaves it.
+  Text1->setTabChangesFocus(true);
+  setTabOrder(Command1, Command2);
+  setTabOrder(Command2, Text1);
+  Command1->setFocus();
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
   installdosavohelp(*this, QStringLiteral("progress"));

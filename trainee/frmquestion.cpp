@@ -602,7 +602,7 @@ void Frmquestion::showstatus() {
 void Frmquestion::terminate() {
   finishanimation();
   burette->stop();
-  app_.menu().show();
+  ui::showactive(app_.menu());
   if (app_.calculatorloaded()) app_.calculator().hide();
   npassed = nincorrect = ncorrect = questno = 0;
   unload();
@@ -618,7 +618,7 @@ void Frmquestion::unload() {
 void Frmquestion::Form_Unload() {
   hide();
   if (app_.results.progdirty) app_.menu().showprogressbutton();
-  app_.menu().show();
+  ui::showactive(app_.menu());
 }
 
 void Frmquestion::closeEvent(QCloseEvent* event) {
@@ -642,7 +642,7 @@ void Frmquestion::Imgcalc_Click() {
   if (app_.calculatorloaded() && app_.calculator().isVisible()) {
     app_.unloadcalculator();
   } else {
-    app_.calculator().show();
+    ui::showactive(app_.calculator());
   }
 }
 
@@ -897,6 +897,16 @@ bool Frmquestion::eventFilter(QObject* watched, QEvent* event) {
     txtanswer_KeyPress(keyascii);
     if (!self) return true;
     return keyascii == 0;
+  }
+  if (watched == Imgcalc && event->type() == QEvent::FocusIn) {
+    // While a panel lies over the picture (the marking, the worked
+    // solution), Tab passes it by rather than stopping where nothing shows.
+    const QWidget* area = Imgcalc->parentWidget();
+    if (area->childAt(Imgcalc->geometry().center()) != Imgcalc) {
+      const auto reason = static_cast<QFocusEvent*>(event)->reason();
+      focusNextPrevChild(reason != Qt::BacktabFocusReason);
+      return false;
+    }
   }
   if (watched == Imgcalc && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
     // A ring round the picture while it has the keyboard.

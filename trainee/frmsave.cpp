@@ -22,6 +22,10 @@ Frmsave::Frmsave(Dosavo& app, QWidget* parent) : ui::YesNo(parent), app_(app) {
   Text1->setReadOnly(true);
   Text1->setPlainText(QStringLiteral("Would you like to save your results?"));
   Text1->setGeometry(questionplace());
+  // The keyboard starts on Yes; the question text comes after the buttons,
+  // and Tab leaves it.
+  Text1->setTabChangesFocus(true);
+  SSCommand1[0]->setFocus();
   for (int i = 0; i < 2; ++i) SSCommand1[i]->setObjectName(QStringLiteral("SSCommand1_%1").arg(i));
   installdosavohelp(*this, QStringLiteral("finishing"));
 

@@ -14,8 +14,8 @@ drug dosage and intravenous (IV) calculations, at your own pace.</p>
 
 <h3><a name="starting"></a>Starting</h3>
 <p>Press <b>Start</b> on the title window. If your site keeps a record of
-results you are asked to log on: type your ID number and/or your name and
-press <b>O.K.</b>. Where it is allowed, <b>Practice</b> lets you work without
+results you are asked to log on: type your ID number and/or your name (Tab
+moves from one box to the next) and press <b>O.K.</b> or Enter. Where it is allowed, <b>Practice</b> lets you work without
 anything being recorded.</p>
 
 <h3><a name="menu"></a>The menu</h3>
@@ -94,7 +94,8 @@ result and also copies it into the answer box, ready for <b>Answer</b>.</p>
 picture, and Space or Enter opens or closes it. In the calculator the
 digits, the point, +, -, * (or X) and / press its keys, Enter or = presses
 <b>=</b>, C presses <b>C</b>, and Backspace or Delete presses
-<b>CE</b>.</p>
+<b>CE</b>. Escape puts the calculator away and takes you back to the
+answer box, where <b>=</b> has left the result.</p>
 
 <h3><a name="progress"></a>Progress</h3>
 <p>Once you have answered questions the <b>Progress</b> button shows your

@@ -100,11 +100,13 @@ bool recordchanged(const DrugForm& f, const core::drugrecord& saved, const core:
     if (core::val(f.Dose[i]) != saved.strength[i] || f.doseunit[i] != saved.strengthunit[i]) return true;
     if (core::val(f.noof[i]) != saved.volume[i]) return true;
   }
-  // The category is compared as it would be saved: a text that names no
-  // category (empty, or a number the table lacks) keeps the record's own,
-  // so it is no change.
+  // The category is the number of the last entry of the text's name, 0 when
+  // none has it. A saved number that the table lacks was shown as an empty
+  // text, so it counts as 0 too: a record left untouched is no change.
   const std::size_t k = lastmatch(f.Cbcategory, table);
-  return k != 0 && table.catnum[k] != saved.category;
+  bool known = false;
+  for (std::size_t j = 1; j <= lastcount(table); ++j) known = known || table.catnum[j] == saved.category;
+  return (k != 0 ? table.catnum[k] : 0) != (known ? saved.category : 0);
 }
 
 std::vector<Problem> validate(const DrugForm& f) {

@@ -58,9 +58,9 @@ DrugForm formof(const core::drugrecord& d, const core::DrugLists& table);
 core::drugrecord recordof(const DrugForm& f, core::drugrecord d, const core::DrugLists& table);
 
 // True as soon as one field of the form differs from the saved record:
-// names as samename, numbers by their value, the category by the number it
-// would be saved with (that of the last table entry of that name; the
-// record's own when no entry has that name).
+// names as samename, numbers by their value, the category by the number of
+// the last table entry of that name (0 when none has it) against the
+// record's own (0 when the table lacks it, as it then shows no name).
 bool recordchanged(const DrugForm& f, const core::drugrecord& saved, const core::DrugLists& table);
 
 struct Problem {

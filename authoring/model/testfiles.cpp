@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 #include "core/errors.h"
 #include "core/files.h"
@@ -68,12 +69,16 @@ OpenedTest readtestfile(const std::string& name) {
 }
 
 void opentest(TestDocument& doc, TestHeader& header, const std::string& name, const OpenedTest& opened) {
+  // The question to show is read first: a read that fails leaves the
+  // editor on the test it had.
+  TestDocument next = doc;
+  next.filename = name;
+  next.numquest = opened.numquest;
+  next.qno = next.numquest;
+  if (next.numquest == 0) next.numquest = next.qno = 1;
+  next.getfile();
+  doc = std::move(next);
   header = opened.header;
-  doc.filename = name;
-  doc.numquest = opened.numquest;
-  doc.qno = doc.numquest;
-  if (doc.numquest == 0) doc.numquest = doc.qno = 1;
-  doc.getfile();
 }
 
 void newtest(TestDocument& doc, TestHeader& header) {

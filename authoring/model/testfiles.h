@@ -41,7 +41,8 @@ OpenedTest readtestfile(const std::string& name);
 
 // Makes the opened test the test being edited, on its last question (one
 // empty question for a test without any) read into doc.rec. savename and
-// changed stay as they are.
+// changed stay as they are. Throws core::FileError when that question
+// cannot be read; doc and header are then as they were.
 void opentest(TestDocument& doc, TestHeader& header, const std::string& name, const OpenedTest& opened);
 
 // New Test: the untitled test in the working file, one empty question, the

@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/ui/messages.h"
+
 namespace ui {
 namespace {
 
@@ -43,6 +45,9 @@ QWidget* showhelp(QWidget* parent, const QString& title, const QString& html, co
   // asked: it goes when that window goes, and stays usable while that
   // window is modal.
   QWidget* owner = parent != nullptr ? parent->window() : nullptr;
+  // A closed window is already on its way out (it deletes itself once the
+  // events are run): it is left to go and a fresh one made.
+  if (!slot.isNull() && !slot->isVisible()) slot = nullptr;
   if (!slot.isNull() && slot->parentWidget() != owner) {
     // Asked from another window: the open help moves to its new owner.
     slot->setParent(owner, slot->windowFlags());
@@ -59,9 +64,14 @@ QWidget* showhelp(QWidget* parent, const QString& title, const QString& html, co
     browser->setOpenExternalLinks(false);
     layout->addWidget(browser);
     win->resize(420, 360);
-    // Escape closes it, so that the keyboard alone can put it away.
+    // Escape closes it, so that the keyboard alone can put it away, and
+    // gives the keyboard back to the window that asked for it.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), win);
-    QObject::connect(escape, &QShortcut::activated, win, &QWidget::close);
+    QObject::connect(escape, &QShortcut::activated, win, [win] {
+      QWidget* back = win->parentWidget();
+      win->close();
+      givebackkeyboard(back);
+    });
     slot = win;
   }
   QWidget* win = slot.data();

@@ -1,6 +1,8 @@
 #include "core/ui/messages.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 
 namespace ui {
@@ -26,7 +28,9 @@ void showbox(QWidget* parent, const QString& text, const QString& title, QMessag
   QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
   // Messages carry paths and values from the data files: never markup.
   box.setTextFormat(Qt::PlainText);
+  QWidget* before = QApplication::activeWindow();
   box.exec();
+  givebackkeyboard(before);
 }
 
 int runmodal(QDialog& dialog) {
@@ -37,7 +41,24 @@ int runmodal(QDialog& dialog) {
     if (dialog.isVisible()) dialog.done(QDialog::Rejected);
     return dialog.result();
   }
-  return dialog.exec();
+  QWidget* before = QApplication::activeWindow();
+  const int result = dialog.exec();
+  givebackkeyboard(before);
+  return result;
+}
+
+void givebackkeyboard(QWidget* window) {
+  QPointer<QWidget> back = window;
+  QTimer::singleShot(0, [back] {
+    const QWidget* active = QApplication::activeWindow();
+    if (back.isNull() || !back->isVisible() || (active != nullptr && active->isVisible())) return;
+    back->activateWindow();
+  });
+}
+
+void showactive(QWidget& window) {
+  window.show();
+  window.activateWindow();
 }
 
 void endapplication() {

@@ -25,6 +25,18 @@ using ModalHook = std::function<void(QDialog& dialog)>;
 void setmodalhook(ModalHook hook);
 int runmodal(QDialog& dialog);
 
+// Shows a window with the keyboard: a window that opens on the
+// user's key takes the next keys, even where the window system would leave
+// the keyboard with the window that has just gone.
+void showactive(QWidget& window);
+
+// Once the waiting events have run, gives the keyboard back to the window
+// when no window has it: where the window system leaves the keyboard with
+// no window after a modal window or the help closes, the window the user
+// was working in takes it again. Modal windows and message boxes do this
+// for the window that was active when they opened.
+void givebackkeyboard(QWidget* window);
+
 // Ends a program at once: every window is hidden (hiding runs no close
 // handlers) and the event loop is left.
 void endapplication();

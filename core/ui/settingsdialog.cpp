@@ -69,6 +69,12 @@ Default::Default(core::generalsettings& settings, Hooks hooks, QWidget* parent)
     connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
   }
 
+  // Tab runs down the boxes as they stand on the window, then along the
+  // buttons; the keyboard starts at the top box.
+  QWidget* order[8] = {Check1[1], Check1[2], Check1[3], Check1[0], Check1[4], Command1[0], Command1[1], Command1[2]};
+  for (int i = 0; i + 1 < 8; ++i) setTabOrder(order[i], order[i + 1]);
+  Check1[1]->setFocus();
+
   fixedwindow(*this, QSize(px(6480), px(4080)));
 }
 
@@ -79,6 +85,9 @@ Default::~Default() {
 
 void Default::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  // The box that has the keyboard is ringed from the start, so that one
+  // who opened the window from the keyboard sees where Space will act.
+  setAttribute(Qt::WA_KeyboardFocusChange);
   if (!event->spontaneous() && !loaded_) Form_Load();
 }
 

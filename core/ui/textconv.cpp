@@ -1,5 +1,7 @@
 #include "core/ui/textconv.h"
 
+#include <QFile>
+
 namespace ui {
 namespace {
 // Windows-1252 bytes 0x80 to 0x9F; 0 marks the five undefined bytes, which
@@ -50,5 +52,9 @@ std::string toansi(const QString& text) {
 }
 
 bool fitsansi(const QString& text) { return fromansi(toansi(text)) == text; }
+
+std::string tofilename(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+QString fromfilename(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
 
 }  // namespace ui

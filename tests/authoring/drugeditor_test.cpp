@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -97,6 +98,11 @@ TEST_F(DrugEditor, EmptyDatabaseOpensOnABlankRecordWithTheListsFilled) {
   ASSERT_NE(help, nullptr);
   EXPECT_TRUE(help->findChild<QTextBrowser*>()->toPlainText().contains("The drug database editor shows one drug"));
   help->close();
+  // A name that begins like a listed one stays as typed.
+  e.Cbcategory->clearEditText();
+  e.Cbcategory->setFocus();
+  QTest::keyClicks(e.Cbcategory, "Ant");
+  EXPECT_EQ(e.Cbcategory->currentText(), "Ant");
 
   // The blank record cannot be left forwards: every rule it breaks is shown.
   e.Cbcategory->setEditText("");
@@ -319,6 +325,19 @@ TEST_F(DrugEditor, NumberBoxesTakeOnlyDigitsPointAndBlank) {
       EXPECT_EQ(box->text(), QString::fromLatin1(kept)) << keys;
     }
   }
+  // A stored number longer than what can be typed is shown whole and may be
+  // shortened, but not lengthened.
+  e.Dose[0]->setText("0.000123456789012345");
+  QTest::keyClick(e.Dose[0], Qt::Key_End);
+  QTest::keyClick(e.Dose[0], Qt::Key_Backspace);
+  QTest::keyClick(e.Dose[0], Qt::Key_Backspace);
+  QTest::keyClicks(e.Dose[0], "7");
+  EXPECT_EQ(e.Dose[0]->text(), "0.0001234567890123");
+  QTest::keyClick(e.Dose[0], Qt::Key_Home);
+  // The Delete key of a real keyboard carries the character 127.
+  QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+  QApplication::sendEvent(e.Dose[0], &del);
+  EXPECT_EQ(e.Dose[0]->text(), ".0001234567890123");
   e.Text1->clear();
   QTest::keyClicks(e.Text1, "co-trimoxazole 1/2");
   EXPECT_EQ(name(e), "co-trimoxazole 1/2");

@@ -53,12 +53,12 @@ class Editor : public tooltest::ToolTest {
     }
   }
   // Types a whole question and moves on with the next button, from the
-  // keyboard.
+  // keyboard (Enter on the focused button).
   void question(const QString& q, const QString& a) {
     type(exam->Txtquestion[0], q);
     type(exam->txtanswer, a);
     exam->cmdforward[1]->setFocus();
-    QTest::keyClick(exam->cmdforward[1], Qt::Key_Space);
+    QTest::keyClick(exam->cmdforward[1], Qt::Key_Return);
   }
   authoring::Frmexam* exam = nullptr;
 };
@@ -302,8 +302,12 @@ TEST_F(Editor, DescriptionDialogWritesTheHeaderAfterOkAndCancel) {
       t.Txttitle->setText(QStringLiteral("Other"));
       t.Txtdescription[0]->setText(QStringLiteral("Other"));
       t.Check1->setChecked(false);
-      if (closebox) t.close();
-      else QTest::mouseClick(t.cmdtitleaccept[1], Qt::LeftButton);
+      if (closebox) {
+        t.close();
+      } else {  // Enter on the focused Cancel is Cancel
+        t.cmdtitleaccept[1]->setFocus();
+        QTest::keyClick(t.cmdtitleaccept[1], Qt::Key_Return);
+      }
     };
     exam->Command1_Click();
     EXPECT_EQ(read("test.tmp"), header);
@@ -324,6 +328,19 @@ TEST_F(Editor, DescriptionDialogWritesTheHeaderAfterOkAndCancel) {
   };
   exam->Command1_Click();
   EXPECT_EQ(read("test.tmp"), item("Tablets week 3", std::string(200, 'd') + std::string(600, 'i') + blanks(400), "1"));
+
+  // Instructions longer than the box takes, from a test made elsewhere, are
+  // kept whole through OK; typing adds nothing to them, deleting shortens them.
+  app->header.testinstructions = std::string(999, 'j') + "k";
+  act = [&](authoring::Frmtitle& t) {
+    t.Txtdescription[1]->setFocus();
+    t.Txtdescription[1]->moveCursor(QTextCursor::End);
+    QTest::keyClicks(t.Txtdescription[1], QStringLiteral("more"));
+    QTest::keyClick(t.Txtdescription[1], Qt::Key_Backspace);
+    t.cmdtitleaccept_Click(0);
+  };
+  exam->Command1_Click();
+  EXPECT_EQ(read("test.tmp"), item("Tablets week 3", std::string(200, 'd') + std::string(999, 'j') + " ", "1"));
 }
 
 TEST_F(Editor, OptionsMenuShowsTheSettingsDialog) {

@@ -5,8 +5,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTest>
+#include <algorithm>
 #include <deque>
+
+#include <sys/stat.h>
 
 #include "authoring/boxes.h"
 #include "authoring/frmexam.h"
@@ -303,6 +307,59 @@ TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
   exam->mnusave[0]->trigger();
   EXPECT_EQ(boxes, (std::vector<std::string>{
                        "Quizwright: The file name that you entered was illegal. The file was not saved."}));
+}
+
+TEST_F(FileWork, ASaveThatFailsOnClosingKeepsTheEditorAndItsWork) {
+  open();
+  QTest::keyClicks(exam->Txtquestion[0], "Dose?");
+  QTest::keyClicks(exam->txtanswer, "5");
+  const std::string typed =
+      core::testrecord::header("untitled", "", "", 0).encode() + core::testrecord::item("Dose?", "", "5").encode();
+  choose = {path("nofolder/z.vqt")};
+  EXPECT_FALSE(exam->close());
+  EXPECT_TRUE(exam->isVisible());
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Dose?");
+  EXPECT_TRUE(exam->doc.changed);
+  // Saved elsewhere the second time, the editor closes.
+  choose = {path("kept.vqt")};
+  EXPECT_TRUE(exam->close());
+  EXPECT_EQ(read("kept.vqt"), typed);
+  EXPECT_FALSE(std::filesystem::exists(folder / "test.tmp"));
+}
+
+TEST_F(FileWork, APipeIsRefusedAndTheEditorStaysOnItsTest) {
+  open();
+  generate("2");
+  const std::string work = read("test.tmp");
+  ASSERT_EQ(::mkfifo((folder / "pipe.vqt").c_str(), 0644), 0);
+  yes = false;
+  choose = {path("pipe.vqt")};
+  exam->mnuopen[1]->trigger();
+  EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: Illegal file name"}));
+  EXPECT_EQ(status(), "2 / 2");
+  EXPECT_FALSE(exam->mnusave[1]->isVisible());  // the operation ended
+  EXPECT_EQ(read("test.tmp"), work);
+  // The dialog answers F1 as every window does.
+  const auto keys = exam->cmdialog1->findChildren<QShortcut*>();
+  EXPECT_TRUE(std::any_of(keys.begin(), keys.end(), [](QShortcut* k) { return k->key() == QKeySequence(Qt::Key_F1); }));
+}
+
+TEST_F(FileWork, ANameWithAccentsIsTheFileTheTeacherChose) {
+  open();
+  generate("1");
+  const std::string name = "caf\u00e9.vqt";  // as the file system spells it
+  choose = {path(name)};
+  exam->mnusave[0]->trigger();
+  EXPECT_EQ(read(name).size(), 4024u);
+  EXPECT_EQ(exam->Label7->text(), QStringLiteral("File : ") + QString::fromStdString(path(name)));
+  exam->mnuopen[0]->trigger();  // New Test
+  reopen();
+  ASSERT_EQ(exam->mnuop.size(), 2u);
+  EXPECT_EQ(exam->mnuop[1]->text(), QStringLiteral("&1 caf\u00e9.vqt"));
+  const auto files = std::distance(std::filesystem::directory_iterator(folder), {});
+  exam->mnuopen[1]->trigger();
+  EXPECT_EQ(exam->doc.filename, path(name));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), files);  // nothing new
 }
 
 TEST_F(FileWork, TextExportWithTheMenusChoices) {

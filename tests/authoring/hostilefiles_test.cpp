@@ -27,7 +27,7 @@ class HostileFolder : public tooltest::ToolTest {
         files->selectFile(QString::fromStdString((folder / choose).string()));
         static_cast<QDialog*>(files)->done(QDialog::Accepted);
       } else if (auto* yesno = qobject_cast<authoring::Frmsave*>(&d)) {
-        yesno->Command1_Click(0);
+        yesno->Command1_Click(yes ? 0 : 1);
       }
     };
   }
@@ -50,6 +50,7 @@ class HostileFolder : public tooltest::ToolTest {
     return out;
   }
   std::string choose;  // the name the next file dialog gives
+  bool yes = true;     // the answer to the next Yes/No question
 };
 
 }  // namespace
@@ -91,6 +92,8 @@ TEST_F(HostileFolder, EveryFileOfTheToolRefusedWithAMessage) {
   exam.mnusave_Click(0);
   EXPECT_EQ(boxes, std::vector<std::string>{
                        "Quizwright: The file name that you entered was illegal. The file was not saved."});
+  // Leaving the unsaved test without saving it.
+  yes = false;
   exam.close();
 
   // The drug editor on a database that is no file: it says so, and its

@@ -9,6 +9,7 @@
 #include "authoring/frmstart.h"
 #include "authoring/frmtitle.h"
 #include "authoring/startup.h"
+#include "core/ui/icons.h"
 #include "core/ui/panel.h"
 #include "tests/authoring/tool_fixture.h"
 
@@ -128,6 +129,10 @@ TEST_F(ToolTest, EveryWindowAnswersF1AndABadSettingsFileIsReported) {
   EXPECT_EQ(boxes[0], "Quizwright: The settings file VQ.INI could not be read (error number 75). The standard "
                       "settings are used.");
   auto helpof = [](QWidget& w) {
+    // Every window is fixed in size and carries the tool's icon.
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint) << w.objectName().toStdString();
+    EXPECT_EQ(w.minimumSize(), w.maximumSize()) << w.objectName().toStdString();
+    EXPECT_EQ(w.windowIcon().pixmap(32).toImage(), ui::programpicture(ui::Program::quizwright, 32).toImage());
     w.show();
     QApplication::setActiveWindow(&w);
     if (!QTest::qWaitForWindowActive(&w)) return false;

@@ -144,17 +144,22 @@ TEST_F(DrugFiles, MissingDatabaseIsCreatedEmpty) {
 }
 
 TEST_F(DrugFiles, WholeDatabaseReadInOneGoMatchesSingleReads) {
+  // Enough records that the file is read in more than one piece.
   drugrecord d = sampledrug();
-  for (int i = 1; i <= 4; ++i) {
+  std::vector<drugrecord> written;
+  for (int i = 1; i <= 1200; ++i) {
     d.category = static_cast<std::int16_t>(i);
-    writedrug(i, d);
+    d.strength[1] = i / 8.0;
+    written.push_back(d);
   }
-  // Half a record and one byte more counts as a fifth record, which reads blank.
+  writedatabase(written);
+  // Half a record and one byte more counts as a further record, which reads blank.
   put("VQDBASE.FIL", get("VQDBASE.FIL") + std::string(121, 'z'));
   const auto all = readdatabase();
-  ASSERT_EQ(all.size(), 5u);
-  for (long i = 1; i <= 5; ++i) EXPECT_EQ(all[static_cast<std::size_t>(i - 1)].encode(), readdrug(i).encode());
-  EXPECT_EQ(all[4].encode(), drugrecord::blank().encode());
+  ASSERT_EQ(all.size(), 1201u);
+  for (long i = 1; i <= 1201; ++i) ASSERT_EQ(all[static_cast<std::size_t>(i - 1)].encode(), readdrug(i).encode()) << i;
+  EXPECT_EQ(all[1199].category, 1200);
+  EXPECT_EQ(all[1200].encode(), drugrecord::blank().encode());
 }
 
 TEST_F(DrugFiles, WholeDatabaseReadOfAFolderOrPipe) {

@@ -287,10 +287,12 @@ TEST_F(CalculatorTest, RealClicksOnTheKeys) {
   QTest::mouseClick(calc->Number[2], Qt::LeftButton);
   QTest::mouseClick(calc->Operator[4], Qt::LeftButton);
   EXPECT_EQ(readout(), "1");  // 0.5 X 2: the CE dropped the negative entry
-  // Escape leaves the calculator open.
+  // Escape puts the calculator away, as its picture does, and the result
+  // stays in the answer box.
   QTest::keyClick(calc, Qt::Key_Escape);
-  EXPECT_TRUE(calc->isVisible());
-  calc->hide();
+  EXPECT_FALSE(app.calculatorloaded());
+  EXPECT_FALSE(calc->isVisible());
+  EXPECT_EQ(answerbox(), "1");
 }
 
 TEST_F(CalculatorTest, ClosingTheWindowStartsAfresh) {

@@ -3,6 +3,7 @@
 // items, and names the stored texts cannot hold. Each run goes through the
 // program's start-up, logon and menu as a student meets them.
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -11,6 +12,7 @@
 #include "trainee/frmid.h"
 #include "trainee/frmmain.h"
 #include "trainee/frmmenu.h"
+#include "trainee/frmquestion.h"
 #include "trainee/frmsave.h"
 #include "trainee/startup.h"
 #include "trainee_fixture.h"
@@ -229,4 +231,40 @@ TEST_F(HostileFiles, LogonRefusesCharactersTheLogCannotHold) {
   EXPECT_TRUE(shown.empty());
   EXPECT_TRUE(app->menu().isVisible());
   EXPECT_EQ(app->options.username, "Zo\xEB \x8A" "ar\xE9");
+}
+
+// The settings record and the drug database in the hands of a pipe, a
+// device or a folder: start-up reports the settings file by number and goes
+// on with the defaults, and the tablet module says it has no question
+// rather than waiting on the database.
+TEST_F(HostileFiles, SettingsAndDrugDatabaseThatAreNoOrdinaryFiles) {
+  for (const std::string kind : {"pipe", "device", "folder"}) {
+    SCOPED_TRACE(kind);
+    for (const char* name : {"VQ.INI", "VQDBASE.FIL"}) {
+      fs::remove_all(folder / name);
+      if (kind == "pipe") fifo(name);
+      if (kind == "device") link("/dev/zero", name);
+      if (kind == "folder") fs::create_directory(folder / name);
+    }
+    writedruglists("1\r\n1,1\r\n", "0\r\n", "1\r\n" + catline("Analgesics", 1));
+    app = std::make_unique<trainee::Dosavo>();
+    app->endprogram = [this] { ++ends; };
+    boxes.clear();
+    trainee::Main(*app);
+    EXPECT_EQ(texts(), std::vector<std::string>{E75});
+    EXPECT_EQ(app->core.settings.textured, 0);
+    app->frmmain().Command1_Click();
+    auto& menu = app->menu();
+    const auto found = menu.Lstmodules->findItems(QStringLiteral("Calculating Tablet Dosages"), Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1);
+    menu.Lstmodules->setCurrentItem(found[0]);
+    menu.cmdaccept_Click();
+    ASSERT_TRUE(app->questionloaded());
+    boxes.clear();
+    QTest::mouseClick(app->question().cmdstart, Qt::LeftButton);
+    EXPECT_EQ(texts(), std::vector<std::string>{"Sorry, no question could be made from the drug database for this "
+                                                "module."});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(app->questionloaded());
+  }
 }

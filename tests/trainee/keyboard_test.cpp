@@ -30,11 +30,13 @@ namespace {
 
 class Keyboard : public Session {
  protected:
-  // The window takes the keyboard, as a click on its title bar gives it.
+  // The window takes the keyboard, as a click on its title bar gives it
+  // (the widgets' active window follows the window system's a little later).
   static void activate(QWidget& w) {
     w.show();
     w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTRY_VERIFY_WITH_TIMEOUT(QApplication::activeWindow() == &w, 500);
   }
   static void press(QWidget& w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(w.windowHandle(), key, modifiers);
@@ -113,7 +115,13 @@ TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
   EXPECT_EQ(q.Lblincorrect->text(), "You answered 99.\nThe correct answer was " + QString::number(volume) +
                                         ".\nWould you like to see how this was worked out?");
   expectfocus(q.wanthelp[0], "&Yes");
-
+  // Tab runs round what is shown: the picture of the calculator lies under
+  // the prompt and is passed by.
+  for (int i = 0; i < 4; ++i) {
+    press(q, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), q.wanthelp[(i + 1) % 2]) << i;
+  }
+  EXPECT_FALSE(app.calculatorloaded());
   press(q, Qt::Key_Return);  // Yes: the worked solution
   EXPECT_TRUE(q.txthelp->isVisible());
   EXPECT_TRUE(q.txthelp->toPlainText().startsWith("The question was:\n"));
@@ -139,10 +147,80 @@ TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
   EXPECT_TRUE(menu.isVisible());
 }
 
+// The logon window with a prompt, an ID and a name: the keyboard starts in
+// the ID box, Tab goes on to the name (never into the prompt) and Enter
+// logs on; Escape leaves the window as it is.
+TEST_F(Keyboard, LogonWithTheKeyboardAlone) {
+  startprogram("<KEEP LOG>run.log\r\n<ID>\r\n<NAME>\r\n<PROMPT LOGIN>Welcome to the ward.\r\n");
+  onmodal = [](QDialog& d) {
+    auto& logon = dynamic_cast<trainee::Frmid&>(d);
+    activate(d);
+    EXPECT_EQ(logon.Txtmsg->toPlainText(), "Welcome to the ward.");
+    press(d, Qt::Key_Escape);
+    EXPECT_TRUE(d.isVisible());
+    type(d, QStringLiteral("AB12"));
+    press(d, Qt::Key_Tab);
+    type(d, QStringLiteral("Jo"));
+    EXPECT_EQ(logon.TxtID->text(), "AB12");
+    EXPECT_EQ(logon.Txtname->text(), "Jo");
+    press(d, Qt::Key_Tab);
+    EXPECT_TRUE(logon.cmdOk[0]->hasFocus());
+    press(d, Qt::Key_Tab, Qt::ShiftModifier);
+    press(d, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+  };
+  trainee::Frmmain& title = app.frmmain();
+  activate(title);
+  press(title, Qt::Key_Return);  // Start
+  ASSERT_EQ(modals, std::vector<std::string>{"trainee::Frmid"});
+  trainee::frmmenu& menu = app.menu();
+  EXPECT_TRUE(menu.isVisible());
+  EXPECT_EQ(menu.windowTitle(), "Dosavo  ~  User ID: AB12         Name: Jo");
+  EXPECT_TRUE(boxes.empty());
+}
+
+// The progress window and the save question: Tab runs round their buttons
+// and their read-only text, and Enter presses the button that has the
+// keyboard (OK first, Yes first).
+TEST_F(Keyboard, ProgressAndSaveQuestionFromTheKeyboard) {
+  startprogram("<KEEP LOG>run.log\r\n<PROMPT>Save your results?\r\n");
+  app.frmmain().Command1_Click();
+  trainee::frmmenu& menu = app.menu();
+  app.modules.modcorrect[4] = 2;
+  app.results.progdirty = true;
+  menu.showprogressbutton();
+  std::vector<QString> seen;
+  auto tabround = [&](QDialog& d) {
+    seen.clear();
+    activate(d);
+    for (int i = 0; i < 3; ++i) {
+      seen.push_back(QApplication::focusWidget()->objectName());
+      press(d, Qt::Key_Tab);
+    }
+    seen.push_back(QApplication::focusWidget()->objectName());
+    press(d, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
+  };
+  onmodal = tabround;
+  activate(menu);
+  menu.Image3->setFocus();
+  press(menu, Qt::Key_Return);
+  EXPECT_EQ(seen, (std::vector<QString>{"Command1", "Command2", "Text1", "Command1"}));
+  EXPECT_TRUE(menu.isVisible());  // OK: back to the menu
+
+  activate(menu);
+  for (int i = 0; i < 4 && !menu.cmdquit->hasFocus(); ++i) press(menu, Qt::Key_Tab);
+  ASSERT_TRUE(menu.cmdquit->hasFocus());
+  press(menu, Qt::Key_Return);  // Quit: the save question
+  EXPECT_EQ(seen, (std::vector<QString>{"SSCommand1_0", "SSCommand1_1", "Text1", "SSCommand1_0"}));
+  EXPECT_NE(exercisetest::readall(dir.filePath("run.log").toStdString()).find("Calculating Tablet Dosages"),
+            std::string::npos);
+}
+
 // A teacher's test: a wrong answer without worked solution puts the focus on
 // OK. The calculator: Shift+Tab from the answer box reaches its picture
 // (ringed), Space opens it, typed keys press its keys, Enter gives the result
-// to the box; Tab goes back. After the last answer Next leads to the
+// to the box; Escape puts it away and the answer box has the keyboard again. After the last answer Next leads to the
 // completion notice, whose OK Enter presses. The flow-rate module: the
 // scroll bar has the keyboard, Tab reaches Accept.
 TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
@@ -179,8 +257,9 @@ TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
   press(calc, Qt::Key_Return);
   EXPECT_EQ(calc.Readout->text(), "2.5");
   EXPECT_EQ(q.txtanswer->text(), "2.5");
-  activate(q);
-  press(q, Qt::Key_Tab);
+  press(calc, Qt::Key_Escape);  // away with the calculator, back to the answer box
+  EXPECT_FALSE(app.calculatorloaded());
+  EXPECT_TRUE(q.isActiveWindow());
   EXPECT_TRUE(q.txtanswer->hasFocus());
   EXPECT_EQ(q.Imgcalc->grab().toImage(), plain);
   press(q, Qt::Key_Return);
@@ -205,7 +284,8 @@ TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
 }
 
 // Every window of a logged run answers F1 with the help, centred over it and
-// usable while the window is modal; none can be resized or maximised; each
+// usable while the window is modal; Escape closes the help and gives the
+// keyboard back to that window. None can be resized or maximised; each
 // carries dosavo's icon.
 TEST_F(Keyboard, EveryWindowAnswersF1AndIsFixedWithTheProgramIcon) {
   writetest({core::testrecord::header("Ward quiz", "About units", "", 1), core::testrecord::item("Unit?", "", "mg")});
@@ -227,6 +307,8 @@ TEST_F(Keyboard, EveryWindowAnswersF1AndIsFixedWithTheProgramIcon) {
     EXPECT_LE((help->frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 2);
     press(*help, Qt::Key_Escape);
     EXPECT_FALSE(help->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(w.isActiveWindow());  // the keyboard goes back to the window
 
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(w.minimumSize(), w.maximumSize());

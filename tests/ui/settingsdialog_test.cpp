@@ -1,6 +1,7 @@
 // The settings dialog of both programs: what each button and each way of
 // closing does to the settings in memory, to VQ.INI and to the window
 // backgrounds.
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "core/files.h"
 #include "core/settings.h"
@@ -106,6 +108,24 @@ TEST_F(SettingsDialog, CaptionsAndGrouping) {
   for (int i : {0, 4}) EXPECT_EQ(d.Check1[i]->parentWidget(), d.Frame2[1]);
   ASSERT_NE(d.Picture1, nullptr);
   EXPECT_FALSE(d.Picture1->pixmap().isNull());
+}
+
+// With the keyboard: the top box has it first, and Tab runs down the boxes
+// as they stand on the window, then along the buttons.
+TEST_F(SettingsDialog, TabRunsDownTheBoxesThenAlongTheButtons) {
+  core::generalsettings s;
+  ui::Default d(s);
+  d.show();
+  d.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+  std::vector<QString> seen;
+  for (int i = 0; i < 8; ++i) {
+    seen.push_back(QApplication::focusWidget()->objectName());
+    QTest::keyClick(d.windowHandle(), Qt::Key_Tab);
+  }
+  EXPECT_EQ(seen, (std::vector<QString>{"Check1_1", "Check1_2", "Check1_3", "Check1_0", "Check1_4", "Command1_0",
+                                        "Command1_1", "Command1_2"}));
+  d.hide();
 }
 
 TEST_F(SettingsDialog, ChecksShowOnlyTheExactOnValues) {

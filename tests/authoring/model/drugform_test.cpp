@@ -99,15 +99,19 @@ TEST(DrugForm, EveryFieldCountsAsAChangeButTrailingBlanksDoNot) {
   f.noof[0] = "";
   EXPECT_FALSE(recordchanged(f, saved, cats));
   EXPECT_EQ(recordof(f, saved, cats).genericname, core::fixwidth("Paracetamol", 30));
-  // A category text that names no category keeps the record's own: no change,
-  // also for a record whose number the table lacks.
+  // A category text that names no category counts as category 0: emptying
+  // the box is a change (though saving keeps the record's own number), while
+  // a record whose number the table lacks shows no name and is untouched.
   for (const char* text : {"", "Unknown"}) {
     f.Cbcategory = text;
-    EXPECT_FALSE(recordchanged(f, saved, cats)) << text;
-    drugrecord lost = saved;
-    lost.category = 9;
-    EXPECT_FALSE(recordchanged(formof(lost, cats), lost, cats));
+    EXPECT_TRUE(recordchanged(f, saved, cats)) << text;
+    EXPECT_EQ(recordof(f, saved, cats).category, 2) << text;
   }
+  drugrecord lost = saved;
+  lost.category = 9;
+  EXPECT_FALSE(recordchanged(formof(lost, cats), lost, cats));
+  const auto blankname = table({{"", 9}});
+  EXPECT_FALSE(recordchanged(formof(lost, blankname), lost, blankname));
 }
 
 TEST(DrugForm, ValidationGivesEveryFailingRuleInOrder) {
