@@ -120,9 +120,7 @@ int openappend(const std::string& name) {
   requireordinary(fd, p, true);
   return fd;
 }
-}  // namespace
 
-namespace {
 // A file to be read whole: an ordinary file, and no bigger than any data
 // file of either program comes near (a bigger one, a sparse one say, is
 // refused rather than read into memory).

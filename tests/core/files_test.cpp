@@ -17,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/drug.h"
 #include "core/errors.h"
 
 using namespace core;
@@ -269,6 +270,18 @@ TEST_F(Folder, RecordFilesRefuseWhatIsNotAFile) {
     }
     EXPECT_THROW(readrecord(name, 240, 1), FileError);
     EXPECT_THROW(readwholefile(name), FileError);
+  }
+  // A file bigger than any data file (a sparse one here) is refused rather
+  // than read into memory, whole or record list by record list.
+  put("VQDBASE.FIL", "");
+  fs::resize_file(dir_ / "VQDBASE.FIL", std::uintmax_t{600} << 20);
+  for (const auto& read : std::vector<std::function<void()>>{[] { readwholefile("VQDBASE.FIL"); }, [] { readdatabase(); }}) {
+    try {
+      read();
+      ADD_FAILURE() << "read";
+    } catch (const FileError& e) {
+      EXPECT_EQ(e.number(), 6);
+    }
   }
   fs::create_symlink("gone/VQ.INI", dir_ / "VQ.INI");
   EXPECT_THROW(RecordFile("VQ.INI", 140), FileError);
