@@ -37,9 +37,9 @@ void putdouble(std::string& out, double v) {
 std::string drugrecord::encode() const {
   std::string out;
   out.reserve(DRUG_RECORD_LENGTH);
-  out += fixwidth(genericname, 30);
-  out += fixwidth(tradename[0], 30);
-  out += fixwidth(tradename[1], 30);
+  out += genericname.view();
+  out += tradename[0].view();
+  out += tradename[1].view();
   for (const auto& q : doserange) {
     putdouble(out, q.amount);
     put16(out, q.unit);
@@ -72,9 +72,7 @@ T getle(const char* in) {
 std::int16_t get16(const char* in) { return getle<std::int16_t, std::uint16_t>(in); }
 double getdouble(const char* in) { return getle<double, std::uint64_t>(in); }
 
-// Fills a record from the 240 bytes at in. The texts are assigned into the
-// record's own strings, which already hold 30 characters, so a whole
-// database is decoded without a fresh allocation per field.
+// Fills a record from the 240 bytes at in.
 void decodeinto(const char* in, drugrecord& d) {
   d.genericname.assign(in, 30);
   d.tradename[0].assign(in + 30, 30);

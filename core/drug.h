@@ -3,10 +3,13 @@
 // and the category file vqcat.idx.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace core {
@@ -22,10 +25,39 @@ struct dosequantity {
   std::int16_t unit = 0;  // unit code 0 kg .. 7 mcg
 };
 
+// A text field of a record, held at its width on disk: a longer text is cut,
+// a shorter one padded with blanks. It lives inside the record, so a whole
+// database of them is read without an allocation per field; it reads as a
+// string_view wherever text is wanted.
+template <std::size_t N>
+class fixedtext {
+ public:
+  fixedtext() { chars_.fill(' '); }
+  fixedtext(std::string_view text) { assign(text.data(), text.size()); }  // NOLINT: converts
+  fixedtext(const char* text) : fixedtext(std::string_view(text)) {}       // NOLINT: converts
+  fixedtext(const std::string& text) : fixedtext(std::string_view(text)) {}  // NOLINT: converts
+  void assign(const char* text, std::size_t n) {
+    n = std::min(n, N);
+    std::copy_n(text, n, chars_.begin());
+    std::fill(chars_.begin() + static_cast<std::ptrdiff_t>(n), chars_.end(), ' ');
+  }
+  std::string_view view() const { return {chars_.data(), N}; }
+  operator std::string_view() const { return view(); }  // NOLINT: reads as text
+  std::string str() const { return std::string(view()); }
+  friend bool operator==(const fixedtext& a, const fixedtext& b) { return a.chars_ == b.chars_; }
+  friend bool operator==(const fixedtext& a, std::string_view b) { return a.view() == b; }
+  friend bool operator==(const fixedtext& a, const std::string& b) { return a.view() == b; }
+  friend bool operator==(const fixedtext& a, const char* b) { return a.view() == b; }
+  friend std::ostream& operator<<(std::ostream& out, const fixedtext& t) { return out << t.view(); }
+
+ private:
+  std::array<char, N> chars_;
+};
+
 // One drug: 240 bytes on disk. Texts are held blank-padded to their widths.
 struct drugrecord {
-  std::string genericname = std::string(30, ' ');
-  std::array<std::string, 2> tradename{std::string(30, ' '), std::string(30, ' ')};
+  fixedtext<30> genericname;
+  std::array<fixedtext<30>, 2> tradename{};
   std::array<dosequantity, 2> doserange{};  // 0 lowest, 1 highest single dose
   double increment = 0;                     // step of fluid doses
   std::array<std::int16_t, 5> halve{};

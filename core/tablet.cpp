@@ -62,12 +62,12 @@ void pickdrugname(CoreState& state) {
     state.drugname = rtrim(d.genericname);
     return;
   }
-  const std::string* names[3] = {&d.genericname, nullptr, nullptr};
+  std::string_view names[3] = {d.genericname, {}, {}};
   int count = 1;
   for (const auto& trade : d.tradename)
-    if (!rtrim(trade).empty()) names[count++] = &trade;
+    if (!rtrim(trade).empty()) names[count++] = trade;
   rng().reseed();
-  state.drugname = rtrim(*names[dosage::drawn(count) - 1]);
+  state.drugname = rtrim(names[dosage::drawn(count) - 1]);
 }
 
 bool tabletquestion(CoreState& state, std::string& question, double& answer,

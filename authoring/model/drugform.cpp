@@ -31,7 +31,7 @@ std::size_t lastmatch(const std::string& name, const core::DrugLists& table) {
 
 bool isfluidtype(int type) { return type >= FIRSTFLUIDTYPE; }
 
-bool samename(const std::string& a, const std::string& b) { return core::rtrim(a) == core::rtrim(b); }
+bool samename(std::string_view a, std::string_view b) { return core::rtrim(a) == core::rtrim(b); }
 
 std::string categoryname(const core::DrugLists& table, int number) {
   std::string name;

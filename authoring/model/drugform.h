@@ -45,7 +45,7 @@ bool isfluidtype(int type);
 
 // Names compare exactly, letter case included, once trailing blanks are
 // taken off both; leading blanks count.
-bool samename(const std::string& a, const std::string& b);
+bool samename(std::string_view a, std::string_view b);
 
 // The record as the form shows it: names without trailing blanks, numbers
 // in their short form, a code outside its list as no selection, the volume
