@@ -140,7 +140,7 @@ std::vector<drugrecord> readdatabase() {
   // that no copy of the whole file is held beside the records.
   std::error_code ec;
   if (!std::filesystem::exists(datapath(DRUG_DATABASE), ec)) touchappend(DRUG_DATABASE);
-  const int fd = openread(DRUG_DATABASE);
+  const int fd = openwhole(DRUG_DATABASE);
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
     ::close(fd);
@@ -390,9 +390,9 @@ IndexTexts buildindextexts(const std::vector<drugrecord>& database,
 }
 
 void writeindexfiles(const IndexTexts& texts) {
-  writewholefile(SOLID_INDEX, texts.solid);
-  writewholefile(FLUID_INDEX, texts.fluid);
-  writewholefile(CATEGORY_FILE, texts.categories);
+  // The three files go together: a failure leaves all three as they were,
+  // so the lists never disagree with one another.
+  writewholefiles({{SOLID_INDEX, texts.solid}, {FLUID_INDEX, texts.fluid}, {CATEGORY_FILE, texts.categories}});
 }
 
 }  // namespace core

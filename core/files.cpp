@@ -1,11 +1,17 @@
 #include "core/files.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+#include <vector>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include "core/errors.h"
@@ -15,6 +21,8 @@ namespace core {
 namespace {
 // Record numbers are whole numbers of 32 bits at most.
 constexpr std::uintmax_t MAX_RECORD_NUMBER = 2147483646;
+// The largest file read whole into memory.
+constexpr std::uintmax_t MAX_WHOLE_FILE = std::uintmax_t{512} << 20;
 
 std::filesystem::path& folder() {
   static std::filesystem::path f;
@@ -61,11 +69,36 @@ namespace {
   throw FileError(number, describe(p) + ": " + std::strerror(err));
 }
 
-// Only an ordinary file is read or appended to: a pipe, a device or a
-// folder of that name is refused as a file that cannot be opened.
-void requireordinary(int fd, const std::filesystem::path& p) {
+// Files of the kernel's own file systems (a process's memory, system
+// settings) look like ordinary files but are views of the running system:
+// never data.
+bool systemfs(const struct statfs& fs) {
+  switch (static_cast<unsigned long>(fs.f_type)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC: return true;
+    default: return false;
+  }
+}
+
+bool systemview(int fd) {
+  struct statfs fs {};
+  return ::fstatfs(fd, &fs) == 0 && systemfs(fs);
+}
+
+bool ordinary(int fd, struct stat& st) { return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !systemview(fd); }
+
+// Only an ordinary file is read or written: a pipe, a device or a folder
+// of that name is refused as a file that cannot be opened, and so is a
+// view of the system unless its reads are left to fail by themselves
+// (item by item reads report a read that fails part-way).
+struct stat requireordinary(int fd, const std::filesystem::path& p, bool allowviews = false) {
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) return;
+  if (allowviews ? ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) : ordinary(fd, st)) return st;
   ::close(fd);
   throw FileError(ErrPathFileAccess, describe(p) + ": not an ordinary file");
 }
@@ -78,23 +111,41 @@ void requireordinary(int fd, const std::filesystem::path& p) {
 int openappend(const std::string& name) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
   const auto p = datapath(name);
-  const int fd = ::open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+  const int fd = ::open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
   if (fd < 0) {
     const int err = errno;
     if (err == ELOOP) throw LinkRefused(describe(p) + " is a symbolic link");
     throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
   }
-  requireordinary(fd, p);
+  requireordinary(fd, p, true);
   return fd;
 }
+
+// A file to be read whole: an ordinary file, and no bigger than any data
+// file of either program comes near (a bigger one, a sparse one say, is
+// refused rather than read into memory).
+struct stat requirewhole(int fd, const std::filesystem::path& p) {
+  const struct stat st = requireordinary(fd, p);
+  if (static_cast<std::uintmax_t>(st.st_size) > MAX_WHOLE_FILE) {
+    ::close(fd);
+    throw FileError(ErrOverflow, describe(p) + ": too large");
+  }
+  return st;
+}
 }  // namespace
+
+int openwhole(const std::string& name) {
+  const int fd = openread(name);
+  requirewhole(fd, datapath(name));
+  return fd;
+}
 
 int openread(const std::string& name) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
   const auto p = datapath(name);
   const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) throwopenerror(p, errno);
-  requireordinary(fd, p);
+  requireordinary(fd, p, true);
   return fd;
 }
 
@@ -137,7 +188,7 @@ std::optional<std::size_t>& failafter() {
   return bytes;
 }
 
-void writeall(int fd, const std::string& bytes, const std::filesystem::path& p) {
+void writeall(int fd, std::string_view bytes, const std::filesystem::path& p) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     std::size_t chunk = bytes.size() - done;
@@ -158,31 +209,81 @@ void writeall(int fd, const std::string& bytes, const std::filesystem::path& p) 
 
 void failwholewritesafter(std::optional<std::size_t> bytes) { failafter() = bytes; }
 
-void writewholefile(const std::string& name, const std::string& bytes) {
+namespace {
+// The file a whole-file write replaces: the name itself, or for a symbolic
+// link the file the link finally names, so that the link stays and the
+// file it names gets the new bytes. A link to a missing file (or a loop of
+// links) is refused, as cp refuses to write through a dangling link:
+// nothing is created at a place the link's maker may not have meant.
+std::filesystem::path replacedfile(const std::filesystem::path& p) {
+  struct stat ls {};
+  if (::lstat(p.c_str(), &ls) != 0 || !S_ISLNK(ls.st_mode)) return p;
+  std::error_code ec;
+  auto target = std::filesystem::canonical(p, ec);
+  if (ec) throw FileError(ErrPathFileAccess, describe(p) + ": a link to a missing file");
+  return target;
+}
+
+// Creates a temporary file beside target under a name no other writer
+// uses (the process, a counter and the time, made exclusive by O_EXCL),
+// with the mode a new file gets (0666 less the umask). Gives the
+// descriptor and sets temp to its name; -1 with errno on failure.
+int createtemp(const std::filesystem::path& target, std::string& temp) {
+  static std::atomic<unsigned long> serial{0};
+  // Kept well within the longest file name, whatever the target's length.
+  const std::string stem = target.filename().string().substr(0, 180);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    const std::string name = "." + stem + "." + std::to_string(::getpid()) + "." +
+                             std::to_string(++serial) + "." + std::to_string(now % 1000000) + ".tmp";
+    temp = (target.parent_path() / name).string();
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+// A new file written and flushed beside the file it is to replace.
+struct Prepared {
+  std::filesystem::path target;
+  std::string temp;
+};
+
+Prepared prepare(const std::string& name, std::string_view bytes) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
-  const auto p = datapath(name);
+  const auto p = replacedfile(datapath(name));
   // The target must be an ordinary file that may be written: a folder, a
-  // pipe or a device is never replaced, and a read-only file stays so.
+  // pipe, a device or a view of the system is never replaced, and a
+  // read-only file stays so.
   struct stat old {};
   const bool exists = ::stat(p.c_str(), &old) == 0;
-  if (exists && !S_ISREG(old.st_mode)) throw FileError(ErrPathFileAccess, describe(p));
-  if (exists && ::access(p.c_str(), W_OK) != 0) {
-    const int err = errno;
-    throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+  if (exists) {
+    struct statfs fs {};
+    if (!S_ISREG(old.st_mode) || (::statfs(p.c_str(), &fs) == 0 && systemfs(fs)))
+      throw FileError(ErrPathFileAccess, describe(p) + ": not an ordinary file");
+    if (::access(p.c_str(), W_OK) != 0) {
+      const int err = errno;
+      throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+    }
   }
-  // The new bytes go to a temporary file beside the target, which is
-  // flushed to disk and then renamed over it: the target is either the old
-  // file or the new one, never a part of either.
-  std::string temp = (p.parent_path() / ("." + p.filename().string() + ".XXXXXX")).string();
-  const int fd = ::mkstemp(temp.data());
+  std::string temp;
+  const int fd = createtemp(p, temp);
   if (fd < 0) {
     const int err = errno;
     throw FileError(err == ENOENT ? missingfileerror(p) : errorFromErrno(err), describe(p) + ": " + std::strerror(err));
   }
   bool open = true;
   try {
-    if (::fchmod(fd, exists ? (old.st_mode & 07777) : 0644) != 0) {
-      // The file keeps the owner-only mode of a fresh temporary file.
+    // A replaced file keeps its mode and, where allowed, its owner; a new
+    // one has the mode the temporary file was created with.
+    if (exists) {
+      if (::fchmod(fd, old.st_mode & 07777) != 0) {
+        // The file keeps the mode it was created with.
+      }
+      if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        // Only the owner's own groups, or root, may give the file away.
+      }
     }
     writeall(fd, bytes, p);
     if (::fsync(fd) != 0) throw FileError(ErrPathFileAccess, "flush failed: " + describe(p));
@@ -193,17 +294,46 @@ void writewholefile(const std::string& name, const std::string& bytes) {
     ::unlink(temp.c_str());
     throw;
   }
-  if (::rename(temp.c_str(), p.c_str()) != 0) {
+  return {p, temp};
+}
+
+void replace(const Prepared& f) {
+  if (::rename(f.temp.c_str(), f.target.c_str()) != 0) {
     const int err = errno;
-    ::unlink(temp.c_str());
-    throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+    ::unlink(f.temp.c_str());
+    throw FileError(errorFromErrno(err), describe(f.target) + ": " + std::strerror(err));
   }
   // The rename itself is made lasting by flushing the folder.
-  const std::string dir = p.parent_path().empty() ? std::string(".") : p.parent_path().string();
+  const std::string dir = f.target.parent_path().empty() ? std::string(".") : f.target.parent_path().string();
   const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);
+  }
+}
+}  // namespace
+
+void writewholefile(const std::string& name, const std::string& bytes) { writewholefiles({{name, bytes}}); }
+
+void writewholefiles(std::initializer_list<std::pair<std::string, std::string_view>> files) {
+  // Every new file is complete on disk before the first old one goes: the
+  // new bytes go to temporary files beside the targets, which are flushed
+  // and then renamed over them, so each target is either its old file or
+  // the new one, never a part of either.
+  std::vector<Prepared> ready;
+  try {
+    for (const auto& [name, bytes] : files) ready.push_back(prepare(name, bytes));
+  } catch (...) {
+    for (const Prepared& f : ready) ::unlink(f.temp.c_str());
+    throw;
+  }
+  for (std::size_t i = 0; i < ready.size(); ++i) {
+    try {
+      replace(ready[i]);
+    } catch (...) {
+      for (std::size_t j = i + 1; j < ready.size(); ++j) ::unlink(ready[j].temp.c_str());
+      throw;
+    }
   }
 }
 
@@ -217,11 +347,7 @@ std::string readwholefile(const std::string& name) {
     if (err == ENOENT) return std::string();
     throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
   }
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    throw FileError(ErrPathFileAccess, describe(p));
-  }
+  const struct stat st = requirewhole(fd, p);
   std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -292,7 +418,7 @@ Quick quickread(const std::filesystem::path& p, std::size_t length, long record,
     // Not blocking: a pipe put in place of the file must not wait for a writer.
     const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Quick::Other;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (!ordinary(fd, st)) {
       ::close(fd);
       return Quick::Other;
     }
@@ -335,20 +461,40 @@ std::optional<std::string> readrecord(const std::string& name, std::size_t lengt
   return f.read(record);
 }
 
+namespace {
+// Opens a record file for reading and writing, or for reading alone when
+// it may not be written. A missing file is created empty, but never
+// through a link to a missing file. Not blocking: a pipe of that name
+// must not wait for a writer.
+int openrecordfile(const std::filesystem::path& p, bool& writable) {
+  constexpr int FLAGS = O_NONBLOCK | O_CLOEXEC;
+  writable = true;
+  int fd = ::open(p.c_str(), O_RDWR | FLAGS);
+  if (fd < 0 && errno == ENOENT) {
+    fd = ::open(p.c_str(), O_RDWR | O_CREAT | O_EXCL | FLAGS, 0666);
+    if (fd < 0 && errno == EEXIST) {
+      struct stat ls {};
+      if (::lstat(p.c_str(), &ls) == 0 && S_ISLNK(ls.st_mode))
+        throw FileError(ErrPathFileAccess, describe(p) + ": a link to a missing file");
+      fd = ::open(p.c_str(), O_RDWR | FLAGS);  // made meanwhile by another program
+    }
+    if (fd < 0) throwopenerror(p, errno);
+  }
+  if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS || errno == ETXTBSY)) {
+    // A read-only file can still be read.
+    writable = false;
+    fd = ::open(p.c_str(), O_RDONLY | FLAGS);
+  }
+  if (fd < 0) throwopenerror(p, errno);
+  requireordinary(fd, p);
+  return fd;
+}
+}  // namespace
+
 RecordFile::RecordFile(const std::string& name, std::size_t length)
     : path_(datapath(name)), length_(length) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
-  // Opened with open(2), never waiting: a pipe of that name does not hold
-  // the program, and only an ordinary file is used (a folder, pipe or
-  // device is refused as a file that cannot be opened). A missing file is
-  // created empty; a file that may not be written is still read.
-  int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
-  int err = errno;
-  if (fd < 0 && (err == EACCES || err == EROFS || err == EPERM))
-    fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throw FileError(errorFromErrno(err), describe(path_) + ": " + std::strerror(err));
-  requireordinary(fd, path_);
-  fd_ = fd;
+  fd_ = openrecordfile(path_, writable_);
 }
 
 RecordFile::~RecordFile() { close(); }
@@ -391,6 +537,7 @@ void RecordFile::write(long record, const std::string& bytes) {
   if (fd_ < 0) throw FileError(ErrBadFileName, "file not open");
   if (record < 1 || static_cast<std::uintmax_t>(record - 1) > MAX_RECORD_NUMBER)
     throw FileError(ErrBadFileName, "bad record number");
+  if (!writable_) throw FileError(ErrPermission, "write failed: " + describe(path_) + " is read-only");
   std::string out = bytes;
   out.resize(length_, ' ');
   const auto offset = static_cast<std::uintmax_t>(record - 1) * length_;

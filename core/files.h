@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
+#include <initializer_list>
+#include <string_view>
+#include <utility>
 
 namespace core {
 
@@ -25,6 +27,10 @@ int missingfileerror(const std::filesystem::path& file);
 // an ordinary file (a folder, pipe or device), the number of the failure
 // otherwise.
 int openread(const std::string& name);
+// Opens an existing file to be read whole, in pieces: as openread, and
+// what readwholefile refuses (a view of the system, a file larger than any
+// data file) is refused too.
+int openwhole(const std::string& name);
 
 // Appends text to a file, creating it when missing (the append mode of the
 // log files). The file must be an ordinary file: a pipe or device is refused
@@ -40,13 +46,21 @@ void touchappend(const std::string& name);
 // and renamed over the target, so the target holds either its old bytes or
 // all the new ones. Throws FileError with the error number on failure, and
 // then the old file is as it was.
+// A symbolic link stays a link: the file it names is replaced; a link to
+// a missing file is refused. A new file gets the mode the umask allows, a
+// replaced one keeps its mode.
 void writewholefile(const std::string& name, const std::string& bytes);
+// Replaces several files (name, bytes) as one set: every new file is
+// written and flushed before any old one is replaced, so a failure while
+// writing leaves all of them as they were.
+void writewholefiles(std::initializer_list<std::pair<std::string, std::string_view>> files);
 // For tests: every whole-file write that follows fails as a full disk does
 // once it has put down this many bytes (nullopt: writes succeed again).
 void failwholewritesafter(std::optional<std::size_t> bytes);
 // The whole of an ordinary file as bytes (a missing file reads as nothing,
 // as a record file that is opened and found empty). Throws FileError when
-// the file cannot be read or is a folder, pipe or device.
+// the file cannot be read, is a folder, pipe, device or view of the system
+// (/proc), or is larger than any data file (6, overflow).
 std::string readwholefile(const std::string& name);
 // Size in bytes of an existing file; FileError when it cannot be read.
 std::uintmax_t filesize(const std::string& name);
@@ -63,9 +77,10 @@ std::optional<std::string> readrecord(const std::string& name, std::size_t lengt
 // byte (n - 1) x length. Opening a missing file creates it empty; reading a
 // record that does not lie wholly within the file gives nothing (the caller
 // uses a blank record); writing the record after the last one appends it.
-// The file is opened without waiting and must be an ordinary file: a
-// folder, pipe or device is refused with FileError 75, as is a read that
-// fails.
+// A file that may only be read is opened for reading. The file is opened
+// without waiting and must be an ordinary file: a folder, pipe, device or
+// view of the system (/proc) is refused with FileError 75, as is a read
+// that fails and a link to a missing file (nothing is created through it).
 class RecordFile {
  public:
   RecordFile(const std::string& name, std::size_t length);
@@ -84,6 +99,7 @@ class RecordFile {
   std::filesystem::path path_;
   std::size_t length_;
   int fd_ = -1;
+  bool writable_ = true;
 };
 
 }  // namespace core

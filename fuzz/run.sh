@@ -20,6 +20,8 @@ mkdir -p "$out/obj"
 flags=(-std=c++20 -O1 -g -I"$root" -fsanitize=address,undefined -fno-sanitize-recover=all
        -fno-omit-frame-pointer)
 core=(text files listfile tables drug settings testfile)
+# The tool's file rules, which only the tool's target calls.
+model=(testdoc testfiles textexport drugform drugdatabase)
 
 set -e
 objs=()
@@ -31,10 +33,21 @@ for c in "${core[@]}"; do
   fi
   objs+=("$obj")
 done
+modelobjs=()
+for c in "${model[@]}"; do
+  src="$root/authoring/model/$c.cpp"
+  obj="$out/obj/model_$c.o"
+  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$root/core" "$root/authoring/model" -name '*.h' -newer "$obj" -print -quit)" ]; then
+    "$cxx" "${flags[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
+  fi
+  modelobjs+=("$obj")
+done
 targets=()
 for src in "$root"/fuzz/*_fuzz.cpp; do
   name="$(basename "$src" .cpp)"
-  "$cxx" "${flags[@]}" -fsanitize=fuzzer "$src" "${objs[@]}" -o "$out/$name"
+  extra=()
+  [ "$name" = quizwright_fuzz ] && extra=("${modelobjs[@]}")
+  "$cxx" "${flags[@]}" -fsanitize=fuzzer "$src" "${objs[@]}" "${extra[@]}" -o "$out/$name"
   targets+=("$name")
 done
 set +e
