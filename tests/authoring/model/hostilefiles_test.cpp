@@ -154,7 +154,7 @@ TEST_F(HostileFiles, TheTestFileAndTheWorkingFile) {
       EXPECT_EQ(attempt([&] { savetest(name, 2, "saved.vqt"); }), !notafile(c.kind) && c.kind != Kind::Unreadable);
       EXPECT_EQ(attempt([&] { saveastextfile("export.txt", name, 2, "T", "D", "I", TextOptions{}); }),
                 !notafile(c.kind) && c.kind != Kind::Unreadable);
-      if (notafile(c.kind)) EXPECT_EQ(snapshot(name), before) << "editing changed it";
+      if (notafile(c.kind)) { EXPECT_EQ(snapshot(name), before) << "editing changed it"; }
       fs::remove(dir_ / "saved.vqt");
       fs::remove(dir_ / "export.txt");
     }
@@ -185,7 +185,7 @@ TEST_F(HostileFiles, SaveAndExportTargets) {
         fs::permissions(dir_ / name, fs::perms::owner_read, fs::perm_options::add);
         EXPECT_EQ(get(name), test());
       }
-      if (!saved) EXPECT_EQ(snapshot(name), before);
+      if (!saved) { EXPECT_EQ(snapshot(name), before); }
       fs::remove_all(dir_ / name);
       EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1) << "a temporary file stayed";
     }
@@ -206,10 +206,10 @@ TEST_F(HostileFiles, TheSettingsFile) {
     core::generalsettings read;
     const bool ok = attempt([&] { read = core::readsettings(); });
     EXPECT_EQ(ok, !notafile(c.kind) && c.kind != Kind::Unreadable);
-    if (ok) EXPECT_EQ(read.textured, 0);  // no whole record: the zero state
+    if (ok) { EXPECT_EQ(read.textured, 0); }  // no whole record: the zero state
     EXPECT_EQ(snapshot(core::SETTINGS_FILE), before);
     EXPECT_EQ(attempt([&] { core::writesettings(s); }), !notafile(c.kind) && c.kind != Kind::Unreadable);
-    if (notafile(c.kind)) EXPECT_EQ(snapshot(core::SETTINGS_FILE), before);
+    if (notafile(c.kind)) { EXPECT_EQ(snapshot(core::SETTINGS_FILE), before); }
   }
 }
 
@@ -238,9 +238,10 @@ TEST_F(HostileFiles, TheDrugDatabaseAndItsListFiles) {
     attempt([&] { db.writecurrent(); });
     const bool rebuilt = attempt([&] { db.rebuild(table); });
     EXPECT_EQ(rebuilt, opened);
-    if (notafile(c.kind)) EXPECT_EQ(snapshot(core::DRUG_DATABASE), before);
-    if (!rebuilt)
+    if (notafile(c.kind)) { EXPECT_EQ(snapshot(core::DRUG_DATABASE), before); }
+    if (!rebuilt) {
       for (const std::string& l : lists) EXPECT_EQ(get(l), oldlists) << l;
+    }
   }
   for (const std::string& target : lists) {
     for (const Case& c : CASES) {
@@ -271,7 +272,7 @@ TEST_F(HostileFiles, TheDrugDatabaseAndItsListFiles) {
       if (!rebuilt) {
         EXPECT_EQ(snapshot(target), before);
         for (const std::string& l : lists)
-          if (l != target) EXPECT_EQ(get(l), oldlists) << l;
+          if (l != target) { EXPECT_EQ(get(l), oldlists) << l; }
       }
     }
   }
