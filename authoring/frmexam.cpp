@@ -344,8 +344,10 @@ void Frmexam::Form_Load() {
 
 bool Frmexam::Form_Unload() {
   if (!savetruefalse()) return false;
+  // The working file goes; a folder of that name is not the tool's to remove.
   std::error_code ec;
-  std::filesystem::remove(core::datapath(WORKFILE), ec);
+  const std::filesystem::path work = core::datapath(WORKFILE);
+  if (!std::filesystem::is_directory(std::filesystem::symlink_status(work, ec))) std::filesystem::remove(work, ec);
   app_.start().show();
   return true;
 }
