@@ -4,6 +4,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextOption>
 #include <algorithm>
 
@@ -34,7 +35,9 @@ TextBox::TextBox(int maxlength, QWidget* parent)
   connect(this, &QPlainTextEdit::textChanged, this, [this] { enforcelimit(); });
 }
 
-QString TextBox::text() const { return crlftext(toPlainText()); }
+// The raw text: toPlainText() would turn the no-break spaces that line up
+// the generated solutions into ordinary blanks.
+QString TextBox::text() const { return crlftext(document()->toRawText()); }
 
 void TextBox::setText(const QString& text) {
   ceiling_ = std::max(maxlength_, static_cast<int>(crlftext(boxtext(text)).size()));

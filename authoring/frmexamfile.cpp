@@ -100,6 +100,10 @@ void Frmexam::Cmdgenerate_Click() {
   const bool empty = core::trim(ui::toansi(Txtquestion[0]->text())).empty() &&
                      core::trim(ui::toansi(txtanswer->text())).empty();
   const BatchPlan plan = planbatch(ui::toansi(Text1->text()), doc.numquest, doc.qno, empty);
+  // The boxes are about to show the new questions: what the teacher typed
+  // into the question shown is stored first, as moving away from it does.
+  // Only a fresh test's empty question makes way for the first new one.
+  if (plan.numquest != 0 && !putfile()) return;
   if (plan.cut) {
     Text1->setText(QString::number(plan.count));
     ui::showbox(this, QString::fromLatin1(LIMITTEXT), QString::fromLatin1(LIMITTITLE));

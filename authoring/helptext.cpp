@@ -40,7 +40,9 @@ first and the last.</li>
 keeps at least one question.</li>
 </ul>
 <p>Press Tab to move between the boxes and buttons, and Enter or the space
-bar to press the button you are on. The <b>Edit</b> menu
+bar to press the button you are on. In the <b>File</b> menu, Open Test and
+Text File Options share the letter O: it marks the first, pressed again the
+second, and Enter opens the one marked. The <b>Edit</b> menu
 cuts, copies and pastes the selected text of the box you are typing in.</p>
 <p>A new test is built in the working file test.tmp, which is removed when
 the editor closes: save it as a test file from the <b>File</b> menu to keep
@@ -63,7 +65,9 @@ before stay in the test.</p>
 
 <h3>Test files</h3>
 <p>The <b>File</b> menu ends with the test files (*.vqt) of the folder
-Quizwright was started in: press the number shown to open one (1 to 9).</p>
+Quizwright was started in: press the number shown to open one (1 to 9). A
+test saved while the editor is open joins this list the next time you open
+the editor.</p>
 <ul>
 <li><b>New Test</b> starts an untitled test.</li>
 <li><b>Open Test</b> opens a test file chosen in the file dialog. Opening
@@ -107,8 +111,8 @@ number boxes take digits, the point and blanks only.</p>
 <p><b>Record</b> shows which drug you are on and how many there are, as in
 3 / 12. The buttons at the bottom go to the first drug, the previous one
 (from the first, round to the last), the next one and the last one. Next on
-the last drug adds a new, empty drug: fill it in and it is saved when you
-move on. Press Tab to reach a button and the space bar to press it.</p>
+the last drug adds a new, empty drug: fill it in, and when you move on the
+editor offers to save it. Press Tab to reach a button and the space bar to press it.</p>
 <p>When you leave a drug you changed, the editor asks whether to save it.
 A drug is saved only when it has a generic name, both doses of its range
 and at least one strength, and every fluid has its volume; a fluid drug

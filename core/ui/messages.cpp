@@ -15,6 +15,14 @@ ModalHook& modalhook() {
   static ModalHook h;
   return h;
 }
+// The window that gets the keyboard back when a box or dialog closes: the
+// active one, or else the owner's. Boxes shown one after another can leave
+// no window active in between (the closed box took the keyboard with it).
+QWidget* windowtogiveback(QWidget* owner) {
+  QWidget* active = QApplication::activeWindow();
+  if (active == nullptr && owner != nullptr) active = owner->window();
+  return active;
+}
 }  // namespace
 
 void setmessagehook(MessageHook hook) { messagehook() = std::move(hook); }
@@ -28,7 +36,7 @@ void showbox(QWidget* parent, const QString& text, const QString& title, QMessag
   QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
   // Messages carry paths and values from the data files: never markup.
   box.setTextFormat(Qt::PlainText);
-  QWidget* before = QApplication::activeWindow();
+  QWidget* before = windowtogiveback(parent);
   box.exec();
   givebackkeyboard(before);
 }
@@ -41,7 +49,7 @@ int runmodal(QDialog& dialog) {
     if (dialog.isVisible()) dialog.done(QDialog::Rejected);
     return dialog.result();
   }
-  QWidget* before = QApplication::activeWindow();
+  QWidget* before = windowtogiveback(dialog.parentWidget());
   const int result = dialog.exec();
   givebackkeyboard(before);
   return result;

@@ -216,7 +216,7 @@ TEST_F(Editor, OddFilesAreShownAndWrittenBackAsTheyStand) {
   // part record at the end.
   std::string garbage;
   for (int i = 0; i < 2012; ++i) garbage += static_cast<char>((i * 7 + 1) % 256);
-  const std::string q1 = item("Caf\xE9 \x80 5 \xB5g\r\nnext line", "\x93quoted\x94", "\xBD");
+  const std::string q1 = item("Caf\xE9 \x80 5 \xB5g\r\nnext line", "\xA0\x93quoted\x94\xA0", "\xBD");
   const std::string q2 = item("Q2", "", "2");
   write("odd.vqt", garbage + q1 + q2 + "part");
   exam->doc.filename = "odd.vqt";

@@ -101,6 +101,22 @@ TEST_F(FileWork, ABatchOnAFreshEditorReplacesItsEmptyQuestion) {
   EXPECT_TRUE(exam->doc.changed);
 }
 
+TEST_F(FileWork, ABatchKeepsTheQuestionTypedBeforeIt) {
+  open();
+  exam->Txtquestion[0]->setText("First?");
+  exam->txtanswer->setText("1");
+  QTest::mouseClick(exam->cmdforward[1], Qt::LeftButton);
+  exam->Txtquestion[0]->setText("Second?");
+  exam->Txtquestion[1]->setText("Because.");
+  exam->txtanswer->setText("2");
+  generate("1");
+  EXPECT_EQ(status(), "3 / 3");
+  const std::string file = read("test.tmp");
+  ASSERT_EQ(file.size(), 4u * 2012u);
+  EXPECT_EQ(record(file, 3), core::testrecord::item("Second?", "Because.", "2").encode());
+  EXPECT_EQ(record(file, 4).substr(0, 2), "\r\n");
+}
+
 TEST_F(FileWork, TheLimitOf99CutsTheCountWithAWarning) {
   open();
   std::string bytes = read("test.tmp");
