@@ -38,6 +38,6 @@ class LinkRefused : public FileError {
 };
 
 // The error number for a failed open of a file, from the system's errno.
-int errorFromErrno(int err);
+int errnoerror(int err);
 
 }  // namespace core

@@ -32,7 +32,7 @@ std::filesystem::path& folder() {
 std::string describe(const std::filesystem::path& p) { return p.string(); }
 }  // namespace
 
-int errorFromErrno(int err) {
+int errnoerror(int err) {
   switch (err) {
     case ENOENT: return ErrPathNotFound;
     case EACCES:
@@ -65,7 +65,7 @@ int missingfileerror(const std::filesystem::path& file) {
 
 namespace {
 [[noreturn]] void throwopenerror(const std::filesystem::path& p, int err) {
-  const int number = err == ENOENT ? missingfileerror(p) : errorFromErrno(err);
+  const int number = err == ENOENT ? missingfileerror(p) : errnoerror(err);
   throw FileError(number, describe(p) + ": " + std::strerror(err));
 }
 
@@ -115,7 +115,7 @@ int openappend(const std::string& name) {
   if (fd < 0) {
     const int err = errno;
     if (err == ELOOP) throw LinkRefused(describe(p) + " is a symbolic link");
-    throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+    throw FileError(errnoerror(err), describe(p) + ": " + std::strerror(err));
   }
   requireordinary(fd, p, true);
   return fd;
@@ -171,7 +171,7 @@ void appendtext(const std::string& name, const std::string& text) {
         }
       }
       ::close(fd);
-      throw FileError(errorFromErrno(err), std::strerror(err));
+      throw FileError(errnoerror(err), std::strerror(err));
     }
     done += static_cast<std::size_t>(w);
   }
@@ -193,14 +193,14 @@ void writeall(int fd, std::string_view bytes, const std::filesystem::path& p) {
   while (done < bytes.size()) {
     std::size_t chunk = bytes.size() - done;
     if (failafter()) {
-      if (done >= *failafter()) throw FileError(errorFromErrno(ENOSPC), "write failed: " + describe(p));
+      if (done >= *failafter()) throw FileError(errnoerror(ENOSPC), "write failed: " + describe(p));
       chunk = std::min(chunk, *failafter() - done);
     }
     const ssize_t w = ::write(fd, bytes.data() + done, chunk);
     if (w < 0) {
       if (errno == EINTR) continue;
       const int err = errno;
-      throw FileError(errorFromErrno(err), "write failed: " + describe(p) + ": " + std::strerror(err));
+      throw FileError(errnoerror(err), "write failed: " + describe(p) + ": " + std::strerror(err));
     }
     done += static_cast<std::size_t>(w);
   }
@@ -264,14 +264,14 @@ Prepared prepare(const std::string& name, std::string_view bytes) {
       throw FileError(ErrPathFileAccess, describe(p) + ": not an ordinary file");
     if (::access(p.c_str(), W_OK) != 0) {
       const int err = errno;
-      throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+      throw FileError(errnoerror(err), describe(p) + ": " + std::strerror(err));
     }
   }
   std::string temp;
   const int fd = createtemp(p, temp);
   if (fd < 0) {
     const int err = errno;
-    throw FileError(err == ENOENT ? missingfileerror(p) : errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+    throw FileError(err == ENOENT ? missingfileerror(p) : errnoerror(err), describe(p) + ": " + std::strerror(err));
   }
   bool open = true;
   try {
@@ -301,7 +301,7 @@ void replace(const Prepared& f) {
   if (::rename(f.temp.c_str(), f.target.c_str()) != 0) {
     const int err = errno;
     ::unlink(f.temp.c_str());
-    throw FileError(errorFromErrno(err), describe(f.target) + ": " + std::strerror(err));
+    throw FileError(errnoerror(err), describe(f.target) + ": " + std::strerror(err));
   }
   // The rename itself is made lasting by flushing the folder.
   const std::string dir = f.target.parent_path().empty() ? std::string(".") : f.target.parent_path().string();
@@ -345,7 +345,7 @@ std::string readwholefile(const std::string& name) {
   if (fd < 0) {
     const int err = errno;
     if (err == ENOENT) return std::string();
-    throw FileError(errorFromErrno(err), describe(p) + ": " + std::strerror(err));
+    throw FileError(errnoerror(err), describe(p) + ": " + std::strerror(err));
   }
   const struct stat st = requirewhole(fd, p);
   std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
@@ -356,7 +356,7 @@ std::string readwholefile(const std::string& name) {
     if (got < 0) {
       const int err = errno;
       ::close(fd);
-      throw FileError(errorFromErrno(err), "read failed: " + describe(p));
+      throw FileError(errnoerror(err), "read failed: " + describe(p));
     }
     if (got == 0) break;  // the file shrank meanwhile
     done += static_cast<std::size_t>(got);
@@ -371,7 +371,7 @@ std::uintmax_t filesize(const std::string& name) {
   const auto p = datapath(name);
   if (::stat(p.c_str(), &st) != 0) {
     const int err = errno;
-    throw FileError(err == ENOENT ? missingfileerror(p) : errorFromErrno(err), describe(p));
+    throw FileError(err == ENOENT ? missingfileerror(p) : errnoerror(err), describe(p));
   }
   return static_cast<std::uintmax_t>(st.st_size);
 }
