@@ -330,14 +330,7 @@ TEST_F(Session, DropRateOfNoDropsLeavesTheBuretteStillInTheWindow) {
 
 TEST_F(Session, CalculatorIconFollowsTheModuleAndTheSiteOption) {
   // One drug with a 500 mg tablet for the tablet module.
-  core::drugrecord d = core::drugrecord::blank();
-  d.genericname = core::fixwidth("Testamol", 30);
-  d.doserange[0] = {250, 6};
-  d.doserange[1] = {1000, 6};
-  d.preptype = {0, -1, -1, -1, -1};
-  d.strength[0] = 500;
-  d.strengthunit[0] = 6;
-  core::writedrug(1, d);
+  core::writedrug(1, testamol());
   app.core.lists.selected = {0, 1};
   app.core.lists.nselected = 1;
   writetest({core::testrecord::header("Ward quiz", "About doses", "Read each question.", 0),

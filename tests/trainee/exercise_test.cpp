@@ -32,18 +32,6 @@ namespace {
 
 const std::string READY = "When you are ready to begin click the \"Start\" button below.";
 
-// A drug with one 500 mg tablet and a dose range of 250 to 1000 mg.
-void writetabletdrug() {
-  core::drugrecord d = core::drugrecord::blank();
-  d.genericname = core::fixwidth("Testamol", 30);
-  d.doserange[0] = {250, 6};
-  d.doserange[1] = {1000, 6};
-  d.preptype = {0, -1, -1, -1, -1};
-  d.strength[0] = 500;
-  d.strengthunit[0] = 6;
-  core::writedrug(1, d);
-}
-
 }  // namespace
 
 TEST_F(Session, EveryBuiltInModuleOpensWithItsHeadingIntroductionAndStart) {
@@ -302,7 +290,7 @@ TEST_F(Session, NoDrugToAskAboutGivesAMessageAndTheMenu) {
 }
 
 TEST_F(Session, TabletRepeatCheckTriesOnceMoreThanThereAreDrugs) {
-  writetabletdrug();
+  core::writedrug(1, testamol());
   app.core.lists.selected = {0, 1};
   app.core.lists.nselected = 1;
   // Each tablet question draws the drug, the row and the number of tablets

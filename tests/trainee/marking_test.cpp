@@ -450,17 +450,7 @@ TEST_F(Session, WrongAnswerMessageKeepsTheCharactersOfTheTest) {
 }
 
 TEST_F(Session, FluidQuestionsAreMarkedLikeTheOtherTypedModules) {
-  core::drugrecord d = core::drugrecord::blank();
-  d.genericname = core::fixwidth("Syrupol", 30);
-  d.doserange[0] = {25, 6};
-  d.doserange[1] = {500, 6};
-  d.increment = 25;
-  d.preptype = {2, -1, -1, -1, -1};
-  d.strength[0] = 250;
-  d.strengthunit[0] = 6;
-  d.volume[0] = 5;
-  d.volumeunit[0] = 1;
-  core::writedrug(1, d);
+  core::writedrug(1, syrupol());
   app.core.lists.selected = {0, 1};
   app.core.lists.nselected = 1;
   Frmquestion& q = open(6);

@@ -102,10 +102,8 @@ class Session : public ::testing::Test {
     for (const auto& r : records) core::writetestrecord("quiz.vqt", n++, r);
   }
 
-  // A drug database of two drugs in category 1 "Analgesics": record 1 a
-  // 500 mg tablet (doses 250 to 1000 mg), record 2 a syrup of 250 mg in
-  // 5 ml (doses 25 to 500 mg in steps of 25), with their index files.
-  static void writedrugs() {
+  // Testamol: one 500 mg tablet, doses 250 to 1000 mg.
+  static core::drugrecord testamol() {
     core::drugrecord t = core::drugrecord::blank();
     t.genericname = core::fixwidth("Testamol", 30);
     t.doserange[0] = {250, 6};
@@ -113,7 +111,11 @@ class Session : public ::testing::Test {
     t.preptype = {0, -1, -1, -1, -1};
     t.strength[0] = 500;
     t.strengthunit[0] = 6;
-    core::writedrug(1, t);
+    return t;
+  }
+
+  // Syrupol: a syrup of 250 mg in 5 ml, doses 25 to 500 mg in steps of 25.
+  static core::drugrecord syrupol() {
     core::drugrecord f = core::drugrecord::blank();
     f.genericname = core::fixwidth("Syrupol", 30);
     f.doserange[0] = {25, 6};
@@ -124,7 +126,14 @@ class Session : public ::testing::Test {
     f.strengthunit[0] = 6;
     f.volume[0] = 5;
     f.volumeunit[0] = 1;
-    core::writedrug(2, f);
+    return f;
+  }
+
+  // A drug database of two drugs in category 1 "Analgesics": record 1
+  // Testamol, record 2 Syrupol, with their index files.
+  static void writedrugs() {
+    core::writedrug(1, testamol());
+    core::writedrug(2, syrupol());
     writefile("vqdbs1.idx", "1\r\n1,1\r\n");
     writefile("vqdbs2.idx", "1\r\n2,1\r\n");
     writefile("vqcat.idx", "1\r\n\"" + core::fixwidth("Analgesics", 20) + "\",1\r\n");
