@@ -214,7 +214,7 @@ void frmmenu::Change_Click() { app_.showsettingsdialog(this); }
 
 void frmmenu::Cont_Click() {
   // The Help item does what F1 does: it opens the help viewer.
-  showdosavohelp(this);
+  showdosavohelp(this, QStringLiteral("menu"));
 }
 
 void frmmenu::cmdquit_Click() { close(); }

@@ -16,6 +16,7 @@
 
 #include "core/ui/icons.h"
 #include "session_fixture.h"
+#include "tests/ui/helpsection.h"
 #include "trainee/burette.h"
 #include "trainee/calculator.h"
 #include "trainee/frmcompleted.h"
@@ -283,15 +284,23 @@ TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
   expectfocus(flow.cmdstart, "&Next");
 }
 
-// Every window of a logged run answers F1 with the help, centred over it and
-// usable while the window is modal; Escape closes the help and gives the
-// keyboard back to that window. None can be resized or maximised; each
-// carries dosavo's icon.
+// Every window of a logged run answers F1 with the help, open at the section
+// about that window, centred over it and usable while the window is modal;
+// Escape closes the help and gives the keyboard back to that window. None
+// can be resized or maximised; each carries dosavo's icon.
 TEST_F(Keyboard, EveryWindowAnswersF1AndIsFixedWithTheProgramIcon) {
   writetest({core::testrecord::header("Ward quiz", "About units", "", 1), core::testrecord::item("Unit?", "", "mg")});
   writefile("vqfile.ini", "<KEEP LOG>run.log\r\n<ID>\r\n<PROMPT>\r\n");
   trainee::Main(app);
   boxes.clear();
+  // Each window, in the order the run reaches it, and the heading of the
+  // help section F1 opens there.
+  const std::vector<std::pair<std::string, QString>> sections = {
+      {"trainee::Frmmain", "Starting"},           {"trainee::Frmid", "Starting"},
+      {"trainee::frmmenu", "The menu"},           {"trainee::frmprogress", "Progress"},
+      {"ui::Default", "Settings"},                {"trainee::Frmquestion", "Working an exercise"},
+      {"trainee::Calculator", "The calculator"},  {"trainee::Frmcompleted", "Working an exercise"},
+      {"trainee::Frmsave", "Finishing"}};
   std::vector<std::string> checked;
   auto check = [&](QWidget& w) {
     SCOPED_TRACE(w.metaObject()->className());
@@ -303,6 +312,9 @@ TEST_F(Keyboard, EveryWindowAnswersF1AndIsFixedWithTheProgramIcon) {
       if (t->windowTitle() == "Dosavo Help" && t->isVisible()) help = t;
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->findChild<QTextBrowser*>()->toPlainText().startsWith("Dosavo"));
+    ASSERT_LT(checked.size(), sections.size() + 1);
+    EXPECT_EQ(sections[checked.size() - 1].first, checked.back());
+    EXPECT_TRUE(helptest::showssection(help, sections[checked.size() - 1].second));
     EXPECT_EQ(help->parentWidget(), &w);  // usable while w is modal
     EXPECT_LE((help->frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 2);
     press(*help, Qt::Key_Escape);
@@ -345,8 +357,6 @@ TEST_F(Keyboard, EveryWindowAnswersF1AndIsFixedWithTheProgramIcon) {
   q.cmdStart_Click();  // Next: the completion notice
   settle();
   menu.cmdquit_Click();  // the save question
-  EXPECT_EQ(checked, (std::vector<std::string>{"trainee::Frmmain", "trainee::Frmid", "trainee::frmmenu",
-                                               "trainee::frmprogress", "ui::Default", "trainee::Frmquestion",
-                                               "trainee::Calculator", "trainee::Frmcompleted", "trainee::Frmsave"}));
+  EXPECT_EQ(checked.size(), sections.size());
   EXPECT_NE(exercisetest::readall(dir.filePath("run.log").toStdString()).find("User ID: AB12"), std::string::npos);
 }
