@@ -49,12 +49,18 @@ class Keyboard : public Session {
   // same button without the focus.
   static void expectfocus(QPushButton* b, const char* caption) {
     EXPECT_EQ(b->text(), caption);
-    EXPECT_TRUE(b->isVisible()) << caption;
-    ASSERT_TRUE(b->hasFocus()) << caption;
-    const QImage focused = b->grab().toImage();
-    b->clearFocus();
-    EXPECT_NE(b->grab().toImage(), focused) << caption;
-    b->setFocus();
+    expectmark(b);
+  }
+  // The widget has the keyboard and shows it.
+  static void expectmark(QWidget* w) {
+    ASSERT_NE(w, nullptr);
+    const std::string name = w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName().toStdString();
+    EXPECT_TRUE(w->isVisible()) << name;
+    ASSERT_TRUE(w->hasFocus()) << name;
+    const QImage focused = w->grab().toImage();
+    w->clearFocus();
+    EXPECT_NE(w->grab().toImage(), focused) << name;
+    w->setFocus();
   }
   static void expectanswerbox(Frmquestion& q) {
     EXPECT_TRUE(q.txtanswer->isVisible());
@@ -194,8 +200,21 @@ TEST_F(Keyboard, ProgressAndSaveQuestionFromTheKeyboard) {
   auto tabround = [&](QDialog& d) {
     seen.clear();
     activate(d);
+    // The window looks different at each stop: the keyboard shows wherever
+    // it is (a dialog's default button looks as it does with the focus).
+    std::vector<QImage> looks;
     for (int i = 0; i < 3; ++i) {
-      seen.push_back(QApplication::focusWidget()->objectName());
+      QWidget* stop = QApplication::focusWidget();
+      seen.push_back(stop->objectName());
+      looks.push_back(d.grab().toImage());
+      for (int j = 0; j < i; ++j) EXPECT_NE(looks[static_cast<std::size_t>(j)], looks.back()) << j << " " << i;
+      if (auto* text = qobject_cast<QPlainTextEdit*>(stop)) {
+        // The text is there to be read: typing changes nothing.
+        const QString before = text->toPlainText();
+        type(d, QStringLiteral("no"));
+        press(d, Qt::Key_Backspace);
+        EXPECT_EQ(text->toPlainText(), before);
+      }
       press(d, Qt::Key_Tab);
     }
     seen.push_back(QApplication::focusWidget()->objectName());
@@ -216,6 +235,35 @@ TEST_F(Keyboard, ProgressAndSaveQuestionFromTheKeyboard) {
   EXPECT_EQ(seen, (std::vector<QString>{"SSCommand1_0", "SSCommand1_1", "Text1", "SSCommand1_0"}));
   EXPECT_NE(exercisetest::readall(dir.filePath("run.log").toStdString()).find("Calculating Tablet Dosages"),
             std::string::npos);
+}
+
+// Tab goes round the menu's stops, and each one shows the keyboard; Accept
+// keeps the default mark (Enter starts the module) except while another
+// button has the keyboard. With results the Progress button joins the round.
+TEST_F(Keyboard, EveryMenuTabStopShowsTheKeyboard) {
+  startprogram("");
+  app.frmmain().Command1_Click();
+  trainee::frmmenu& menu = app.menu();
+  const std::vector<std::vector<QWidget*>> rounds = {
+      {menu.Lstmodules, menu.cmdaccept, menu.cmdquit},
+      {menu.Lstmodules, menu.Image3, menu.cmdaccept, menu.cmdquit}};
+  for (std::size_t r = 0; r < rounds.size(); ++r) {
+    SCOPED_TRACE(r);
+    if (r == 1) {
+      app.results.progdirty = true;
+      menu.showprogressbutton();
+    }
+    activate(menu);
+    menu.Lstmodules->setFocus();
+    for (std::size_t i = 0; i <= rounds[r].size(); ++i) {
+      QWidget* stop = rounds[r][i % rounds[r].size()];
+      EXPECT_EQ(QApplication::focusWidget(), stop) << i;
+      expectmark(stop);
+      const bool otherbutton = qobject_cast<QPushButton*>(stop) != nullptr && stop != menu.cmdaccept;
+      EXPECT_EQ(menu.cmdaccept->isDefault(), !otherbutton) << i;
+      press(menu, Qt::Key_Tab);
+    }
+  }
 }
 
 // A teacher's test: a wrong answer without worked solution puts the focus on
@@ -274,7 +322,7 @@ TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
   Frmquestion& flow = open(2);
   activate(flow);
   press(flow, Qt::Key_Return);  // Start
-  ASSERT_TRUE(flow.burette->scriv->hasFocus());
+  expectmark(flow.burette->scriv);
   for (int i = 0; i < 6; ++i) press(flow, Qt::Key_Left);
   EXPECT_EQ(flow.burette->scriv->value(), 44);
   press(flow, Qt::Key_Tab);
