@@ -13,8 +13,8 @@ namespace ui {
 void showbox(QWidget* parent, const QString& text, const QString& title,
              QMessageBox::Icon icon = QMessageBox::NoIcon);
 
-// The width in pixels a window needs for its title bar to show the title
-// whole.
+// About the width in pixels a window needs for its title bar to show the
+// title whole.
 int titlewidth(const QString& title);
 
 // While a hook is installed, message boxes go to it instead of the screen.
