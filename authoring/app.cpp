@@ -76,7 +76,7 @@ bool Quizwright::askyesno(QWidget* parent, const std::string& question) {
 void Quizwright::showsettingsdialog(QWidget* parent) {
   // The tool leaves window backgrounds alone: the dialog only gets its help.
   ui::Default::Hooks hooks;
-  hooks.onload = [](ui::Default& dialog) { installquizwrighthelp(dialog); };
+  hooks.onload = [](ui::Default& dialog) { installquizwrighthelp(dialog, QStringLiteral("settings")); };
   ui::Default dialog(core.settings, hooks, parent);
   ui::runmodal(dialog);
 }

@@ -103,7 +103,7 @@ frmDrugDatabase::frmDrugDatabase(Quizwright& app, QWidget* parent)
   setWindowIcon(ui::programicon(ui::Program::quizwright));
   ui::fixedwindow(*this, QSize(ui::px(WIDTHTW), ui::px(HEIGHTTW)));
   buildcontrols();
-  installquizwrighthelp(*this);
+  installquizwrighthelp(*this, QStringLiteral("drugs"));
   Form_Load();
 }
 

@@ -91,7 +91,7 @@ Frmexam::Frmexam(Quizwright& app, QWidget* parent) : QMainWindow(parent), app_(a
   buildmenus();
   buildcontrols();
   connectfilework();
-  installquizwrighthelp(*this);
+  installquizwrighthelp(*this, QStringLiteral("editor"));
   Form_Load();
 }
 

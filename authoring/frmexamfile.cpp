@@ -68,7 +68,7 @@ void Frmexam::connectfilework() {
     view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   }
-  installquizwrighthelp(*cmdialog1);
+  installquizwrighthelp(*cmdialog1, QStringLiteral("files"));
 
   connect(Cmdgenerate, &QPushButton::clicked, this, [this] { Cmdgenerate_Click(); });
   for (int i = 0; i < 4; ++i) connect(Check1[i], &QCheckBox::clicked, this, [this, i] { Check1_Click(i); });

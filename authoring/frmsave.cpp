@@ -19,7 +19,7 @@ Frmsave::Frmsave(Quizwright& app, QWidget* parent) : ui::YesNo(parent), app_(app
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setGeometry(questionplace());
   for (int i = 0; i < 2; ++i) Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-  installquizwrighthelp(*this);
+  installquizwrighthelp(*this, QStringLiteral("questions"));
   Form_Load();
 }
 

@@ -113,7 +113,7 @@ frmstart::frmstart(Quizwright& app, QWidget* parent) : QWidget(parent, Qt::Windo
   setTabOrder(Label2[0], Label2[1]);
   setTabOrder(Label2[1], Quit);
   Label2[0]->setFocus();
-  installquizwrighthelp(*this);
+  installquizwrighthelp(*this, QStringLiteral("start"));
   Form_Load();
 }
 

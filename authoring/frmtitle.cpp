@@ -71,7 +71,7 @@ Frmtitle::Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent)
     ui::placetw(cmdtitleaccept[i], 2520 + i * 2040, 4920, 1695, 495);
     connect(cmdtitleaccept[i], &QPushButton::clicked, this, [this, i] { cmdtitleaccept_Click(i); });
   }
-  installquizwrighthelp(*this);
+  installquizwrighthelp(*this, QStringLiteral("description"));
   Form_Load();
 }
 

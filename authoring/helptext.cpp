@@ -13,14 +13,14 @@ QString helphtml() {
 database that Dosavo's tablet and fluid questions draw from. It works on the
 files of the folder it was started in.</p>
 
-<h3>The start screen</h3>
+<h3><a name="start"></a>The start screen</h3>
 <p>Click <b>Test Construction Set</b> (or its picture) to build or change a
 test, or <b>Drug Database</b> to edit the drugs. With the keyboard, press Tab
 to move to a panel and Enter or the space bar to open it. While a workbench
 is open the start screen is put away; it comes back when you close the
 workbench. <b>Quit</b> (Alt+Q) or closing the start screen ends Quizwright.</p>
 
-<h3>The test editor</h3>
+<h3><a name="editor"></a>The test editor</h3>
 <p>The editor shows one question at a time: its text in <b>Question</b>, the
 worked solution in <b>Help / Solution</b> and the correct answer in
 <b>Answer</b> (at most 12 characters). Questions hold up to 800 characters,
@@ -50,7 +50,7 @@ it. A test you opened or saved is changed in its own file as you work.</p>
 <p><b>Options, Change General Settings</b> chooses how generated questions
 write units and drug names.</p>
 
-<h3>Creating questions</h3>
+<h3><a name="creating"></a>Creating questions</h3>
 <p>Tick the kinds of question wanted (<b>Metric Conversions</b>, <b>Tablet
 Dosages</b>, <b>Fluid Dosages</b>, <b>IV Drop Rates</b>; at least one stays
 ticked), select the drug categories that tablet and fluid questions may use,
@@ -63,7 +63,7 @@ still fits, with a warning. If no selected category holds a tablet (or
 fluid) drug, Quizwright says so and stops the batch; the questions made
 before stay in the test.</p>
 
-<h3>Test files</h3>
+<h3><a name="files"></a>Test files</h3>
 <p>The <b>File</b> menu ends with the test files (*.vqt) of the folder
 Quizwright was started in: press the number shown to open one (1 to 9). A
 test saved while the editor is open joins this list the next time you open
@@ -88,7 +88,7 @@ editor) asks whether to save it first.</p>
 description, the instructions, the answer key and the worked solutions. The
 choices last until Quizwright ends.</p>
 
-<h3>Test description</h3>
+<h3><a name="description"></a>Test description</h3>
 <p><b>Test Description</b> (Alt+T) opens a dialog for the test's title (at
 most 40 characters), a brief description (200 characters; Enter does not
 start a new line there) and
@@ -98,7 +98,7 @@ menu</b> to list the test in Dosavo's module menu. OK keeps the changes,
 Cancel drops them; either way the test's header is written again at
 once.</p>
 
-<h3>The drug database</h3>
+<h3><a name="drugs"></a>The drug database</h3>
 <p>The drug database editor shows one drug of VQDBASE.FIL at a time: its
 generic name and two trade names (30 characters each), its category, the
 lowest and highest single dose with their units, the step between fluid
@@ -129,11 +129,11 @@ next start. A category that no drug carries is left out of the lists. If
 Quizwright reports that a drug list file is missing, open the drug database
 editor and close it again.</p>
 
-<h3>Questions asked</h3>
+<h3><a name="questions"></a>Questions asked</h3>
 <p>Some steps ask a question with <b>Yes</b> and <b>No</b> (Alt+Y, Alt+N).
 Closing that window without an answer keeps the answer given last time.</p>
 
-<h3>Settings</h3>
+<h3><a name="settings"></a>Settings</h3>
 <p>The settings dialog switches abbreviated units, all metric units and
 trade names for the questions Quizwright creates. <b>Use</b> applies them
 for this session, <b>Save</b> keeps them in VQ.INI for the next time, and
@@ -143,8 +143,12 @@ for this session, <b>Save</b> keeps them in VQ.INI for the next time, and
 </body></html>)");
 }
 
-QWidget* showquizwrighthelp(QWidget* parent) { return ui::showhelp(parent, helptitle(), helphtml()); }
+QWidget* showquizwrighthelp(QWidget* parent, const QString& section) {
+  return ui::showhelp(parent, helptitle(), helphtml(), section);
+}
 
-void installquizwrighthelp(QWidget& window) { ui::installhelpkey(window, helptitle(), helphtml()); }
+void installquizwrighthelp(QWidget& window, const QString& section) {
+  ui::installhelpkey(window, helptitle(), helphtml(), section);
+}
 
 }  // namespace authoring

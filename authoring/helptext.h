@@ -1,5 +1,5 @@
 // quizwright's own help text, shown in the help viewer by F1 in every
-// window of the tool.
+// window of the tool, at the section about that window.
 #pragma once
 
 #include <QString>
@@ -10,9 +10,11 @@ namespace authoring {
 
 QString helptitle();
 QString helphtml();
-// Opens the help viewer with quizwright's help.
-QWidget* showquizwrighthelp(QWidget* parent);
-// Makes F1 open the help in a window.
-void installquizwrighthelp(QWidget& window);
+// Opens the help viewer with quizwright's help, at the named section
+// ("start", "editor", "creating", "files", "description", "drugs",
+// "questions", "settings") when one is given.
+QWidget* showquizwrighthelp(QWidget* parent, const QString& section = {});
+// Makes F1 open the help in a window, at the window's own section.
+void installquizwrighthelp(QWidget& window, const QString& section = {});
 
 }  // namespace authoring

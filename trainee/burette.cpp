@@ -15,6 +15,7 @@
 #include <limits>
 
 #include "core/ui/artwork.h"
+#include "core/ui/focusmark.h"
 #include "core/ui/twips.h"
 
 namespace trainee {
@@ -118,6 +119,7 @@ Burette::Burette(QWidget* window) : QObject(window) {
   // towards the slower end (a scroll bar inverts its keys unless told not
   // to).
   scriv->setFocusPolicy(Qt::StrongFocus);
+  ui::showfocusmark(*scriv);  // the style draws no focus on a scroll bar
   scriv->setInvertedControls(false);
   ui::placetw(scriv, 60, 2880, 2535, 210);
   scriv->hide();

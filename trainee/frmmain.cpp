@@ -53,7 +53,7 @@ Frmmain::Frmmain(Dosavo& app, QWidget* parent) : QWidget(parent, Qt::Window), ap
   Timer1->setInterval(4000);
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
 
-  installdosavohelp(*this);
+  installdosavohelp(*this, QStringLiteral("starting"));
   Form_Load();
 }
 

@@ -1,6 +1,7 @@
 #include "trainee/frmmenu.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 
 #include "core/askagain.h"
 #include "core/text.h"
+#include "core/ui/focusmark.h"
 #include "core/ui/messages.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
@@ -69,6 +71,8 @@ frmmenu::frmmenu(Dosavo& app, QWidget* parent) : QMainWindow(parent), app_(app) 
   connect(Lstmodules, &QListWidget::itemClicked, this, [this] { Lstmodules_Click(); });
   connect(Lstmodules, &QListWidget::itemDoubleClicked, this, [this] { Lstmodules_DblClick(); });
   Lstmodules->installEventFilter(this);
+  // The list's style marks the selected item, not the keyboard.
+  ui::showfocusmark(*Lstmodules);
 
   Lblmoddescript = new Panel(QString(), body);
   Lblmoddescript->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -85,8 +89,15 @@ frmmenu::frmmenu(Dosavo& app, QWidget* parent) : QMainWindow(parent), app_(app) 
   cmdquit = new QPushButton(QStringLiteral("&Quit"), body);
   ui::placetw(cmdquit, 4800, 4500, 1455, 495);
   connect(cmdquit, &QPushButton::clicked, this, [this] { cmdquit_Click(); });
-  // Enter presses the button that has the focus, as it does in a dialog.
+  // Enter presses the button that has the focus, as it does in a dialog;
+  // elsewhere (in the list) Enter starts the module, so Accept shows the
+  // default mark whenever no other button has the keyboard.
   for (QPushButton* b : {Image3, cmdaccept, cmdquit}) b->setAutoDefault(true);
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now == nullptr || now->window() != this) return;
+    auto* button = qobject_cast<QPushButton*>(now);
+    cmdaccept->setDefault(button == nullptr || button == cmdaccept);
+  });
 
   installdosavohelp(*this, QStringLiteral("menu"));
   Form_Load();
@@ -214,7 +225,7 @@ void frmmenu::Change_Click() { app_.showsettingsdialog(this); }
 
 void frmmenu::Cont_Click() {
   // The Help item does what F1 does: it opens the help viewer.
-  showdosavohelp(this);
+  showdosavohelp(this, QStringLiteral("menu"));
 }
 
 void frmmenu::cmdquit_Click() { close(); }

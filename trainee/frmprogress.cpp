@@ -1,10 +1,12 @@
 // The progress window: shows the results text and clears the counters.
 #include "trainee/frmprogress.h"
 
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "core/ui/artwork.h"
+#include "core/ui/focusmark.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
 #include "trainee/app.h"
@@ -21,8 +23,11 @@ frmprogress::frmprogress(Dosavo& app, QWidget* parent) : QDialog(parent), app_(a
 
   Text1 = new QPlainTextEdit(this);
   Text1->setObjectName(QStringLiteral("Text1"));
-  Text1->setReadOnly(true);
+  ui::readingbox(*Text1);
   Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // The counts stand right-aligned in blanks: in letters of one width the
+  // brackets of one column line up from module to module.
+  Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   ui::placetw(Text1, 240, 120, 6015, 2415);
 
   Command1 = new QPushButton(QStringLiteral("&OK"), this);
@@ -33,8 +38,7 @@ frmprogress::frmprogress(Dosavo& app, QWidget* parent) : QDialog(parent), app_(a
   Command2->setObjectName(QStringLiteral("Command2"));
   ui::placetw(Command2, 3720, 2760, 1335, 495);
   // The keyboard starts on OK; the results text, there to be read, comes
-  // after the buttons, and Tab leaves it.
-  Text1->setTabChangesFocus(true);
+  // after the buttons.
   setTabOrder(Command1, Command2);
   setTabOrder(Command2, Text1);
   Command1->setFocus();

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "core/ui/artwork.h"
+#include "core/ui/focusmark.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
 #include "trainee/app.h"
@@ -19,12 +20,10 @@ Frmsave::Frmsave(Dosavo& app, QWidget* parent) : ui::YesNo(parent), app_(app) {
 
   Text1 = new QPlainTextEdit(this);
   Text1->setObjectName(QStringLiteral("Text1"));
-  Text1->setReadOnly(true);
+  ui::readingbox(*Text1);
   Text1->setPlainText(QStringLiteral("Would you like to save your results?"));
   Text1->setGeometry(questionplace());
-  // The keyboard starts on Yes; the question text comes after the buttons,
-  // and Tab leaves it.
-  Text1->setTabChangesFocus(true);
+  // The keyboard starts on Yes; the question text comes after the buttons.
   SSCommand1[0]->setFocus();
   for (int i = 0; i < 2; ++i) SSCommand1[i]->setObjectName(QStringLiteral("SSCommand1_%1").arg(i));
   installdosavohelp(*this, QStringLiteral("finishing"));

@@ -99,7 +99,9 @@ answer box, where <b>=</b> has left the result.</p>
 
 <h3><a name="progress"></a>Progress</h3>
 <p>Once you have answered questions the <b>Progress</b> button shows your
-correct, incorrect and passed answers for this session.</p>
+correct, incorrect and passed answers for this session. <b>OK</b> closes the
+window. <b>Clear</b> sets the counts back to nothing: from then on only new
+answers are shown, and recorded when you finish.</p>
 
 <h3><a name="settings"></a>Settings</h3>
 <p><b>Options, Change General Settings</b> turns the animations, the metric
@@ -110,7 +112,9 @@ background on or off. <b>Use</b> applies them for this session,
 <h3><a name="finishing"></a>Finishing</h3>
 <p>Press <b>Quit</b> on the menu (or close it) to end. When your results are
 being recorded they are written to the log at that moment (your site may
-first ask whether you want them saved).</p>
+first ask whether you want them saved: <b>Yes</b> saves them, <b>No</b> ends
+without saving). If the log cannot be written, Dosavo asks whether to try
+again: <b>Yes</b> tries again, <b>No</b> goes on without recording.</p>
 
 <p>Press F1 in any window to open this help, and Escape to close it.</p>
 </body></html>)");

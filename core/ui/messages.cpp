@@ -1,6 +1,8 @@
 #include "core/ui/messages.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -25,6 +27,15 @@ QWidget* windowtogiveback(QWidget* owner) {
 }
 }  // namespace
 
+int titlewidth(const QString& title) {
+  // The window system draws the title in a bold face of about the
+  // program's size, beside the window's icon and its title-bar buttons.
+  QFont bold = QApplication::font();
+  bold.setBold(true);
+  const QFontMetrics metrics(bold);
+  return metrics.horizontalAdvance(title) + 6 * metrics.height();
+}
+
 void setmessagehook(MessageHook hook) { messagehook() = std::move(hook); }
 void setmodalhook(ModalHook hook) { modalhook() = std::move(hook); }
 
@@ -36,6 +47,11 @@ void showbox(QWidget* parent, const QString& text, const QString& title, QMessag
   QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
   // Messages carry paths and values from the data files: never markup.
   box.setTextFormat(Qt::PlainText);
+  // A short message makes a narrow box: the box is kept wide enough for
+  // its title to show whole. The box sizes itself to its layout.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(titlewidth(title), 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(),
+                  0, 1, grid->columnCount());
   QWidget* before = windowtogiveback(parent);
   box.exec();
   givebackkeyboard(before);

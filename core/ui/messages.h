@@ -9,9 +9,13 @@
 
 namespace ui {
 
-// Shows a modal message box with an OK button.
+// Shows a modal message box with an OK button, wide enough for its title.
 void showbox(QWidget* parent, const QString& text, const QString& title,
              QMessageBox::Icon icon = QMessageBox::NoIcon);
+
+// About the width in pixels a window needs for its title bar to show the
+// title whole.
+int titlewidth(const QString& title);
 
 // While a hook is installed, message boxes go to it instead of the screen.
 using MessageHook = std::function<void(const QString& title, const QString& text, QMessageBox::Icon icon)>;

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include "core/ui/icons.h"
 #include "core/ui/panel.h"
 #include "tests/authoring/tool_fixture.h"
+#include "tests/ui/helpsection.h"
 
 namespace {
 
@@ -128,10 +130,14 @@ TEST_F(ToolTest, EveryWindowAnswersF1AndABadSettingsFileIsReported) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "Quizwright: The settings file VQ.INI could not be read (error number 75). The standard "
                       "settings are used.");
-  auto helpof = [](QWidget& w) {
-    // Every window is fixed in size and carries the tool's icon.
-    EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint) << w.objectName().toStdString();
-    EXPECT_EQ(w.minimumSize(), w.maximumSize()) << w.objectName().toStdString();
+  // F1 opens the help at the section about the window that asked.
+  auto helpof = [](QWidget& w, const char* heading, bool fixed = true) {
+    SCOPED_TRACE(heading);
+    // Every window of our own is fixed in size and carries the tool's icon.
+    if (fixed) {
+      EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint) << w.objectName().toStdString();
+      EXPECT_EQ(w.minimumSize(), w.maximumSize()) << w.objectName().toStdString();
+    }
     EXPECT_EQ(w.windowIcon().pixmap(32).toImage(), ui::programpicture(ui::Program::quizwright, 32).toImage());
     w.show();
     QApplication::setActiveWindow(&w);
@@ -140,18 +146,33 @@ TEST_F(ToolTest, EveryWindowAnswersF1AndABadSettingsFileIsReported) {
     for (QWidget* top : QApplication::topLevelWidgets())
       if (top->objectName() == "helpwindow" && top->isVisible()) {
         const bool ours = top->windowTitle() == "Quizwright Help";
+        EXPECT_TRUE(helptest::showssection(top, QString::fromLatin1(heading)));
         top->close();
         return ours;
       }
     return false;
   };
-  EXPECT_TRUE(helpof(app->start()));
+  EXPECT_TRUE(helpof(app->start(), "The start screen"));
   app->start().Label2_Click(0);
-  EXPECT_TRUE(helpof(app->exam()));
+  EXPECT_TRUE(helpof(app->exam(), "The test editor"));
   authoring::Frmsave yesno(*app);
-  EXPECT_TRUE(helpof(yesno));
+  EXPECT_TRUE(helpof(yesno, "Questions asked"));
   authoring::Frmtitle description(*app, app->exam());
-  EXPECT_TRUE(helpof(description));
+  EXPECT_TRUE(helpof(description, "Test description"));
+  // Closed, the modal windows leave the others their keys.
+  description.close();
+  yesno.close();
+  // The file dialog is the platform's, sized by the user.
+  EXPECT_TRUE(helpof(*app->exam().cmdialog1, "Test files", false));
+  app->exam().cmdialog1->close();
+  bool settings = false;
+  onmodal = [&](QDialog& d) { settings = helpof(d, "Settings"); };
+  app->showsettingsdialog(&app->exam());
+  EXPECT_TRUE(settings);
+  app->exam().close();
+  app->start().Label2_Click(1);
+  EXPECT_TRUE(helpof(app->drugdatabase(), "The drug database"));
+  app->drugdatabase().close();
 }
 
 }  // namespace

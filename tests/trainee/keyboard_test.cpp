@@ -16,6 +16,7 @@
 
 #include "core/ui/icons.h"
 #include "session_fixture.h"
+#include "tests/ui/helpsection.h"
 #include "trainee/burette.h"
 #include "trainee/calculator.h"
 #include "trainee/frmcompleted.h"
@@ -48,12 +49,18 @@ class Keyboard : public Session {
   // same button without the focus.
   static void expectfocus(QPushButton* b, const char* caption) {
     EXPECT_EQ(b->text(), caption);
-    EXPECT_TRUE(b->isVisible()) << caption;
-    ASSERT_TRUE(b->hasFocus()) << caption;
-    const QImage focused = b->grab().toImage();
-    b->clearFocus();
-    EXPECT_NE(b->grab().toImage(), focused) << caption;
-    b->setFocus();
+    expectmark(b);
+  }
+  // The widget has the keyboard and shows it.
+  static void expectmark(QWidget* w) {
+    ASSERT_NE(w, nullptr);
+    const std::string name = w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName().toStdString();
+    EXPECT_TRUE(w->isVisible()) << name;
+    ASSERT_TRUE(w->hasFocus()) << name;
+    const QImage focused = w->grab().toImage();
+    w->clearFocus();
+    EXPECT_NE(w->grab().toImage(), focused) << name;
+    w->setFocus();
   }
   static void expectanswerbox(Frmquestion& q) {
     EXPECT_TRUE(q.txtanswer->isVisible());
@@ -193,8 +200,21 @@ TEST_F(Keyboard, ProgressAndSaveQuestionFromTheKeyboard) {
   auto tabround = [&](QDialog& d) {
     seen.clear();
     activate(d);
+    // The window looks different at each stop: the keyboard shows wherever
+    // it is (a dialog's default button looks as it does with the focus).
+    std::vector<QImage> looks;
     for (int i = 0; i < 3; ++i) {
-      seen.push_back(QApplication::focusWidget()->objectName());
+      QWidget* stop = QApplication::focusWidget();
+      seen.push_back(stop->objectName());
+      looks.push_back(d.grab().toImage());
+      for (int j = 0; j < i; ++j) EXPECT_NE(looks[static_cast<std::size_t>(j)], looks.back()) << j << " " << i;
+      if (auto* text = qobject_cast<QPlainTextEdit*>(stop)) {
+        // The text is there to be read: typing changes nothing.
+        const QString before = text->toPlainText();
+        type(d, QStringLiteral("zz"));
+        press(d, Qt::Key_Backspace);
+        EXPECT_EQ(text->toPlainText(), before);
+      }
       press(d, Qt::Key_Tab);
     }
     seen.push_back(QApplication::focusWidget()->objectName());
@@ -215,6 +235,35 @@ TEST_F(Keyboard, ProgressAndSaveQuestionFromTheKeyboard) {
   EXPECT_EQ(seen, (std::vector<QString>{"SSCommand1_0", "SSCommand1_1", "Text1", "SSCommand1_0"}));
   EXPECT_NE(exercisetest::readall(dir.filePath("run.log").toStdString()).find("Calculating Tablet Dosages"),
             std::string::npos);
+}
+
+// Tab goes round the menu's stops, and each one shows the keyboard; Accept
+// keeps the default mark (Enter starts the module) except while another
+// button has the keyboard. With results the Progress button joins the round.
+TEST_F(Keyboard, EveryMenuTabStopShowsTheKeyboard) {
+  startprogram("");
+  app.frmmain().Command1_Click();
+  trainee::frmmenu& menu = app.menu();
+  const std::vector<std::vector<QWidget*>> rounds = {
+      {menu.Lstmodules, menu.cmdaccept, menu.cmdquit},
+      {menu.Lstmodules, menu.Image3, menu.cmdaccept, menu.cmdquit}};
+  for (std::size_t r = 0; r < rounds.size(); ++r) {
+    SCOPED_TRACE(r);
+    if (r == 1) {
+      app.results.progdirty = true;
+      menu.showprogressbutton();
+    }
+    activate(menu);
+    menu.Lstmodules->setFocus();
+    for (std::size_t i = 0; i <= rounds[r].size(); ++i) {
+      QWidget* stop = rounds[r][i % rounds[r].size()];
+      EXPECT_EQ(QApplication::focusWidget(), stop) << i;
+      expectmark(stop);
+      const bool otherbutton = qobject_cast<QPushButton*>(stop) != nullptr && stop != menu.cmdaccept;
+      EXPECT_EQ(menu.cmdaccept->isDefault(), !otherbutton) << i;
+      press(menu, Qt::Key_Tab);
+    }
+  }
 }
 
 // A teacher's test: a wrong answer without worked solution puts the focus on
@@ -273,7 +322,7 @@ TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
   Frmquestion& flow = open(2);
   activate(flow);
   press(flow, Qt::Key_Return);  // Start
-  ASSERT_TRUE(flow.burette->scriv->hasFocus());
+  expectmark(flow.burette->scriv);
   for (int i = 0; i < 6; ++i) press(flow, Qt::Key_Left);
   EXPECT_EQ(flow.burette->scriv->value(), 44);
   press(flow, Qt::Key_Tab);
@@ -283,15 +332,23 @@ TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
   expectfocus(flow.cmdstart, "&Next");
 }
 
-// Every window of a logged run answers F1 with the help, centred over it and
-// usable while the window is modal; Escape closes the help and gives the
-// keyboard back to that window. None can be resized or maximised; each
-// carries dosavo's icon.
+// Every window of a logged run answers F1 with the help, open at the section
+// about that window, centred over it and usable while the window is modal;
+// Escape closes the help and gives the keyboard back to that window. None
+// can be resized or maximised; each carries dosavo's icon.
 TEST_F(Keyboard, EveryWindowAnswersF1AndIsFixedWithTheProgramIcon) {
   writetest({core::testrecord::header("Ward quiz", "About units", "", 1), core::testrecord::item("Unit?", "", "mg")});
   writefile("vqfile.ini", "<KEEP LOG>run.log\r\n<ID>\r\n<PROMPT>\r\n");
   trainee::Main(app);
   boxes.clear();
+  // Each window, in the order the run reaches it, and the heading of the
+  // help section F1 opens there.
+  const std::vector<std::pair<std::string, QString>> sections = {
+      {"trainee::Frmmain", "Starting"},           {"trainee::Frmid", "Starting"},
+      {"trainee::frmmenu", "The menu"},           {"trainee::frmprogress", "Progress"},
+      {"ui::Default", "Settings"},                {"trainee::Frmquestion", "Working an exercise"},
+      {"trainee::Calculator", "The calculator"},  {"trainee::Frmcompleted", "Working an exercise"},
+      {"trainee::Frmsave", "Finishing"}};
   std::vector<std::string> checked;
   auto check = [&](QWidget& w) {
     SCOPED_TRACE(w.metaObject()->className());
@@ -303,6 +360,9 @@ TEST_F(Keyboard, EveryWindowAnswersF1AndIsFixedWithTheProgramIcon) {
       if (t->windowTitle() == "Dosavo Help" && t->isVisible()) help = t;
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->findChild<QTextBrowser*>()->toPlainText().startsWith("Dosavo"));
+    ASSERT_LT(checked.size(), sections.size() + 1);
+    EXPECT_EQ(sections[checked.size() - 1].first, checked.back());
+    EXPECT_TRUE(helptest::showssection(help, sections[checked.size() - 1].second));
     EXPECT_EQ(help->parentWidget(), &w);  // usable while w is modal
     EXPECT_LE((help->frameGeometry().center() - w.frameGeometry().center()).manhattanLength(), 2);
     press(*help, Qt::Key_Escape);
@@ -345,8 +405,6 @@ TEST_F(Keyboard, EveryWindowAnswersF1AndIsFixedWithTheProgramIcon) {
   q.cmdStart_Click();  // Next: the completion notice
   settle();
   menu.cmdquit_Click();  // the save question
-  EXPECT_EQ(checked, (std::vector<std::string>{"trainee::Frmmain", "trainee::Frmid", "trainee::frmmenu",
-                                               "trainee::frmprogress", "ui::Default", "trainee::Frmquestion",
-                                               "trainee::Calculator", "trainee::Frmcompleted", "trainee::Frmsave"}));
+  EXPECT_EQ(checked.size(), sections.size());
   EXPECT_NE(exercisetest::readall(dir.filePath("run.log").toStdString()).find("User ID: AB12"), std::string::npos);
 }

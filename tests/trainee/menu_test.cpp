@@ -10,6 +10,7 @@
 #include <QTextBrowser>
 #include <QTest>
 
+#include "tests/ui/helpsection.h"
 #include "core/ui/artwork.h"
 #include "core/ui/settingsdialog.h"
 #include "trainee/frmid.h"
@@ -298,6 +299,8 @@ TEST_F(MenuTest, HelpOpensDosavosHelp) {
   // calculator included.
   for (const char* topic : {"Drug categories", "Working an exercise", "Show Me", "The calculator", "Practice"})
     EXPECT_TRUE(browser->toPlainText().contains(QString::fromLatin1(topic))) << topic;
+  // The Help item opens it where F1 in the menu does: at the menu.
+  EXPECT_TRUE(helptest::showssection(help, "The menu"));
   help->close();
 }
 

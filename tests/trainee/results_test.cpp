@@ -261,6 +261,27 @@ TEST_F(Session, ProgressShowsTheResultsAndClearStartsAgain) {
   EXPECT_EQ(p.Text1->toPlainText().toStdString(), "\nMetric Conversions\nCorrect [  1]  Incorrect [  0]  \n");
   q.cmdquit_Click();
   EXPECT_FALSE(app.menu().Image3->isHidden());
+
+  // Counts of one, two and three digits: the brackets line up from line to
+  // line as the window shows them.
+  app.modules.modcorrect[1] = 12;
+  app.modules.modincorrect[1] = 3;
+  app.modules.modpassed[1] = 100;
+  app.modules.modincorrect[4] = 100;
+  app.modules.modpassed[4] = 7;
+  app.modules.modpassed[5] = 1;
+  trainee::frmprogress counts(app);
+  const QFontMetrics metrics(counts.Text1->font());
+  std::vector<std::vector<int>> brackets;
+  for (const QString& line : counts.Text1->toPlainText().split('\n')) {
+    if (!line.startsWith("Correct")) continue;
+    brackets.emplace_back();
+    for (int i = 0; i < line.size(); ++i)
+      if (line[i] == '[' || line[i] == ']') brackets.back().push_back(metrics.horizontalAdvance(line.left(i)));
+  }
+  ASSERT_EQ(brackets.size(), 3u);
+  EXPECT_EQ(brackets[0], brackets[1]);
+  EXPECT_EQ(brackets[0], brackets[2]);
 }
 
 TEST_F(Session, CompletedNoticeSitsByTheExerciseWindow) {
