@@ -44,7 +44,7 @@ void writeown() {
       drug("Gentamicin", 40, 6, 120, 6, 20, 8, 80, 6, 2),
       drug("Morphine", 2.5, 6, 15, 6, 2.5, 9, 10, 6, 1),
       drug("Frusemide", 20, 6, 80, 6, 10, 10, 20, 6, 2),
-      drug("Lactulose", 10, 3, 20, 3, 1, 4, 3.35, 3, 5),
+      drug("Lactulose", 3.35, 3, 6.7, 3, 3.35, 4, 3.35, 3, 5),
   };
   for (long i = 0; i < 10; ++i) core::writedrug(i + 1, db[i]);
 }

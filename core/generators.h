@@ -63,6 +63,17 @@ Draw drawdrug(CoreState& state, std::int16_t& recno);
 inline bool knownunit(int code) { return code >= 0 && code <= 7; }
 // Row k's strength in the unit of the highest dose.
 double stockstrength(const CoreState& state, int k);
+// The lowest single dose in the unit of the highest dose.
+double lowestdose(const CoreState& state);
+// Whether row k of state.drug offers a fluid dose to ask: a fluid row with
+// at least one dose of whole increments that fits its volume limit, lies
+// within the single-dose range and has an answer a student can type. The
+// fluid generator draws only such rows.
+bool offersfluiddose(const CoreState& state, int k);
+// An answer a student can type: written as a number it has at most two
+// decimals and no exponent. Marking compares the typed text with the
+// stored answer, so any other answer could never be marked right.
+bool typeable(double answer);
 // The short explanation of that conversion; empty when the units are the
 // same. Built only for the accepted question.
 std::string stockexplanation(const CoreState& state, int k);

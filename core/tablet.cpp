@@ -41,6 +41,12 @@ double stockstrength(const CoreState& state, int k) {
   return convertvalue(state.tables, d.strength[row], d.strengthunit[row] + 1, d.doserange[1].unit + 1);
 }
 
+double lowestdose(const CoreState& state) {
+  const drugrecord& d = state.drug;
+  if (d.doserange[0].unit == d.doserange[1].unit) return d.doserange[0].amount;
+  return convertvalue(state.tables, d.doserange[0].amount, d.doserange[0].unit + 1, d.doserange[1].unit + 1);
+}
+
 std::string stockexplanation(const CoreState& state, int k) {
   const drugrecord& d = state.drug;
   const auto row = static_cast<std::size_t>(k);
@@ -107,9 +113,7 @@ bool tabletquestion(CoreState& state, std::string& question, double& answer,
     const auto kk = static_cast<std::size_t>(k);
 
     const double S = stockstrength(state, k);
-    const double L = lowunit != highunit
-                         ? convertvalue(t, d.doserange[0].amount, lowunit + 1, highunit + 1)
-                         : d.doserange[0].amount;
+    const double L = lowestdose(state);
     const double q = std::floor(H / S);
     const int n = q <= 5 ? static_cast<int>(q) : 5;
 

@@ -15,9 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "core/corestate.h"
 #include "core/drug.h"
 #include "core/errors.h"
 #include "core/files.h"
+#include "core/generators.h"
 #include "core/tables.h"
 #include "core/testfile.h"
 #include "core/text.h"
@@ -186,10 +188,9 @@ Database readdrugs(const std::string& file) {
   return db;
 }
 
-// The questions a drug admits, worked out as the generators do: for each
-// solid row the ordered doses m x strength (or halves) within the dose
-// range, for each fluid row the multiples of the increment that fit in 5 ml
-// (oral) or 3 ml (injection) and do not exceed the highest dose.
+// The questions a solid row admits, worked out as the tablet generator
+// does: the ordered doses m x strength (or halves) within the dose range.
+// A fluid row is checked by the fluid generator's own rule.
 int solidquestions(const core::SharedTables& t, const core::drugrecord& d, int row) {
   const auto k = static_cast<std::size_t>(row);
   const int hu = d.doserange[1].unit + 1;
@@ -216,32 +217,13 @@ int solidquestions(const core::SharedTables& t, const core::drugrecord& d, int r
   return accepted;
 }
 
-int fluidquestions(const core::SharedTables& t, const core::drugrecord& d, int row) {
-  const auto k = static_cast<std::size_t>(row);
-  if (!(d.increment > 0) || !(d.volume[k] > 0)) return 0;
-  const int hu = d.doserange[1].unit + 1;
-  const double s = d.strengthunit[k] != d.doserange[1].unit
-                       ? d.strength[k] * core::prefixvalue(t, d.strengthunit[k] + 1) / core::prefixvalue(t, hu)
-                       : d.strength[k];
-  const double q = d.preptype[k] <= 7 ? 5 : 3;
-  // The increment itself must fit in the volume limit.
-  if (d.increment / s * d.volume[k] > q * (1 + 1e-12)) return 0;
-  int n = static_cast<int>(std::floor(s / d.volume[k] * q / d.increment));
-  if (n < 1) n = 1;
-  int accepted = 0;
-  for (int m = 1; m <= n; ++m) {
-    const double dose = m * d.increment;
-    const double a = dose / s * d.volume[k];
-    if (a / d.volume[k] * s > d.doserange[1].amount) continue;
-    ++accepted;
-  }
-  return accepted;
-}
-
 void checkdrugs(const Database& db, const std::string& file) {
   const core::SharedTables t = core::filledtables();
+  core::CoreState state;
+  state.tables = t;
   for (std::size_t i = 0; i < db.drugs.size(); ++i) {
     const auto& d = db.drugs[i];
+    state.drug = d;
     const std::string where = file + ":" + linetext(db.lineof[i]) + ": " + core::trim(d.genericname);
     if (!(d.doserange[0].amount > 0) || !(d.doserange[1].amount > 0))
       throw SourceError(where + ": no dose range");
@@ -249,10 +231,12 @@ void checkdrugs(const Database& db, const std::string& file) {
     if (db.rows[i] == 0) throw SourceError(where + ": no preparation");
     for (int r = 0; r < db.rows[i]; ++r) {
       const bool solid = core::issolidrow(d, r);
-      const int q = solid ? solidquestions(t, d, r) : fluidquestions(t, d, r);
-      if (q == 0)
+      const bool asked = solid ? solidquestions(t, d, r) > 0 : core::dosage::offersfluiddose(state, r);
+      if (!asked)
         throw SourceError(where + ": preparation " + linetext(static_cast<std::size_t>(r + 1)) + " admits no " +
-                          (solid ? "tablet" : "fluid (check the increment)") + " question");
+                          (solid ? "tablet question"
+                                 : "fluid question (a dose of whole increments within the dose range that fits "
+                                   "its volume, with an answer of at most two decimals)"));
     }
   }
 }

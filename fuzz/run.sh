@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang++ (libFuzzer, address and undefined
-# behaviour sanitizers) and runs each for a short bounded time. Fails when
-# any target finds a crash, a hang or a sanitizer report.
+# behaviour sanitizers) into <build>-fuzz and runs each for a short bounded
+# time ($FUZZ_SECONDS, 20 s by default). Fails when any target finds a
+# crash, a hang or a sanitizer report.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 root="$(pwd)"
@@ -16,39 +17,21 @@ if ! command -v "$cxx" >/dev/null 2>&1; then
   echo "fuzz: $cxx not found; fuzz targets not run" >&2
   exit 1
 fi
-mkdir -p "$out/obj"
-flags=(-std=c++20 -O1 -g -I"$root" -fsanitize=address,undefined -fno-sanitize-recover=all
-       -fno-omit-frame-pointer)
-core=(text files listfile tables drug settings testfile)
-# The tool's file rules, which only the tool's target calls.
-model=(testdoc testfiles textexport drugform drugdatabase)
-
+# The targets come from the CMake description (option DOSAVO_FUZZ), in a
+# build folder of their own; DOSAVO_WERROR=ON makes every warning an error.
 set -e
-objs=()
-for c in "${core[@]}"; do
-  src="$root/core/$c.cpp"
-  obj="$out/obj/$c.o"
-  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$root/core" -name '*.h' -newer "$obj" -print -quit)" ]; then
-    "$cxx" "${flags[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
-  fi
-  objs+=("$obj")
-done
-modelobjs=()
-for c in "${model[@]}"; do
-  src="$root/authoring/model/$c.cpp"
-  obj="$out/obj/model_$c.o"
-  if [ ! -f "$obj" ] || [ "$src" -nt "$obj" ] || [ -n "$(find "$root/core" "$root/authoring/model" -name '*.h' -newer "$obj" -print -quit)" ]; then
-    "$cxx" "${flags[@]}" -fsanitize=fuzzer-no-link -c "$src" -o "$obj"
-  fi
-  modelobjs+=("$obj")
-done
+options=(-DCMAKE_CXX_COMPILER="$cxx" -DDOSAVO_FUZZ=ON)
+if [ -n "${DOSAVO_WERROR:-}" ]; then
+  options+=(-DDOSAVO_WERROR="$DOSAVO_WERROR")
+fi
+if [ ! -f "$out/CMakeCache.txt" ]; then
+  options+=(-G Ninja)
+fi
+cmake -S "$root" -B "$out" "${options[@]}" >/dev/null
+cmake --build "$out"
 targets=()
 for src in "$root"/fuzz/*_fuzz.cpp; do
-  name="$(basename "$src" .cpp)"
-  extra=()
-  [ "$name" = quizwright_fuzz ] && extra=("${modelobjs[@]}")
-  "$cxx" "${flags[@]}" -fsanitize=fuzzer "$src" "${objs[@]}" "${extra[@]}" -o "$out/$name"
-  targets+=("$name")
+  targets+=("$(basename "$src" .cpp)")
 done
 set +e
 
@@ -66,7 +49,7 @@ for name in "${targets[@]}"; do
   dirs=("$corpus")
   [ -d "$seeds" ] && dirs+=("$seeds")
   echo "fuzz: $name for ${seconds}s"
-  if ! "$out/$name" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -print_final_stats=0 \
+  if ! "$out/fuzz/$name" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -print_final_stats=0 \
        -artifact_prefix="$out/artifacts/$name/" "${dirs[@]}" >"$out/$name.log" 2>&1; then
     echo "fuzz: $name FAILED; see $out/$name.log and $out/artifacts/$name/" >&2
     tail -n 40 "$out/$name.log" >&2

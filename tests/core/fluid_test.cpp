@@ -8,6 +8,7 @@
 #include <random>
 #include <set>
 
+#include "core/askagain.h"
 #include "core/convert.h"
 #include "core/files.h"
 #include "core/generators.h"
@@ -231,11 +232,61 @@ TEST_F(FluidTest, SingularUnitsOfOneAndTheRoutes) {
     EXPECT_EQ(answer, 0.25);
   }
   {
-    Script s{0.0f, 0.9f, 0.0f};
+    Script s{0.0f, 0.9f, 0.12f};  // SC 15 mg in 1 ml: m = 3 of 18
     ASSERT_TRUE(make());
     EXPECT_EQ(question.substr(0, question.find("\r\n")),
-              "A client is ordered 2.5 milligrams of Morphine by subcutaneous injection.");
+              "A client is ordered 7.5 milligrams of Morphine by subcutaneous injection.");
   }
+}
+
+// A dose below the lowest single dose, or one whose answer has more than two
+// decimals, is drawn again; a row that cannot hold the lowest dose within
+// its volume is never drawn, and a drug without a row to ask is drawn again.
+TEST_F(FluidTest, DosesThatCannotBeAskedAreDrawnAgain) {
+  drugrecord lowest = makedrug("Lowest", 500, MG, 125, {{4, 250, MG, 5}});
+  lowest.doserange[0].amount = 250;
+  drugrecord thirds = makedrug("Thirds", 30, MG, 10, {{2, 30, MG, 5}});
+  drugrecord rows = makedrug("Tworows", 500, MG, 125, {{4, 250, MG, 5}, {8, 250, MG, 1}});
+  rows.doserange[0] = {0.3, G};  // 300 mg: the syrup holds at most 250 mg in 5 ml
+  drugrecord none = makedrug("Nodose", 30, MG, 20, {{2, 30, MG, 5}});  // 20 mg is 3.33333333333333 ml
+  writedrug(8, lowest);
+  writedrug(9, thirds);
+  writedrug(10, rows);
+  writedrug(11, none);
+  drugrecord weak = makedrug("Weak", 50, MG, 25, {{4, 10, MG, 5}});  // not one increment in 5 ml
+  weak.doserange[0].amount = 25;
+  writedrug(12, weak);
+  const struct {
+    std::initializer_list<std::int16_t> drugs;
+    std::initializer_list<float> draws;
+    std::string ordered;
+    double answer;
+    std::int16_t recno, row;
+  } cases[] = {
+      // m = 1 gives 125 mg, below the lowest dose of 250 mg; m = 2 is asked
+      {{8}, {0.0f, 0.0f, 0.0f, 0.5f}, "250 milligrams of Lowest orally", 5, 8, 0},
+      // 10 and 20 mg of 30 mg in 5 ml are 1.67 and 3.33 ml; 30 mg is 5 ml
+      {{9}, {0.0f, 0.0f, 0.0f, 0.4f, 0.9f}, "30 milligrams of Thirds orally", 5, 9, 0},
+      // the syrup is passed over: a row draw of 0 takes the injection
+      {{10}, {0.0f, 0.0f, 0.4f}, "375 milligrams of Tworows by intramuscular injection", 1.5, 10, 1},
+      // no dose of Nodose can be typed: another drug is drawn, without a row draw
+      {{11, 1}, {0.0f, 0.9f, 0.0f, 0.0f}, "125 milligrams of Amoxycillin orally", 2.5, 1, 1},
+      // nor can a row that holds not even one increment reach the lowest dose
+      {{12, 1}, {0.0f, 0.9f, 0.0f, 0.0f}, "125 milligrams of Amoxycillin orally", 2.5, 1, 1},
+  };
+  for (const auto& c : cases) {
+    select(c.drugs);
+    Script s(c.draws);
+    ASSERT_TRUE(make()) << c.ordered;
+    EXPECT_EQ(question.substr(0, question.find("\r\n")), "A client is ordered " + c.ordered + ".");
+    EXPECT_EQ(answer, c.answer) << c.ordered;
+    EXPECT_EQ(recno, c.recno) << c.ordered;
+    EXPECT_EQ(row, c.row) << c.ordered;
+    EXPECT_EQ(s.random.used(), c.draws.size()) << c.ordered;
+  }
+  select({11});
+  Seeded seeded(4u);
+  EXPECT_FALSE(make());
 }
 
 TEST_F(FluidTest, NoQuestionFromDrugsThatAdmitNoDose) {
@@ -321,4 +372,36 @@ TEST_F(FluidTest, GarbledRecordsNeverHangOrCrashEitherGenerator) {
       ASSERT_LE(answer, 5);
     }
   }
+}
+
+// The bundled sample database: every fluid drug can be asked, and no
+// question orders less than the drug's lowest dose or has an answer of
+// more than two decimals, in either program's wording.
+TEST_F(FluidTest, SampleDatabaseAsksOnlyDosesWithinTheRangeAndTypeableAnswers) {
+  for (const char* name : {DRUG_DATABASE, SOLID_INDEX, FLUID_INDEX, CATEGORY_FILE})
+    std::filesystem::copy_file(std::filesystem::path(DOSAVO_SAMPLE_DIR) / name, dir_ / name,
+                               std::filesystem::copy_options::overwrite_existing);
+  loaddruglists(state.lists, Build::Trainee, nullptr);
+  ASSERT_TRUE(collectcandidates(state.lists, QuestionKind::Fluid, [](int) { return true; }));
+  std::set<std::int16_t> asked;
+  Seeded seeded(2026u);
+  for (int i = 0; i < 12000; ++i) {
+    state.build = i % 2 ? Build::Tool : Build::Trainee;
+    ASSERT_TRUE(make());
+    asked.insert(recno);
+    const drugrecord& d = state.drug;
+    const auto k = static_cast<std::size_t>(row);
+    const double S =
+        convertvalue(state.tables, d.strength[k], d.strengthunit[k] + 1, d.doserange[1].unit + 1);
+    const double L =
+        convertvalue(state.tables, d.doserange[0].amount, d.doserange[0].unit + 1, d.doserange[1].unit + 1);
+    const double dose = answer / d.volume[k] * S;
+    ASSERT_GE(dose, L * (1 - 1e-9)) << question;
+    ASSERT_LE(dose, d.doserange[1].amount * (1 + 1e-9)) << question;
+    const std::string typed = numtext(answer);
+    const auto point = typed.find('.');
+    ASSERT_TRUE(point == std::string::npos || typed.size() - point <= 3) << question << " " << typed;
+    ASSERT_NE(helptext.find(" = " + typed + " ml."), std::string::npos);
+  }
+  EXPECT_EQ(asked.size(), static_cast<std::size_t>(state.lists.nselected));
 }

@@ -93,14 +93,15 @@ TEST_F(FluidData, DrugWhoseAnswerIsNoVolumeIsNeverAsked) {
 }
 
 // A preparation so strong that more than 16,777,216 increments fit into
-// 5 ml: the dose is drawn from all of them.
+// 5 ml: the dose is drawn from all of them, and one whose answer has more
+// decimals than a student types (150000010 mg, 3.75000025 ml) is drawn again.
 TEST_F(FluidData, DoseIsDrawnFromEveryIncrementThatFits) {
   core::writedrug(1, fluid("Concentrol", 1e9, 10, 2e8, 5));  // 20,000,000 increments
-  for (float r : {0.0f, 0.0f, 0.75f}) draws.push(r);
+  for (float r : {0.0f, 0.0f, 0.75f, 0.49999997f}) draws.push(r);
   Frmquestion& q = openfluids(1);
   EXPECT_EQ(q.Lblquestion->text().section(QLatin1Char('\n'), 0, 0),
-            QStringLiteral("A client is ordered 150000010 milligrams of Concentrol orally."));
-  type(q, QStringLiteral("3.75000025"));
+            QStringLiteral("A client is ordered 100000000 milligrams of Concentrol orally."));
+  type(q, QStringLiteral("2.5"));
   EXPECT_EQ(q.ansstate, 2);
   EXPECT_EQ(app.modules.modcorrect[6], 1);
 }
