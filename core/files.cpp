@@ -516,7 +516,10 @@ std::vector<std::string> finishset(const std::filesystem::path& note) {
   std::vector<std::string> left;
   std::string text;
   try {
-    text = readwholefile(std::filesystem::absolute(note).string());
+    // A note names a few files: anything much larger is no note of ours.
+    const std::string name = std::filesystem::absolute(note).string();
+    if (filesize(name) > 65536) return left;
+    text = readwholefile(name);
   } catch (const FileError&) {
     return left;
   }

@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <algorithm>
+#include <cctype>
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -58,14 +59,7 @@ int unprivileged(const std::vector<fs::path>& give, const std::function<bool()>&
   return WIFEXITED(status) ? WEXITSTATUS(status) : 4;
 }
 
-int errorof(const std::function<void()>& op) {
-  try {
-    op();
-  } catch (const FileError& e) {
-    return e.number();
-  }
-  return 0;
-}
+using testsupport::errorof;
 
 }  // namespace
 
@@ -120,14 +114,6 @@ TEST_F(Folder, OneShotReadsAndWholeFileWrites) {
   EXPECT_EQ(get("r.dat"), "wxyz");
   { RecordFile("r.dat", 4).write(2, "1234"); }
   EXPECT_EQ(*readrecord("r.dat", 4, 2), "1234");
-  auto errorof = [](const std::function<void()>& op) {
-    try {
-      op();
-    } catch (const FileError& e) {
-      return e.number();
-    }
-    return 0;
-  };
   fs::create_directories(dir_ / "sub");
   EXPECT_EQ(errorof([] { readrecord("sub", 4, 1); }), 75);
   EXPECT_EQ(errorof([] { readrecord("r.dat", 4, 0); }), 52);

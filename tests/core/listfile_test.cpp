@@ -9,20 +9,12 @@
 
 #include "core/errors.h"
 #include "core/files.h"
+#include "tests/core/support.h"
 
 using namespace core;
 namespace fs = std::filesystem;
 
-namespace {
-int errorof(const std::function<void()>& op) {
-  try {
-    op();
-  } catch (const FileError& e) {
-    return e.number();
-  }
-  return 0;
-}
-}  // namespace
+using testsupport::errorof;
 
 TEST(ItemReading, QuotedItemsKeepCommasAndBlanks) {
   auto r = ItemReader::fromtext("  \"a, b  \" , 12,x y  \r\n\"last\"");
