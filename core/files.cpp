@@ -6,12 +6,12 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <csignal>
 #include <string_view>
 #include <thread>
 #include <vector>
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
@@ -162,8 +162,8 @@ class RangeLock {
 
 // Only an ordinary file is read or written: a pipe, a device or a folder
 // of that name is refused as a file that cannot be opened, and so is a
-// view of the system unless its reads are left to fail by themselves
-// (item by item reads report a read that fails part-way).
+// view of the system unless the caller allows one (an append, whose
+// writes fail by themselves).
 struct stat requireordinary(int fd, const std::filesystem::path& p, bool allowviews = false) {
   struct stat st {};
   if (allowviews ? ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) : ordinary(fd, st)) return st;

@@ -210,8 +210,8 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   EXPECT_EQ(boxes[3], "Quizwright: A test holds at most 32767 questions: no question can be added after this one.");
   EXPECT_EQ(status(), "32767 / 32767");
 
-  // On a full disk, Next past the last question says so, and the test
-  // file keeps its length: no part of a record is left at its end.
+  // On a full disk, Next on the last question says so, and the test file
+  // is as it was: no part of a record is left at its end.
   exam->doc.qno = exam->doc.numquest = 3;
   const std::string before = read("test.tmp");
   core::WriteFaults full;

@@ -325,7 +325,8 @@ TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
                        "Quizwright: The file name that you entered was illegal. The file was not saved."}));
   // A text export to a full disk or a folder that may not be written is
   // not blamed on the name.
-  for (const auto& [error, cause] : {std::pair{ENOSPC, "the disk is full"}, std::pair{EROFS, "writing is not allowed there"}}) {
+  for (const auto& [error, cause] :
+       {std::pair{ENOSPC, "the disk is full"}, std::pair{EROFS, "writing is not allowed there"}}) {
     boxes.clear();
     choose = {path("full.txt")};
     core::WriteFaults faults;

@@ -103,8 +103,8 @@ TEST_F(ToolTest, ARebuildCutOffPartWayIsFinishedBeforeTheListsAreRead) {
   core::WriteFaults faults;
   faults.rename = 3;  // the note, the solid list, then the fluid list fails
   core::setwritefaults(faults);
-  EXPECT_THROW(core::writeindexfiles({"2\r\n3,1\r\n4,1\r\n", "1\r\n5,2\r\n", "1\r\n\"" + core::fixwidth("Vitamins", 20) + "\",2\r\n"}),
-               core::FileError);
+  const std::string categories = "1\r\n\"" + core::fixwidth("Vitamins", 20) + "\",2\r\n";
+  EXPECT_THROW(core::writeindexfiles({"2\r\n3,1\r\n4,1\r\n", "1\r\n5,2\r\n", categories}), core::FileError);
   core::setwritefaults({});
   EXPECT_EQ(read("vqdbs1.idx"), "2\r\n3,1\r\n4,1\r\n");
   EXPECT_EQ(read("vqdbs2.idx"), "1\r\n2,2\r\n");

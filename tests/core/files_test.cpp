@@ -195,7 +195,8 @@ TEST_F(Folder, WholeFileWriteThatFailsLeavesTheOldFile) {
   EXPECT_TRUE(fs::is_fifo(dir_ / "p.idx"));
   // A read-only file stays as it was, in a folder that may be written.
   fs::permissions(dir_ / "t.vqt", fs::perms::owner_read);
-  const int status = unprivileged({dir_, dir_ / "t.vqt"}, [] { return errorof([] { writewholefile("t.vqt", "x"); }) == 70; });
+  const int status =
+      unprivileged({dir_, dir_ / "t.vqt"}, [] { return errorof([] { writewholefile("t.vqt", "x"); }) == 70; });
   if (status < 0) GTEST_SKIP() << "no unprivileged user to write as";
   EXPECT_EQ(status, 0);
   EXPECT_EQ(get("t.vqt"), "new");
