@@ -630,6 +630,20 @@ void tidyworkdir() {
   }
 }
 
+SetState setstate(std::initializer_list<std::string> names) {
+  SetState state;
+  for (const std::string& name : names) {
+    struct stat st {};
+    if (::stat(datapath(name).c_str(), &st) == 0)
+      state.files.emplace_back(static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino));
+    else
+      state.files.emplace_back(0, 0);
+  }
+  struct stat st {};
+  state.replacing = names.size() > 0 && ::lstat(notefor(datapath(*names.begin())).c_str(), &st) == 0;
+  return state;
+}
+
 std::string readwholefile(const std::string& name) {
   if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
   const auto p = datapath(name);

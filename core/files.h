@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace core {
 
@@ -66,6 +67,15 @@ void writewholefiles(std::initializer_list<std::pair<std::string, std::string_vi
 // whose writer (a process of this machine) is no longer running are
 // removed. Nothing else is touched; failures pass silently.
 void tidyworkdir();
+// What a set of files of the working folder is at this moment, to tell
+// whether it was replaced while it was read: which file each name names,
+// and whether a note says the set is being replaced.
+struct SetState {
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> files;  // device and inode; 0 when missing
+  bool replacing = false;
+  bool operator==(const SetState&) const = default;
+};
+SetState setstate(std::initializer_list<std::string> names);
 
 // For tests: faults put into the writes that follow, until replaced.
 struct WriteFaults {
