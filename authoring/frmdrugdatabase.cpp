@@ -236,8 +236,13 @@ bool frmDrugDatabase::guarded(const char* failure, F&& operation) {
     operation();
     return true;
   } catch (const core::FileError& e) {
-    ui::showbox(this, QStringLiteral("%1 (error %2).").arg(QLatin1String(failure)).arg(e.number()), DRUGTITLE,
-                QMessageBox::Warning);
+    const std::string cause = core::errorcause(e.number());
+    ui::showbox(this,
+                QStringLiteral("%1 (error %2%3).")
+                    .arg(QLatin1String(failure))
+                    .arg(e.number())
+                    .arg(QString::fromStdString(cause.empty() ? "" : ": " + cause)),
+                DRUGTITLE, QMessageBox::Warning);
     return false;
   }
 }

@@ -248,8 +248,13 @@ bool Frmexam::saveas() {
       saveastextfile(name);
       return true;
     }
-  } catch (const core::FileError&) {
-    showmessage(this, ILLEGALSAVE);
+  } catch (const core::FileError& e) {
+    // A full disk or a folder that may not be written is no fault of the name.
+    if (e.number() == core::ErrDiskFull || e.number() == core::ErrPermission)
+      showmessage(this, "The file " + ui::toansi(ui::fromfilename(name)) + " could not be written: " +
+                            core::errorcause(e.number()) + ". The file was not saved.");
+    else
+      showmessage(this, ILLEGALSAVE);
     doc.changed = true;  // still unsaved: the prompt comes again
     return false;
   }

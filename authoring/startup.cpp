@@ -64,6 +64,10 @@ void Main(Quizwright& app) {
                                   " could not be read (error number " + core::numtext(e.number()) +
                                   "). The standard settings are used.");
   }
+  // A rebuild of the drug lists cut off by a kill or a failure is finished
+  // before they are read, and temporary files left by writers that are
+  // gone are removed.
+  core::tidyworkdir();
   loadlists(app);
 }
 

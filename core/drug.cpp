@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <chrono>
 #include <memory>
+#include <thread>
 #include <utility>
 
 #include <sys/stat.h>
@@ -283,7 +285,8 @@ DrugLists emptydruglists(Build build) {
   return lists;
 }
 
-void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
+namespace {
+void loadlistsonce(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
   lists = DrugLists{};
   ListSource solid(onerror), fluid(onerror);
   solid.open(SOLID_INDEX);
@@ -309,6 +312,27 @@ void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>
   solid.close();
   fluid.close();
   loadcategories(lists, build, onerror);
+}
+}  // namespace
+
+void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
+  // The three files hold one rebuild's lists only when none was replaced
+  // while they were read: while the tool replaces them (its note is there),
+  // or when one was replaced meanwhile, they are read again after a pause,
+  // a few times at most. Failures are reported for the read that is kept.
+  constexpr int ATTEMPTS = 10;
+  for (int attempt = 1;; ++attempt) {
+    auto now = [] { return setstate({SOLID_INDEX, FLUID_INDEX, CATEGORY_FILE}); };
+    const SetState before = now();
+    std::vector<int> errors;
+    loadlistsonce(lists, build, [&errors](int e) { errors.push_back(e); });
+    if ((!before.replacing && now() == before) || attempt == ATTEMPTS) {
+      if (onerror)
+        for (const int e : errors) onerror(e);
+      return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
 }
 
 void loadcategories(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {

@@ -121,6 +121,8 @@ DrugLists emptydruglists(Build build);
 // 53 and then its first failed read); loading goes on with the next
 // operation, as the start-up handlers expect, and later failures of that
 // file pass silently. Category names are kept to their 20 characters.
+// The three come from one rebuild: files replaced while they are read are
+// read again (for a fifth of a second at most).
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror);
 // The category half of that: reads vqcat.idx into ncategories, catname and
 // catnum alone, the drug editor's reload of the tool's category table.

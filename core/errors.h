@@ -14,6 +14,7 @@ enum ErrorNumber : int {
   ErrBadFileName = 52,  // bad file name or number; also reading a file that is not open
   ErrFileNotFound = 53,
   ErrBadFileMode = 54,
+  ErrDiskFull = 61,  // a full disk, or the user's quota used up
   ErrInputPastEnd = 62,
   ErrPermission = 70,
   ErrPathFileAccess = 75,
@@ -37,7 +38,13 @@ class LinkRefused : public FileError {
   explicit LinkRefused(const std::string& what) : FileError(ErrPathFileAccess, what) {}
 };
 
-// The error number for a failed open of a file, from the system's errno.
+// The error number for a failed file operation, from the system's errno:
+// a full disk or quota 61, a refusal (permission, a read-only disk) 70.
 int errnoerror(int err);
+
+// What the user can do about a failure of that number, for a message:
+// "the disk is full" for 61, "writing is not allowed there" for 70, empty
+// for the rest.
+std::string errorcause(int number);
 
 }  // namespace core

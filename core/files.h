@@ -2,6 +2,7 @@
 // folder in the product, a fresh temporary folder in the tests.
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -9,6 +10,7 @@
 #include <initializer_list>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace core {
 
@@ -24,12 +26,14 @@ int missingfileerror(const std::filesystem::path& file);
 // Opens an existing file for reading without waiting (a pipe never
 // blocks) and gives its descriptor, which the caller closes. FileError 53
 // when it is missing (76 when its folder is missing too), 75 when it is not
-// an ordinary file (a folder, pipe or device), the number of the failure
-// otherwise.
+// an ordinary file (a folder, pipe, device or view of the system such as
+// /proc), the number of the failure otherwise.
 int openread(const std::string& name);
 // Opens an existing file to be read whole, in pieces: as openread, and
-// what readwholefile refuses (a view of the system, a file larger than any
-// data file) is refused too.
+// what readwholefile refuses (a file larger than any data file) is refused
+// too. The descriptor holds a shared lock over the whole file until it is
+// closed, so that no record is written while the file is read (75 when the
+// lock is not had within a few seconds).
 int openwhole(const std::string& name);
 
 // Appends text to a file, creating it when missing (the append mode of the
@@ -50,23 +54,55 @@ void touchappend(const std::string& name);
 // a missing file is refused. A new file gets the mode the umask allows, a
 // replaced one keeps its mode.
 void writewholefile(const std::string& name, const std::string& bytes);
-// Replaces several files (name, bytes) as one set: every new file is
-// written and flushed before any old one is replaced, so a failure while
-// writing leaves all of them as they were.
+// Replaces several files (name, bytes) of one folder as one set: every
+// new file is written and flushed before any old one is replaced, so a
+// failure while writing leaves all of them as they were. Before the first
+// old file goes, a note naming the new files is put beside them; from then
+// on the set is replaced whole: a failure or a kill part-way through the
+// renames leaves the note, and tidyworkdir finishes the set.
 void writewholefiles(std::initializer_list<std::pair<std::string, std::string_view>> files);
-// For tests: every whole-file write that follows fails as a full disk does
-// once it has put down this many bytes (nullopt: writes succeed again).
+// Start-up care of the working folder after a program was stopped while
+// it wrote: sets of files left part-replaced are finished from the new
+// files their note names, then the temporary files of our own naming
+// whose writer (a process of this machine) is no longer running are
+// removed. Nothing else is touched; failures pass silently.
+void tidyworkdir();
+// What a set of files of the working folder is at this moment, to tell
+// whether it was replaced while it was read: which file each name names,
+// and whether a note says the set is being replaced.
+struct SetState {
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> files;  // device and inode; 0 when missing
+  bool replacing = false;
+  bool operator==(const SetState&) const = default;
+};
+SetState setstate(std::initializer_list<std::string> names);
+
+// For tests: faults put into the writes that follow, until replaced.
+struct WriteFaults {
+  // Whole-file writes, and record writes, fail once they have put down
+  // this many bytes.
+  std::optional<std::size_t> wholeafter, recordafter;
+  // The system error that the faults below and above fail with.
+  int error = EIO;
+  // The nth (from 1) flush of a file, flush of a folder or rename that
+  // follows fails; 0: none.
+  int flushfile = 0, flushfolder = 0, rename = 0;
+};
+void setwritefaults(const WriteFaults& faults);
+// Sets wholeafter alone, failing with an I/O error (nullopt: whole-file
+// writes succeed again).
 void failwholewritesafter(std::optional<std::size_t> bytes);
 // The whole of an ordinary file as bytes (a missing file reads as nothing,
-// as a record file that is opened and found empty). Throws FileError when
+// as a record file that is opened and found empty), read under the lock
+// openwhole takes. Throws FileError when
 // the file cannot be read, is a folder, pipe, device or view of the system
 // (/proc), or is larger than any data file (6, overflow).
 std::string readwholefile(const std::string& name);
 // Size in bytes of an existing file; FileError when it cannot be read.
 std::uintmax_t filesize(const std::string& name);
 
-// Reads record n of a record file in one go: open, read, close, as
-// RecordFile does (a missing file is created empty; a record not wholly in
+// Reads record n of a record file in one go (with the lock RecordFile
+// takes): open, read, close, as RecordFile does (a missing file is created empty; a record not wholly in
 // the file gives nothing), the ordinary case without a stream. The last
 // file read is kept open between calls; each call still looks the name up
 // afresh, so a record written in place by another program is read as it
@@ -77,6 +113,11 @@ std::optional<std::string> readrecord(const std::string& name, std::size_t lengt
 // byte (n - 1) x length. Opening a missing file creates it empty; reading a
 // record that does not lie wholly within the file gives nothing (the caller
 // uses a blank record); writing the record after the last one appends it.
+// Each read and write holds a lock on its record's bytes, shared for a
+// read, sole for a write, so that a record read while another program
+// writes it is its old or its new version, never parts of both; a lock
+// not had within a few seconds fails the read or write (75). A write that
+// fails leaves the file as it was: its old bytes and its old length.
 // A file that may only be read is opened for reading. The file is opened
 // without waiting and must be an ordinary file: a folder, pipe, device or
 // view of the system (/proc) is refused with FileError 75, as is a read

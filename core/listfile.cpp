@@ -1,7 +1,9 @@
 #include "core/listfile.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <utility>
@@ -17,7 +19,15 @@ namespace {
 constexpr std::size_t CHUNK = 65536;
 }  // namespace
 
-ItemReader::ItemReader(const std::string& name) : fd_(openread(name)) {}
+ItemReader::ItemReader(const std::string& name) : fd_(openread(name)) {
+  struct stat st {};
+  if (::fstat(fd_, &st) != 0 || static_cast<std::uintmax_t>(st.st_size) > MAX_FILE) {
+    ::close(fd_);
+    fd_ = -1;
+    throw FileError(ErrPathFileAccess, name + ": too large for a list file");
+  }
+  left_ = static_cast<std::size_t>(st.st_size);
+}
 
 ItemReader ItemReader::fromtext(std::string text) {
   ItemReader r;
@@ -27,6 +37,7 @@ ItemReader ItemReader::fromtext(std::string text) {
 
 ItemReader::ItemReader(ItemReader&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
+      left_(other.left_),
       buffer_(std::move(other.buffer_)),
       pos_(other.pos_),
       failed_(other.failed_) {}
@@ -35,6 +46,7 @@ ItemReader& ItemReader::operator=(ItemReader&& other) noexcept {
   if (this != &other) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = std::exchange(other.fd_, -1);
+    left_ = other.left_;
     buffer_ = std::move(other.buffer_);
     pos_ = other.pos_;
     failed_ = other.failed_;
@@ -47,22 +59,26 @@ ItemReader::~ItemReader() {
 }
 
 // Reads the next piece of the file into the buffer; false at the end of
-// the file. A read that fails (a failing disk) leaves the reader at its
-// end and marked failed, for item() to report.
+// the file. A read that fails (a failing disk), or one that gives more
+// than the file's size, leaves the reader at its end and marked failed,
+// for item() to report.
 bool ItemReader::fill() {
   if (fd_ < 0) return false;
-  buffer_.resize(CHUNK);
+  // One byte more than the file should still hold shows one that holds more.
+  const std::size_t want = std::min(CHUNK, left_ + 1);
+  buffer_.resize(want);
   pos_ = 0;
   for (;;) {
-    const ssize_t got = ::read(fd_, buffer_.data(), CHUNK);
+    const ssize_t got = ::read(fd_, buffer_.data(), want);
     if (got < 0 && errno == EINTR) continue;
-    if (got > 0) {
+    if (got > 0 && static_cast<std::size_t>(got) <= left_) {
       buffer_.resize(static_cast<std::size_t>(got));
+      left_ -= static_cast<std::size_t>(got);
       return true;
     }
     // The end of the file, or a read that failed: either way nothing more
     // is read.
-    failed_ = got < 0;
+    failed_ = got != 0;
     buffer_.clear();
     ::close(fd_);
     fd_ = -1;

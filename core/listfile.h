@@ -13,18 +13,24 @@
 
 namespace core {
 
-// The file is read as the items are taken, so a file of any size is read
-// in little memory. An item is kept to its first characters up to a limit;
-// the rest of a longer one is passed over.
+// The file is read as the items are taken, in little memory. An item is
+// kept to its first characters up to a limit; the rest of a longer one is
+// passed over.
 class ItemReader {
  public:
   // The longest item kept unless the caller asks for less.
   static constexpr std::size_t MAX_ITEM = 4096;
+  // The largest list file read: several times what the largest of them
+  // holds (32,767 index entries or categories, a school's ID list), so
+  // that a huge file cannot hold a program up item by item.
+  static constexpr std::size_t MAX_FILE = std::size_t{4} << 20;
 
   // Opens the file without waiting (a pipe of that name never blocks);
   // FileError 53 when it is missing (76 when its folder is missing too),
-  // 75 when it is not an ordinary file, another number when it cannot be
-  // opened for reading.
+  // 75 when it is not an ordinary file (a view of the system such as /proc
+  // included) or is larger than MAX_FILE, another number when it cannot be
+  // opened for reading. A file that gives more bytes than its size said
+  // when it was opened is no ordinary file either: its reads fail there.
   explicit ItemReader(const std::string& name);
   // Reads from a text already in memory.
   static ItemReader fromtext(std::string text);
@@ -50,6 +56,7 @@ class ItemReader {
   void next() { ++pos_; }
   bool fill();
   int fd_ = -1;
+  std::size_t left_ = 0;  // bytes the file may still give
   std::string buffer_;
   std::size_t pos_ = 0;
   bool failed_ = false;

@@ -209,6 +209,22 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   ASSERT_EQ(boxes.size(), 4u);
   EXPECT_EQ(boxes[3], "Quizwright: A test holds at most 32767 questions: no question can be added after this one.");
   EXPECT_EQ(status(), "32767 / 32767");
+
+  // On a full disk, Next on the last question says so, and the test file
+  // is as it was: no part of a record is left at its end.
+  exam->doc.qno = exam->doc.numquest = 3;
+  const std::string before = read("test.tmp");
+  core::WriteFaults full;
+  full.recordafter = 100;
+  full.error = ENOSPC;
+  core::setwritefaults(full);
+  QTest::mouseClick(exam->cmdforward[1], Qt::LeftButton);
+  core::setwritefaults({});
+  ASSERT_EQ(boxes.size(), 5u);
+  EXPECT_EQ(boxes[4], "Quizwright: The question could not be written to the test file " + path +
+                          " (error number 61: the disk is full). The editor still shows the question, so you can try "
+                          "again.");
+  EXPECT_EQ(read("test.tmp"), before);
 }
 
 TEST_F(Editor, OddFilesAreShownAndWrittenBackAsTheyStand) {

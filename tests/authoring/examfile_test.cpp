@@ -323,6 +323,21 @@ TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
   exam->mnusave[0]->trigger();
   EXPECT_EQ(boxes, (std::vector<std::string>{
                        "Quizwright: The file name that you entered was illegal. The file was not saved."}));
+  // A text export to a full disk or a folder that may not be written is
+  // not blamed on the name.
+  for (const auto& [error, cause] :
+       {std::pair{ENOSPC, "the disk is full"}, std::pair{EROFS, "writing is not allowed there"}}) {
+    boxes.clear();
+    choose = {path("full.txt")};
+    core::WriteFaults faults;
+    faults.wholeafter = 10;
+    faults.error = error;
+    core::setwritefaults(faults);
+    exam->mnusave[0]->trigger();
+    core::setwritefaults({});
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: The file " + path("full.txt") + " could not be written: " +
+                                               cause + ". The file was not saved."}));
+  }
 }
 
 TEST_F(FileWork, ASaveThatFailsOnClosingKeepsTheEditorAndItsWork) {

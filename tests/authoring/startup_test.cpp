@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
@@ -12,6 +13,8 @@
 #include "authoring/startup.h"
 #include "core/ui/icons.h"
 #include "core/ui/panel.h"
+#include "core/drug.h"
+#include "core/errors.h"
 #include "tests/authoring/tool_fixture.h"
 #include "tests/ui/helpsection.h"
 
@@ -93,6 +96,29 @@ TEST_F(ToolTest, MissingOrBrokenDrugListsGiveEmptyListsAndOneMessage) {
   EXPECT_EQ(app->core.lists.ntablets, 0);
   EXPECT_EQ(app->core.lists.nfluids, 0);
   EXPECT_TRUE(app->start().isVisible());
+}
+
+// A rebuild whose renames broke off after the solid list is finished from
+// its new files before the lists are read: the tool loads one whole set.
+TEST_F(ToolTest, ARebuildCutOffPartWayIsFinishedBeforeTheListsAreRead) {
+  writedruglists();
+  core::WriteFaults faults;
+  faults.rename = 3;  // the note, the solid list, then the fluid list fails
+  core::setwritefaults(faults);
+  const std::string categories = "1\r\n\"" + core::fixwidth("Vitamins", 20) + "\",2\r\n";
+  EXPECT_THROW(core::writeindexfiles({"2\r\n3,1\r\n4,1\r\n", "1\r\n5,2\r\n", categories}), core::FileError);
+  core::setwritefaults({});
+  EXPECT_EQ(read("vqdbs1.idx"), "2\r\n3,1\r\n4,1\r\n");
+  EXPECT_EQ(read("vqdbs2.idx"), "1\r\n2,2\r\n");
+  authoring::Main(*app);
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(app->core.lists.ntablets, 2);
+  EXPECT_EQ(app->core.lists.fluidrec[1], 5);
+  EXPECT_EQ(app->core.lists.catname[1], core::fixwidth("Vitamins", 20));
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"VQ.INI", "vqcat.idx", "vqdbs1.idx", "vqdbs2.idx"}));
 }
 
 TEST_F(ToolTest, YesNoAnswerIsKeptWhenTheWindowIsClosedByItsFrame) {

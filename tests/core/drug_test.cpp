@@ -11,8 +11,11 @@
 
 #include "core/errors.h"
 #include "core/files.h"
+#include "core/text.h"
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace core;
 namespace fs = std::filesystem;
@@ -284,6 +287,12 @@ TEST_F(DrugFiles, MissingFilesFailAtTheOpenAndAtTheCount) {
   EXPECT_EQ(l.nfluids, 0);
   EXPECT_EQ(l.ncategories, 0);
   EXPECT_EQ(l.catname.size(), 1u);
+  // While the files are being replaced (the tool's note is there) they are
+  // read again a few times, but each failure is reported once.
+  put(".vqdbs1.idx.set", "");
+  errors.clear();
+  loaddruglists(l, Build::Trainee, [&](int e) { errors.push_back(e); });
+  EXPECT_EQ(errors, (std::vector<int>{53, 53, 52, 52, 53, 52}));
 }
 
 TEST_F(DrugFiles, MissingSolidIndexDoesNotTakeTheFluidEntries) {
@@ -297,6 +306,31 @@ TEST_F(DrugFiles, MissingSolidIndexDoesNotTakeTheFluidEntries) {
   EXPECT_EQ(l.tabrec, (std::vector<std::int16_t>{0}));
   EXPECT_EQ(l.nfluids, 2);
   EXPECT_EQ(l.fluidrec, (std::vector<std::int16_t>{0, 4, 7}));
+}
+
+// While another program rebuilds the lists again and again, every load
+// gets the three files of one rebuild.
+TEST_F(DrugFiles, ListsLoadedWhileTheyAreRebuiltComeFromOneRebuild) {
+  const IndexTexts one{"1\r\n1,1\r\n", "2\r\n2,1\r\n3,1\r\n", "1\r\n\"" + fixwidth("A", 20) + "\",1\r\n"};
+  const IndexTexts two{"2\r\n1,2\r\n4,2\r\n", "1\r\n2,2\r\n", "2\r\n\"" + fixwidth("A", 20) + "\",1\r\n\"" +
+                                                          fixwidth("B", 20) + "\",2\r\n"};
+  writeindexfiles(one);
+  const pid_t writer = ::fork();
+  if (writer == 0) {
+    for (int i = 0; i < 500; ++i) writeindexfiles(i % 2 ? one : two);
+    ::_exit(0);
+  }
+  int loads = 0, mixed = 0, status = 0;
+  while (::waitpid(writer, &status, WNOHANG) == 0) {
+    DrugLists l;
+    loaddruglists(l, Build::Trainee, nullptr);
+    const bool first = l.ntablets == 1 && l.nfluids == 2 && l.ncategories == 1;
+    const bool second = l.ntablets == 2 && l.nfluids == 1 && l.ncategories == 2;
+    mixed += !first && !second;
+    ++loads;
+  }
+  EXPECT_GT(loads, 0);
+  EXPECT_EQ(mixed, 0) << "of " << loads;
 }
 
 // Each missing entry fails, but only the first failure of each file is

@@ -9,20 +9,12 @@
 
 #include "core/errors.h"
 #include "core/files.h"
+#include "tests/core/support.h"
 
 using namespace core;
 namespace fs = std::filesystem;
 
-namespace {
-int errorof(const std::function<void()>& op) {
-  try {
-    op();
-  } catch (const FileError& e) {
-    return e.number();
-  }
-  return 0;
-}
-}  // namespace
+using testsupport::errorof;
 
 TEST(ItemReading, QuotedItemsKeepCommasAndBlanks) {
   auto r = ItemReader::fromtext("  \"a, b  \" , 12,x y  \r\n\"last\"");
@@ -94,18 +86,24 @@ TEST(ItemReading, LargeFileIsReadAsTheItemsAreTaken) {
   fs::remove_all(dir);
 }
 
-// A pipe or device is refused at once (75) and never waited on; a read
-// that fails is reported once by 75, after which the file is at its end.
+// A pipe, device, view of the system or file larger than any list file is
+// refused at once (75) and never waited on; a read that fails (here: a
+// file giving more than its size) is reported once by 75, after which the
+// file is at its end.
 TEST(ItemReading, PipesDevicesAndFailingReads) {
   const fs::path dir = fs::temp_directory_path() / ("dosavo_listhostile_" + std::to_string(::getpid()));
   fs::create_directories(dir);
   setworkdir(dir);
   ASSERT_EQ(::mkfifo((dir / "pipe.idx").c_str(), 0644), 0);
-  EXPECT_EQ(errorof([] { ItemReader r("pipe.idx"); }), 75);
-  EXPECT_EQ(errorof([] { ItemReader r("/dev/zero"); }), 75);
-  EXPECT_EQ(errorof([] { ItemReader r("/dev"); }), 75);
   fs::create_symlink("/proc/self/mem", dir / "mem.idx");
-  ItemReader r("mem.idx");
+  fs::create_symlink("/proc/self/status", dir / "status.idx");
+  std::ofstream(dir / "huge.idx").close();
+  fs::resize_file(dir / "huge.idx", std::uintmax_t{4} << 30);  // sparse
+  for (const char* name : {"pipe.idx", "/dev/zero", "/dev", "mem.idx", "status.idx", "huge.idx"})
+    EXPECT_EQ(errorof([name] { ItemReader r(name); }), 75) << name;
+  std::ofstream(dir / "grows.idx", std::ios::binary) << "1,2";
+  ItemReader r("grows.idx");
+  std::ofstream(dir / "grows.idx", std::ios::binary | std::ios::app) << std::string(100, '3');
   EXPECT_FALSE(r.eof());
   EXPECT_EQ(errorof([&] { r.item(); }), 75);
   EXPECT_TRUE(r.eof());

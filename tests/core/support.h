@@ -7,10 +7,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <string>
 
+#include "core/errors.h"
 #include "core/files.h"
 #include "core/random.h"
 
@@ -29,6 +31,16 @@ struct Seeded {
   explicit Seeded(unsigned seed) : random(seed) { core::setrng(&random); }
   ~Seeded() { core::setrng(nullptr); }
 };
+
+// The number of the FileError that op throws; 0 when it throws none.
+inline int errorof(const std::function<void()>& op) {
+  try {
+    op();
+  } catch (const core::FileError& e) {
+    return e.number();
+  }
+  return 0;
+}
 
 // Each test runs in a fresh working folder of its own.
 class TempFolder : public ::testing::Test {
