@@ -186,4 +186,9 @@ std::string rightalign(std::string_view text, std::size_t width) {
   return std::string(width - text.size(), ' ') + std::string(text);
 }
 
+int testkey(int keyascii) {
+  if ((keyascii >= 33 && keyascii <= 45) || keyascii == 47 || (keyascii >= 58 && keyascii <= 127)) return 0;
+  return keyascii;
+}
+
 }  // namespace core

@@ -60,4 +60,11 @@ std::string fixwidth(std::string_view text, std::size_t width);
 // Right-aligned in width characters by blanks in front (never cut).
 std::string rightalign(std::string_view text, std::size_t width);
 
+// The key filter of the number boxes (the trainee's answer box in the
+// built-in modules, the drug editor's amounts): the code of a typed
+// character, or 0 when it is dropped. Digits, the point, the blank, the
+// control keys and the characters above 127 pass; every other printable
+// character (letters, signs, comma, slash) is dropped.
+int testkey(int keyascii);
+
 }  // namespace core

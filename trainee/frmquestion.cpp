@@ -876,7 +876,7 @@ void Frmquestion::txtanswer_KeyPress(int& KeyAscii) {
     return;
   }
   if (app_.modnum >= 7) return;
-  if ((KeyAscii >= 33 && KeyAscii <= 45) || KeyAscii == 47 || (KeyAscii >= 58 && KeyAscii <= 127)) KeyAscii = 0;
+  KeyAscii = core::testkey(KeyAscii);
 }
 
 bool Frmquestion::eventFilter(QObject* watched, QEvent* event) {

@@ -133,11 +133,6 @@ bool blocking(const std::vector<Problem>& problems) {
   return std::any_of(problems.begin(), problems.end(), [](const Problem& p) { return p.blocks; });
 }
 
-int testkey(int keyascii) {
-  if ((keyascii >= 33 && keyascii <= 45) || keyascii == 47 || (keyascii >= 58 && keyascii <= 127)) return 0;
-  return keyascii;
-}
-
 CategoryOutcome checkcategory(const std::string& text, std::vector<std::string>& list, core::DrugLists& table) {
   const std::string name = core::rtrim(text);
   if (name.empty()) return CategoryOutcome::Known;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/drug.h"
+#include "core/text.h"
 
 namespace authoring {
 
@@ -73,11 +74,8 @@ std::vector<Problem> validate(const DrugForm& f);
 // True when one of the problems blocks saving.
 bool blocking(const std::vector<Problem>& problems);
 
-// The key filter of the number boxes: the code of a typed character, or 0
-// when it is dropped. Digits, the point, the blank and the control keys
-// pass, and so do the characters above 127; every other printable
-// character (letters, signs, comma, slash) is dropped.
-int testkey(int keyascii);
+// The key filter of the number boxes, shared with the trainee's answer box.
+using core::testkey;
 
 // The category box's text turned into a new category. list holds the names
 // of the box's list; table is the tool's category table.

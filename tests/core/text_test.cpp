@@ -88,3 +88,10 @@ TEST(TextRules, FixedWidthsAndCapitals) {
   EXPECT_EQ(rightalign("1234", 3), "1234");
   EXPECT_EQ(upper("mg \xB5g \xE9"), "MG \xB5G \xC9");  // the micro sign has no capital
 }
+
+TEST(TextRules, NumberKeyFilterKeepsDigitsPointBlankAndControls) {
+  for (int code = 0; code < 256; ++code) {
+    const bool kept = code < 33 || code == 46 || (code >= 48 && code <= 57) || code >= 128;
+    EXPECT_EQ(testkey(code), kept ? code : 0) << code;
+  }
+}
