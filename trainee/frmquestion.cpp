@@ -55,14 +55,6 @@ constexpr int ANIMTICK_MS = 16, ANIMSTEPS_PER_TICK = 31;
 // The smallest type a long panel text is shrunk to.
 constexpr double MINPOINTS = 6.0;
 
-// Qt shows a line break as LF; the stored texts use CR LF (or CR alone).
-QString displaytext(const std::string& text) {
-  QString s = ui::fromansi(text);
-  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  s.replace(QChar('\r'), QChar('\n'));
-  return s;
-}
-
 QLabel* panel(QWidget* parent, const char* name, const QString& text) {
   auto* l = new QLabel(text, parent);
   l->setObjectName(QString::fromLatin1(name));
@@ -281,7 +273,7 @@ void Frmquestion::setcaption(QLabel* label, const std::string& text) {
   // The stored form is kept byte for byte (as Latin-1 code units) beside the
   // text shown.
   label->setProperty("dosavocaption", QString::fromLatin1(text.data(), static_cast<int>(text.size())));
-  label->setText(displaytext(text));
+  label->setText(ui::showntext(text));
   // A long text (a test's instructions or question can run to a thousand
   // characters) is set in a smaller type until it fits its panel, rather
   // than being cut off at the bottom.
@@ -838,7 +830,7 @@ void Frmquestion::questionhelp() {
   cmdaccept->hide();
   txthelp->show();
   txthelp->setEnabled(true);
-  txthelp->setPlainText(displaytext(app_.core.helptext));
+  txthelp->setPlainText(ui::showntext(app_.core.helptext));
   txthelp->raise();
   if (app_.modnum == 1) burette->ivcount();
   focusbutton(cmdshowme);
