@@ -29,8 +29,6 @@ std::size_t lastmatch(const std::string& name, const core::DrugLists& table) {
 
 }  // namespace
 
-bool isfluidtype(int type) { return type >= FIRSTFLUIDTYPE; }
-
 bool samename(std::string_view a, std::string_view b) { return core::rtrim(a) == core::rtrim(b); }
 
 std::string categoryname(const core::DrugLists& table, int number) {
