@@ -95,3 +95,14 @@ TEST(TextRules, NumberKeyFilterKeepsDigitsPointBlankAndControls) {
     EXPECT_EQ(testkey(code), kept ? code : 0) << code;
   }
 }
+
+TEST(TextRules, RecordOfTheBytesOrABlankRecord) {
+  const std::string bytes = "aaabbbc";  // two whole records of 3 and a part
+  struct Row {
+    long n;
+    const char* want;
+  };
+  for (const Row& r : {Row{1, "aaa"}, Row{2, "bbb"}, Row{3, "   "}, Row{4, "   "}, Row{0, "   "}, Row{-1, "   "}})
+    EXPECT_EQ(recordat(bytes, r.n, 3, "   "), r.want) << r.n;
+  EXPECT_EQ(recordat("", 1, 3, "---"), "---");
+}
