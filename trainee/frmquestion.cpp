@@ -37,6 +37,7 @@
 #include "trainee/frmcompleted.h"
 #include "trainee/frmmenu.h"
 #include "trainee/helptext.h"
+#include "trainee/model/exercise.h"
 
 namespace trainee {
 
@@ -413,35 +414,15 @@ bool Frmquestion::makequest() {
 
   auto& core = app_.core;
   std::string question;
-  const std::string crlf(core::crlf);
   switch (modnum) {
-    case 1: {
-      core::rng().reseed();
-      const float r = core::rng().rnd();
-      answerisnumber = true;
-      answernumber = static_cast<double>(2 * core::Int(r * 25.0f) + 20);
-      question = "Observe the giving set on the right" + crlf + "and count the number of drops" + crlf +
-                 "given over one minute" + crlf + "i.e. calulate the current rate of flow.";
-      core.helptext = crlf + "The giving set on the right is delivering " + crlf + core::numtext(answernumber) +
-                      " (" + core::PLUSMINUS + "5) drops / minute." + crlf + crlf +
-                      "To work out the number of drops per minute through observation, simply count the number "
-                      "of drops over a one minute period. If the IV is running sufficiently fast enough, counting "
-                      "for 30 seconds and multiplying the result by two should provide an accurate indication of "
-                      "the number of drops being delivered over one minute." +
-                      crlf + crlf + "The counter to the right will count the number of drops delivered over one minute.";
-      break;
-    }
+    case 1:
     case 2: {
       core::rng().reseed();
-      const float r = core::rng().rnd();
+      BuretteQuestion b = burettequestion(modnum, core::rng().rnd());
       answerisnumber = true;
-      answernumber = static_cast<double>(2 * core::Int(r * 25.0f) + 20);
-      question = "Set the IV to " + core::numtext(answernumber) + " drops per minute." + crlf + crlf +
-                 "Use the scroll bars to set the flow and click the accept button when completed.";
-      core.helptext = crlf + "Learning how to set an IV takes practice." + crlf +
-                      "Over time it becomes easier to estimate the flow rate at a glance. It is a good idea to set "
-                      "the IV roughly where you think it should be then time it to see how accurate you are. Adjust "
-                      "in small increments upwards or downwards until the timing is correct.";
+      answernumber = b.answer;
+      question = std::move(b.question);
+      core.helptext = std::move(b.helptext);
       break;
     }
     case 3: {
@@ -678,25 +659,11 @@ void Frmquestion::checkresponse() {
   // A wrong answer's prompt is up: only its buttons answer.
   if (ansstate != 0) return;
 
-  std::string box = ui::toansi(txtanswer->text());
-  if (modnum == 1 || modnum == 2) {
-    const double tolerance = modnum == 1 ? 5 : 3;
-    if (std::fabs(core::val(box) - answernumber) < tolerance) {
-      box = core::numtext(answernumber);
-      txtanswer->setText(ui::fromansi(box));
-    }
-  }
-  std::string ans = core::trim(box);
-  if (ans == "Answer") ans.clear();
-  if (modnum <= 6) {
-    if (!ans.empty()) ans = core::numtext(core::val(ans));
-  } else {
-    ans = core::upper(ans);
-    answertext = core::upper(answertext);
-  }
+  const Marking m = markanswer(ui::toansi(txtanswer->text()), answerstring(), modnum);
+  if (m.nearenough) txtanswer->setText(ui::fromansi(m.answer));
+  if (modnum >= 7) answertext = m.answer;
 
-  const std::string crlf(core::crlf);
-  if (ans.empty()) {
+  if (m.verdict == Verdict::Pass) {
     if (rec(o.optnopass)) {
       ui::showbox(this, QStringLiteral("Sorry you cannot pass on this question"), APPTITLE);
       return;
@@ -706,7 +673,7 @@ void Frmquestion::checkresponse() {
     showstatus();
     count(app_.modules.modpassed);
     app_.results.progdirty = true;
-  } else if (ans == answerstring()) {
+  } else if (m.verdict == Verdict::Right) {
     txtanswer->hide();
     bump(ncorrect);
     showstatus();
@@ -728,16 +695,15 @@ void Frmquestion::checkresponse() {
     count(app_.modules.modincorrect);
     app_.results.progdirty = true;
     if (!rec(o.optnocorrect)) {
-      std::string message = "You answered " + ans + "." + crlf + "The correct answer was " + answerstring() + ".";
-      if (!app_.core.helptext.empty()) {
+      const bool hashelp = !app_.core.helptext.empty();
+      if (hashelp) {
         togglehelpprompt();
         focusbutton(wanthelp[0]);
-        message += crlf + "Would you like to see how this was worked out?";
       } else {
         toggleokprompt();
         focusbutton(Command1);
       }
-      setcaption(Lblincorrect, message);
+      setcaption(Lblincorrect, wrongmessage(m, hashelp));
       Lblincorrect->show();
       ansstate = 1;
       ivrun = true;
