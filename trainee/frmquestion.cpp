@@ -554,22 +554,14 @@ void Frmquestion::enableanswer() {
 
 void Frmquestion::showstatus() {
   const auto& o = app_.options;
-  std::string text;
-  if (questno == 1 && ncorrect < 1) {
-    text = app_.modnum < 7 ? std::string("This is your first question this session")
-                           : "This is the first of " + core::numtext(testcount) + " questions.";
-  }
-  if (questno > 1 || nincorrect > 0 || npassed > 0 || ncorrect > 0) {
-    text = "Question : " + core::numtext(questno);
-    if (testcount > 0) text += " / " + core::numtext(testcount);
-    text += core::CR;
-    text += core::CR;
-    if (!rec(o.optnocorrect)) {
-      text += "Correct: " + core::numtext(ncorrect) + core::CR + "Incorrect: " + core::numtext(nincorrect) + core::CR;
-    }
-    if (!rec(o.optnopass)) text += "Passed on: " + core::numtext(npassed);
-  }
-  setcaption(lblstatus, text);
+  setcaption(lblstatus, statustext({.questno = questno,
+                                    .testcount = testcount,
+                                    .ncorrect = ncorrect,
+                                    .nincorrect = nincorrect,
+                                    .npassed = npassed,
+                                    .test = app_.modnum >= 7,
+                                    .showcounts = !rec(o.optnocorrect),
+                                    .showpassed = !rec(o.optnopass)}));
 }
 
 void Frmquestion::terminate() {

@@ -37,6 +37,26 @@ std::string wrongmessage(const Marking& m, bool hasworkedsolution) {
   return message;
 }
 
+std::string statustext(const StatusCounts& c) {
+  using core::CR;
+  using core::numtext;
+  std::string text;
+  if (c.questno == 1 && c.ncorrect < 1) {
+    text = c.test ? "This is the first of " + numtext(c.testcount) + " questions."
+                  : std::string("This is your first question this session");
+  }
+  if (c.questno > 1 || c.nincorrect > 0 || c.npassed > 0 || c.ncorrect > 0) {
+    text = "Question : " + numtext(c.questno);
+    if (c.testcount > 0) text += " / " + numtext(c.testcount);
+    text += CR;
+    text += CR;
+    if (c.showcounts)
+      text += "Correct: " + numtext(c.ncorrect) + CR + "Incorrect: " + numtext(c.nincorrect) + CR;
+    if (c.showpassed) text += "Passed on: " + numtext(c.npassed);
+  }
+  return text;
+}
+
 BuretteQuestion burettequestion(int modnum, float r) {
   const std::string crlf(core::crlf);
   BuretteQuestion b;

@@ -32,6 +32,19 @@ Marking markanswer(std::string_view typed, const std::string& stored, int modnum
 // The wrong-answer message; with a worked solution it asks whether to see it.
 std::string wrongmessage(const Marking& m, bool hasworkedsolution);
 
+// The status panel's text, lines broken by a CR alone: before any answer
+// the first question's note, then the question number (with the test's
+// total) and the counts the site options leave to be shown. Empty before
+// the first question.
+struct StatusCounts {
+  int questno = 0, testcount = 0;
+  int ncorrect = 0, nincorrect = 0, npassed = 0;
+  bool test = false;        // a teacher's test rather than a built-in module
+  bool showcounts = true;   // right and wrong answers
+  bool showpassed = true;   // passes
+};
+std::string statustext(const StatusCounts& c);
+
 // A question of module 1 (counting drops) or 2 (setting the flow rate),
 // built for one random draw 0 <= r < 1: a rate of 20 to 68 drops a minute,
 // always even.

@@ -94,3 +94,26 @@ TEST(BuretteQuestions, WholeTextsForOneDraw) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Status, FirstQuestionNoteThenTheCounts) {
+  using trainee::StatusCounts;
+  struct Row {
+    StatusCounts c;
+    const char* text;
+  };
+  const Row rows[] = {
+      {{}, ""},
+      {{.questno = 1}, "This is your first question this session"},
+      {{.questno = 1, .testcount = 3, .test = true}, "This is the first of 3 questions."},
+      {{.questno = 1, .testcount = 10, .nincorrect = 1, .test = true},
+       "Question : 1 / 10\r\rCorrect: 0\rIncorrect: 1\rPassed on: 0"},
+      {{.questno = 2, .ncorrect = 1}, "Question : 2\r\rCorrect: 1\rIncorrect: 0\rPassed on: 0"},
+      {{.questno = 2, .testcount = 10, .showcounts = false, .showpassed = false}, "Question : 2 / 10\r\r"},
+      {{.questno = 3, .npassed = 2, .showcounts = false}, "Question : 3\r\rPassed on: 2"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(trainee::statustext(r.c), r.text);
+}
+
+}  // namespace
