@@ -117,6 +117,12 @@ class Frmquestion : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Counts stop at the largest 16-bit value rather than turn negative.
+  static void bump(std::int16_t& n);
+  // Gives a button the focus and shows it, as if it had been reached with
+  // the keyboard: the button that goes on after an answer is the one Enter
+  // presses next.
+  static void focusbutton(QPushButton* b);
   void setcaption(QLabel* label, const std::string& text);
   void buildcontrols();
   bool endtest();
