@@ -114,6 +114,8 @@ class Frmquestion : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The window's own buttons win their access keys over the menu bar.
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -138,6 +140,9 @@ class Frmquestion : public QMainWindow {
   QTimer* animtimer_ = nullptr;
   int animstep_ = 0, animsize_ = 0;
   bool unloading_ = false;
+  // A button was just pressed by its access key: the key press that follows
+  // types nothing into the answer box.
+  bool accesskeytaken_ = false;
 };
 
 }  // namespace trainee

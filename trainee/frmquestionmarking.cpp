@@ -5,12 +5,14 @@
 #include <QFont>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "core/text.h"
 #include "core/ui/messages.h"
@@ -237,8 +239,32 @@ void Frmquestion::txtanswer_KeyPress(int& KeyAscii) {
   KeyAscii = core::testkey(KeyAscii);
 }
 
+bool Frmquestion::event(QEvent* event) {
+  // Alt and a letter that a shown button of the window and a menu title
+  // share ("&OK" and "&Options") press the button, as in a dialog: the key
+  // is taken here, before the menu bar can claim it as a shortcut. The key
+  // press that then reaches the focus widget types nothing.
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() == Qt::AltModifier && !key->isAutoRepeat()) {
+      const QKeySequence pressed(key->keyCombination());
+      for (QPushButton* b : body->findChildren<QPushButton*>()) {
+        if (b->isVisible() && b->isEnabled() && QKeySequence::mnemonic(b->text()) == pressed) {
+          event->accept();
+          b->animateClick();
+          accesskeytaken_ = true;
+          QTimer::singleShot(0, this, [this] { accesskeytaken_ = false; });
+          return true;
+        }
+      }
+    }
+  }
+  return QMainWindow::event(event);
+}
+
 bool Frmquestion::eventFilter(QObject* watched, QEvent* event) {
   if (watched == txtanswer && event->type() == QEvent::KeyPress) {
+    if (accesskeytaken_) return true;
     auto* key = static_cast<QKeyEvent*>(event);
     int code = -1;
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
