@@ -8,6 +8,8 @@
 #include <QTextOption>
 #include <algorithm>
 
+#include "core/ui/textconv.h"
+
 namespace authoring {
 namespace {
 // A key that types a character (Enter and Backspace included): the keys the
@@ -15,19 +17,9 @@ namespace {
 bool typesacharacter(const QKeyEvent* event) { return !event->text().isEmpty(); }
 }  // namespace
 
-QString crlftext(const QString& boxtext) {
-  QString out = boxtext;
-  out.replace(QChar(0x2029), QLatin1Char('\n'));
-  out.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-  return out;
-}
+QString crlftext(const QString& boxtext) { return ui::crlftext(boxtext); }
 
-QString boxtext(const QString& crlf) {
-  QString out = crlf;
-  out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return out;
-}
+QString boxtext(const QString& crlf) { return ui::boxtext(crlf); }
 
 TextBox::TextBox(int maxlength, QWidget* parent)
     : QPlainTextEdit(parent), maxlength_(maxlength), ceiling_(maxlength) {

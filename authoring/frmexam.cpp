@@ -334,7 +334,7 @@ void Frmexam::Form_Load() {
   Lstcategory->clear();
   const auto& lists = app_.core.lists;
   for (int k = 1; k <= lists.ncategories; ++k)
-    Lstcategory->addItem(ui::fromansi(core::trim(lists.catname[static_cast<std::size_t>(k)])));
+    Lstcategory->addItem(ui::fromansi(core::categorycaption(lists, k)));
   Lstcategory->selectAll();
   doc = TestDocument{};
   app_.header.untitled();

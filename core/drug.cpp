@@ -183,11 +183,11 @@ void writedatabase(const std::vector<drugrecord>& records) {
 }
 
 bool issolidrow(const drugrecord& d, int row) {
-  return d.preptype[static_cast<std::size_t>(row)] < 2 && d.strength[static_cast<std::size_t>(row)] > 0;
+  return !isfluidtype(d.preptype[static_cast<std::size_t>(row)]) && d.strength[static_cast<std::size_t>(row)] > 0;
 }
 
 bool isfluidrow(const drugrecord& d, int row) {
-  return d.preptype[static_cast<std::size_t>(row)] >= 2 && d.strength[static_cast<std::size_t>(row)] > 0;
+  return isfluidtype(d.preptype[static_cast<std::size_t>(row)]) && d.strength[static_cast<std::size_t>(row)] > 0;
 }
 
 bool issolid(const drugrecord& d) {
@@ -271,10 +271,15 @@ int readpair(ListSource& source, std::int16_t& first, std::int16_t& second) {
   return 0;
 }
 
-constexpr std::size_t TOOL_CATEGORIES = 50;
-constexpr std::size_t CATEGORY_NAME_WIDTH = 20;
+constexpr auto TOOL_CATEGORIES = static_cast<std::size_t>(MAXCATEGORIES);
+constexpr std::size_t CATEGORY_NAME_WIDTH = CATEGORYWIDTH;
 
 }  // namespace
+
+std::string categorycaption(const DrugLists& lists, int k) {
+  if (k < 1 || static_cast<std::size_t>(k) >= lists.catname.size()) return {};
+  return trim(lists.catname[static_cast<std::size_t>(k)]);
+}
 
 DrugLists emptydruglists(Build build) {
   DrugLists lists;

@@ -20,9 +20,27 @@ inline constexpr const char* SOLID_INDEX = "vqdbs1.idx";
 inline constexpr const char* FLUID_INDEX = "vqdbs2.idx";
 inline constexpr const char* CATEGORY_FILE = "vqcat.idx";
 
+// Unit codes of dose amounts and strengths, in the order of the editor's
+// unit lists: 0 kg, 1 hg, 2 dag, 3 g, 4 dg, 5 cg, 6 mg, 7 mcg (code u is
+// entry u + 1 of the metric prefix tables, of the gram). A record's volume
+// unit is always 6, the milli- prefix: volumes are millilitres.
+inline constexpr int UNITCOUNT = 8;
+inline constexpr int MILLIGRAMS = 6;
+
+// Preparation types, in the order of the editor's type lists: -1 none
+// chosen, 0 Tablet, 1 Capsule, 2 Solution .. 10 IV Injection. A type below 2
+// is solid (none chosen included), 2 and above a fluid.
+inline constexpr int TYPECOUNT = 11;
+inline constexpr int FIRSTFLUIDTYPE = 2;
+constexpr bool isfluidtype(int type) { return type >= FIRSTFLUIDTYPE; }
+
+// The tool's category table: 50 names of exactly 20 characters.
+inline constexpr int MAXCATEGORIES = 50;
+inline constexpr std::size_t CATEGORYWIDTH = 20;
+
 struct dosequantity {
   double amount = 0;
-  std::int16_t unit = 0;  // unit code 0 kg .. 7 mcg
+  std::int16_t unit = 0;  // unit code
 };
 
 // A text field of a record, held at its width on disk: a longer text is cut,
@@ -61,7 +79,7 @@ struct drugrecord {
   std::array<dosequantity, 2> doserange{};  // 0 lowest, 1 highest single dose
   double increment = 0;                     // step of fluid doses
   std::array<std::int16_t, 5> halve{};
-  std::array<std::int16_t, 5> preptype{};  // -1 none chosen, 0 tablet .. 10 IV injection
+  std::array<std::int16_t, 5> preptype{};  // preparation type
   std::array<double, 5> strength{};
   std::array<std::int16_t, 5> strengthunit{};
   std::array<double, 5> volume{};
@@ -112,6 +130,12 @@ struct DrugLists {
   std::vector<std::int16_t> selected{0};
   std::int16_t nselected = 0;
 };
+
+// The name of category k (from 1) as the menus and lists of both programs
+// show it: without blanks at either end (the trainee's lists have lost the
+// trailing ones already, the tool's table keeps 20 characters). Empty for
+// an entry the lists do not hold.
+std::string categorycaption(const DrugLists& lists, int k);
 
 // Lists with no drug and no category; the tool's table of 50 blank names.
 DrugLists emptydruglists(Build build);

@@ -186,4 +186,15 @@ std::string rightalign(std::string_view text, std::size_t width) {
   return std::string(width - text.size(), ' ') + std::string(text);
 }
 
+std::string_view recordat(std::string_view bytes, long n, std::size_t length, std::string_view blank) {
+  if (n < 1) return blank;
+  const auto at = static_cast<std::size_t>(n - 1) * length;
+  return at + length <= bytes.size() ? bytes.substr(at, length) : blank;
+}
+
+int testkey(int keyascii) {
+  if ((keyascii >= 33 && keyascii <= 45) || keyascii == 47 || (keyascii >= 58 && keyascii <= 127)) return 0;
+  return keyascii;
+}
+
 }  // namespace core

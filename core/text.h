@@ -60,4 +60,16 @@ std::string fixwidth(std::string_view text, std::size_t width);
 // Right-aligned in width characters by blanks in front (never cut).
 std::string rightalign(std::string_view text, std::size_t width);
 
+// Record n (from 1) of fixed-length records of length bytes held in bytes,
+// or blank when the bytes do not hold that record whole: a record past the
+// end of a file reads as a blank record.
+std::string_view recordat(std::string_view bytes, long n, std::size_t length, std::string_view blank);
+
+// The key filter of the number boxes (the trainee's answer box in the
+// built-in modules, the drug editor's amounts): the code of a typed
+// character, or 0 when it is dropped. Digits, the point, the blank, the
+// control keys and the characters above 127 pass; every other printable
+// character (letters, signs, comma, slash) is dropped.
+int testkey(int keyascii);
+
 }  // namespace core

@@ -136,7 +136,7 @@ void frmmenu::buildcategorymenu() {
   for (int i = 1; i <= lists.ncategories; ++i) {
     if (i - 1 > 1 && static_cast<int>(mnudc.size()) <= i - 1) addcategoryitem(QString());
     QAction* a = mnudc[static_cast<std::size_t>(i - 1)];
-    a->setText(ui::fromansi(core::trim(lists.catname[static_cast<std::size_t>(i)])));
+    a->setText(ui::fromansi(core::categorycaption(lists, i)));
     a->setChecked(true);
     a->setVisible(true);
   }

@@ -52,10 +52,7 @@ frmprogress::frmprogress(Dosavo& app, QWidget* parent) : QDialog(parent), app_(a
 void frmprogress::Form_Load() {
   ui::centreform(*this);
   if (app_.menuloaded()) ui::setbackground(*this, ui::backgroundof(app_.menu()));
-  // The results text uses CR LF line ends; the text box shows lines.
-  QString text = ui::fromansi(resultstext(app_));
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  Text1->setPlainText(text);
+  Text1->setPlainText(ui::showntext(resultstext(app_)));
 }
 
 void frmprogress::Command1_Click() { done(QDialog::Accepted); }

@@ -1,50 +1,35 @@
 // The exercise window: puts the questions of a module, marks the answers and
-// shows the worked solutions.
+// shows the worked solutions. This file builds the controls and holds the
+// helpers every section uses and the right-answer animation; the question
+// sequence is in frmquestionsequence.cpp, the answering in
+// frmquestionmarking.cpp.
 #include "trainee/frmquestion.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QFont>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPalette>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
-#include "core/askagain.h"
-#include "core/files.h"
-#include "core/generators.h"
-#include "core/history.h"
-#include "core/random.h"
-#include "core/testfile.h"
 #include "core/text.h"
 #include "core/ui/artwork.h"
-#include "core/ui/messages.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
 #include "trainee/app.h"
 #include "trainee/burette.h"
 #include "trainee/calculator.h"
-#include "trainee/frmcompleted.h"
-#include "trainee/frmmenu.h"
 #include "trainee/helptext.h"
 
 namespace trainee {
 
 namespace {
-
-const char* const READY = "When you are ready to begin click the \"Start\" button below.";
-const char* const NOQUESTION = "Sorry, no question could be made from the drug database for this module.";
-const char* const NOQUESTIONMADE = "Sorry, no question could be made for this module.";
 
 // The animation's path: the top runs from 960 to 2880 twips one step at a
 // time; the size grows by 5 twips a step up to 615.
@@ -54,14 +39,6 @@ constexpr int ANIMTICK_MS = 16, ANIMSTEPS_PER_TICK = 31;
 
 // The smallest type a long panel text is shrunk to.
 constexpr double MINPOINTS = 6.0;
-
-// Qt shows a line break as LF; the stored texts use CR LF (or CR alone).
-QString displaytext(const std::string& text) {
-  QString s = ui::fromansi(text);
-  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  s.replace(QChar('\r'), QChar('\n'));
-  return s;
-}
 
 QLabel* panel(QWidget* parent, const char* name, const QString& text) {
   auto* l = new QLabel(text, parent);
@@ -85,26 +62,6 @@ QPushButton* button(QWidget* parent, const char* name, const char* text) {
   // Enter presses the button that has the focus, as it does in a dialog.
   b->setAutoDefault(true);
   return b;
-}
-
-// Gives a button the focus and shows it, as if it had been reached with
-// the keyboard: the button that goes on after an answer is the one Enter
-// presses next.
-void focusbutton(QPushButton* b) {
-  b->window()->setAttribute(Qt::WA_KeyboardFocusChange);
-  b->setFocus(Qt::OtherFocusReason);
-}
-
-// The module picture: modules 1 to 3 the burette picture, 4 tablets,
-// 5 metric conversions, 6 fluids, the tests their own.
-int pictureindex(int modnum) {
-  switch (modnum) {
-    case 1: case 2: case 3: return 0;
-    case 4: return 3;
-    case 5: return 1;
-    case 6: return 4;
-    default: return 2;
-  }
 }
 
 }  // namespace
@@ -281,7 +238,7 @@ void Frmquestion::setcaption(QLabel* label, const std::string& text) {
   // The stored form is kept byte for byte (as Latin-1 code units) beside the
   // text shown.
   label->setProperty("dosavocaption", QString::fromLatin1(text.data(), static_cast<int>(text.size())));
-  label->setText(displaytext(text));
+  label->setText(ui::showntext(text));
   // A long text (a test's instructions or question can run to a thousand
   // characters) is set in a smaller type until it fits its panel, rather
   // than being cut off at the bottom.
@@ -316,616 +273,20 @@ void Frmquestion::count(std::vector<std::int16_t>& counts) {
   if (app_.modnum < 0) return;
   const auto n = static_cast<std::size_t>(app_.modnum);
   if (counts.size() <= n) counts.resize(n + 1, 0);
-  // The counts stop at the largest 16-bit value rather than turn negative.
-  if (counts[n] < std::numeric_limits<std::int16_t>::max()) ++counts[n];
+  bump(counts[n]);
 }
 
-namespace {
-void bump(std::int16_t& n) {
+void Frmquestion::bump(std::int16_t& n) {
   if (n < std::numeric_limits<std::int16_t>::max()) ++n;
 }
-}  // namespace
+
+void Frmquestion::focusbutton(QPushButton* b) {
+  b->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+  b->setFocus(Qt::OtherFocusReason);
+}
 
 void Frmquestion::testforivon() {
   burette->testforivon(ivmodule, ivrun, ivsetrate, answerisnumber ? answernumber : 0.0, Image1);
-}
-
-// ---------------------------------------------------------------------------
-// Question sequence and display
-
-void Frmquestion::Form_Load() {
-  const auto& o = app_.options;
-  if (rec(o.optnoshowme)) cmdshowme->setEnabled(false);
-
-  started = 0;
-  ui::centreform(*this);
-  if (app_.menuloaded()) ui::setbackground(*this, ui::backgroundof(app_.menu()));
-  testcount = 0;
-  txtanswer->hide();
-
-  setcaption(Lblheading, moduletext(app_.modules.modheading));
-  setcaption(Lblquestion, moduletext(app_.modules.modintro) + std::string(core::crlf) +
-                              std::string(core::crlf) + READY);
-
-  questno = npassed = nincorrect = ncorrect = 0;
-  ansstate = 0;
-  burette->counting = false;
-  lblstatus->hide();
-  setcaption(lblstatus, "This box displays information about questions answered correctly");
-
-  app_.core.history.historypos = 1;
-
-  Image1->setPixmap(ui::modulepicture(pictureindex(app_.modnum)));
-  if (app_.modnum == 4) Lbldrug->show();
-
-  if (app_.modnum >= 7) {
-    const std::string& file = moduletext(app_.modules.modfile);
-    std::string instructions;
-    long records = 0;
-    try {
-      app_.testbuffer = core::readtestrecord(file, 1);
-      instructions = app_.testbuffer.instructions();
-      records = core::testquestioncount(core::filesize(file));
-    } catch (const std::exception&) {
-      // A test file that cannot be read has no questions: Start leads
-      // straight to the completion notice.
-      app_.testbuffer = core::testrecord::blank();
-    }
-    setcaption(Lblquestion, instructions + READY);
-    testcount = static_cast<std::int16_t>(std::min<long>(records, std::numeric_limits<std::int16_t>::max()));
-    testrec = 0;
-  }
-
-  ivsetrate = app_.modnum == 2;
-  focusbutton(cmdstart);
-}
-
-bool Frmquestion::endtest() {
-  txtanswer->hide();
-  cmdquit->hide();
-  cmdstart->hide();
-  cmdshowme->hide();
-  {
-    Frmcompleted notice(app_, this);
-    ui::runmodal(notice);
-  }
-  terminate();
-  return false;
-}
-
-bool Frmquestion::noquestion(bool fromdrugs) {
-  ui::showbox(this, QString::fromLatin1(fromdrugs ? NOQUESTION : NOQUESTIONMADE), APPTITLE,
-              QMessageBox::Information);
-  terminate();
-  return false;
-}
-
-bool Frmquestion::makequest() {
-  const auto& o = app_.options;
-  const int modnum = app_.modnum;
-  bump(questno);
-
-  if (modnum >= 7 && questno == testcount + 1) return endtest();
-
-  if (questno > 1000) {
-    questno = 1;
-    ncorrect = npassed = nincorrect = 0;
-  }
-
-  setcaption(Lblheading, moduletext(app_.modules.modheading));
-
-  if (modnum != 2) {
-    Imgcalc->show();
-    if (rec(o.optcalcoff)) Imgcalc->hide();
-  }
-
-  auto& core = app_.core;
-  std::string question;
-  const std::string crlf(core::crlf);
-  switch (modnum) {
-    case 1: {
-      core::rng().reseed();
-      const float r = core::rng().rnd();
-      answerisnumber = true;
-      answernumber = static_cast<double>(2 * core::Int(r * 25.0f) + 20);
-      question = "Observe the giving set on the right" + crlf + "and count the number of drops" + crlf +
-                 "given over one minute" + crlf + "i.e. calulate the current rate of flow.";
-      core.helptext = crlf + "The giving set on the right is delivering " + crlf + core::numtext(answernumber) +
-                      " (" + core::PLUSMINUS + "5) drops / minute." + crlf + crlf +
-                      "To work out the number of drops per minute through observation, simply count the number "
-                      "of drops over a one minute period. If the IV is running sufficiently fast enough, counting "
-                      "for 30 seconds and multiplying the result by two should provide an accurate indication of "
-                      "the number of drops being delivered over one minute." +
-                      crlf + crlf + "The counter to the right will count the number of drops delivered over one minute.";
-      break;
-    }
-    case 2: {
-      core::rng().reseed();
-      const float r = core::rng().rnd();
-      answerisnumber = true;
-      answernumber = static_cast<double>(2 * core::Int(r * 25.0f) + 20);
-      question = "Set the IV to " + core::numtext(answernumber) + " drops per minute." + crlf + crlf +
-                 "Use the scroll bars to set the flow and click the accept button when completed.";
-      core.helptext = crlf + "Learning how to set an IV takes practice." + crlf +
-                      "Over time it becomes easier to estimate the flow rate at a glance. It is a good idea to set "
-                      "the IV roughly where you think it should be then time it to see how accurate you are. Adjust "
-                      "in small increments upwards or downwards until the timing is correct.";
-      break;
-    }
-    case 3: {
-      double ans = 0;
-      if (!core::makeunrepeated(core, core::QuestionKind::Droprate, question, ans)) return noquestion(false);
-      answerisnumber = true;
-      answernumber = ans;
-      // The burette drips at the asked rate (a rate below 1 leaves it still).
-      burette->setdriprate(ans);
-      burette->scriv->setValue(static_cast<int>(std::clamp<long long>(core::roundeven(ans), 1, 120)));
-      break;
-    }
-    case 4:
-    case 6: {
-      double ans = 0;
-      const auto kind = modnum == 4 ? core::QuestionKind::Tablet : core::QuestionKind::Fluid;
-      if (!core::makeunrepeated(core, kind, question, ans)) return noquestion();
-      answerisnumber = true;
-      answernumber = ans;
-      break;
-    }
-    case 5: {
-      double ans = 0;
-      if (!core::makeunrepeated(core, core::QuestionKind::Metric, question, ans)) return noquestion(false);
-      answerisnumber = true;
-      answernumber = ans;
-      break;
-    }
-    default: {
-      if (modnum < 7) return noquestion(false);
-      const std::string& file = moduletext(app_.modules.modfile);
-      long records = 0;
-      try {
-        records = core::testquestioncount(core::filesize(file));
-      } catch (const std::exception&) {
-        records = 0;
-      }
-      for (;;) {
-        // No further complete question in the file: the test is over.
-        if (testrec >= records) return endtest();
-        ++testrec;
-        try {
-          app_.testbuffer = core::readtestrecord(file, testrec + 1L);
-        } catch (const std::exception&) {
-          return endtest();
-        }
-        question = core::trim(app_.testbuffer.question);
-        answertext = core::trim(app_.testbuffer.answer);
-        core.helptext = core::trim(app_.testbuffer.help);
-        if (!question.empty() && !answertext.empty()) break;
-      }
-      answerisnumber = false;
-      answernumber = 0;
-      break;
-    }
-  }
-
-  showquestion(question);
-  showstatus();
-  return true;
-}
-
-void Frmquestion::showquestion(const std::string& question) {
-  const auto& o = app_.options;
-  cmdshowme->show();
-  setcaption(Lblquestion, question);
-
-  switch (app_.modnum) {
-    case 1:
-      ivmodule = true;
-      ivsetrate = true;
-      enableanswer();
-      burette->setdriprate(answernumber);
-      Image1->hide();
-      burette->imgburette->show();
-      if (answernumber >= 1) burette->tmrdrip->start();
-      burette->tmrclock->start();
-      burette->Lblclock->show();
-      burette->IVpan->show();
-      break;
-    case 2:
-      ivmodule = true;
-      ivsetrate = true;
-      Image1->hide();
-      burette->tmrclock->start();
-      burette->Lblclock->show();
-      burette->scriv->setValue(50);
-      burette->setdriprate(50);
-      burette->tmrdrip->start();
-      burette->scriv->show();
-      cmdaccept->show();
-      burette->IVpan->show();
-      txtanswer->setText(QStringLiteral("Answer"));
-      // The scroll bar is this module's answer: the arrow keys move it and
-      // Tab reaches Accept.
-      burette->scriv->setFocus(Qt::OtherFocusReason);
-      break;
-    case 3:
-      ivmodule = true;
-      enableanswer();
-      break;
-    case 4:
-      ivmodule = false;
-      ivsetrate = false;
-      setcaption(Lbldrug, app_.core.drugname);
-      enableanswer();
-      break;
-    case 5:
-      ivmodule = false;
-      ivsetrate = false;
-      enableanswer();
-      break;
-    default:
-      ivmodule = false;
-      enableanswer();
-      break;
-  }
-
-  cmdshowme->setEnabled(!core::trim(app_.core.helptext).empty());
-  if (rec(o.optnoshowme)) cmdshowme->setEnabled(false);
-}
-
-void Frmquestion::enableanswer() {
-  if (app_.modnum != 2) txtanswer->show();
-  txtanswer->setEnabled(true);
-  txtanswer->setFocus();
-  txtanswer->clear();
-}
-
-void Frmquestion::showstatus() {
-  const auto& o = app_.options;
-  std::string text;
-  if (questno == 1 && ncorrect < 1) {
-    text = app_.modnum < 7 ? std::string("This is your first question this session")
-                           : "This is the first of " + core::numtext(testcount) + " questions.";
-  }
-  if (questno > 1 || nincorrect > 0 || npassed > 0 || ncorrect > 0) {
-    text = "Question : " + core::numtext(questno);
-    if (testcount > 0) text += " / " + core::numtext(testcount);
-    text += core::CR;
-    text += core::CR;
-    if (!rec(o.optnocorrect)) {
-      text += "Correct: " + core::numtext(ncorrect) + core::CR + "Incorrect: " + core::numtext(nincorrect) + core::CR;
-    }
-    if (!rec(o.optnopass)) text += "Passed on: " + core::numtext(npassed);
-  }
-  setcaption(lblstatus, text);
-}
-
-void Frmquestion::terminate() {
-  finishanimation();
-  burette->stop();
-  ui::showactive(app_.menu());
-  if (app_.calculatorloaded()) app_.calculator().hide();
-  npassed = nincorrect = ncorrect = questno = 0;
-  unload();
-}
-
-void Frmquestion::unload() {
-  if (unloading_) return;
-  unloading_ = true;
-  Form_Unload();
-  app_.unloadquestion();
-}
-
-void Frmquestion::Form_Unload() {
-  hide();
-  if (app_.results.progdirty) app_.menu().showprogressbutton();
-  ui::showactive(app_.menu());
-}
-
-void Frmquestion::closeEvent(QCloseEvent* event) {
-  // The close box: the window and the calculator are unloaded and the menu
-  // comes back.
-  finishanimation();
-  burette->stop();
-  if (!unloading_) {
-    if (app_.calculatorloaded()) app_.unloadcalculator();
-    unload();
-  }
-  event->accept();
-}
-
-void Frmquestion::mhus_Click() {
-  app_.showsettingsdialog(this);
-  if (app_.menuloaded()) ui::setbackground(*this, ui::backgroundof(app_.menu()));
-}
-
-void Frmquestion::Imgcalc_Click() {
-  if (app_.calculatorloaded() && app_.calculator().isVisible()) {
-    app_.unloadcalculator();
-  } else {
-    ui::showactive(app_.calculator());
-  }
-}
-
-// ---------------------------------------------------------------------------
-// Answering and marking
-
-void Frmquestion::cmdStart_Click() {
-  if (cmdstart->text() == QStringLiteral("&Next")) cmdstart->setText(QStringLiteral("&Answer"));
-  checkresponse();
-}
-
-void Frmquestion::checkresponse() {
-  const auto& o = app_.options;
-  const int modnum = app_.modnum;
-  // A right answer's animation still running ends now.
-  finishanimation();
-
-  if (ansstate == 2) {
-    Lblcorrect->hide();
-    if (!rec(o.optnoshowme)) cmdshowme->setEnabled(true);
-    if (modnum != 2) txtanswer->show();
-    if (!makequest()) return;
-    ansstate = 0;
-    ivrun = false;
-    testforivon();
-    showstatus();
-    return;
-  }
-
-  if (started == 0) {
-    started = -1;
-    cmdstart->setText(QStringLiteral("&Answer"));
-    if (modnum != 2) txtanswer->show();
-    lblstatus->show();
-    cmdshowme->show();
-    if (!makequest()) return;
-    showstatus();
-    return;
-  }
-
-  // A wrong answer's prompt is up: only its buttons answer.
-  if (ansstate != 0) return;
-
-  std::string box = ui::toansi(txtanswer->text());
-  if (modnum == 1 || modnum == 2) {
-    const double tolerance = modnum == 1 ? 5 : 3;
-    if (std::fabs(core::val(box) - answernumber) < tolerance) {
-      box = core::numtext(answernumber);
-      txtanswer->setText(ui::fromansi(box));
-    }
-  }
-  std::string ans = core::trim(box);
-  if (ans == "Answer") ans.clear();
-  if (modnum <= 6) {
-    if (!ans.empty()) ans = core::numtext(core::val(ans));
-  } else {
-    ans = core::upper(ans);
-    answertext = core::upper(answertext);
-  }
-
-  const std::string crlf(core::crlf);
-  if (ans.empty()) {
-    if (rec(o.optnopass)) {
-      ui::showbox(this, QStringLiteral("Sorry you cannot pass on this question"), APPTITLE);
-      return;
-    }
-    txtanswer->clear();
-    bump(npassed);
-    showstatus();
-    count(app_.modules.modpassed);
-    app_.results.progdirty = true;
-  } else if (ans == answerstring()) {
-    txtanswer->hide();
-    bump(ncorrect);
-    showstatus();
-    count(app_.modules.modcorrect);
-    app_.results.progdirty = true;
-    if (!rec(o.optnocorrect)) {
-      Lblcorrect->show();
-      cmdshowme->setEnabled(false);
-      ansstate = 2;
-      ivrun = true;
-      testforivon();
-      correctanimation();
-      cmdstart->setText(QStringLiteral("&Next"));
-      focusbutton(cmdstart);
-    }
-  } else {
-    bump(nincorrect);
-    showstatus();
-    count(app_.modules.modincorrect);
-    app_.results.progdirty = true;
-    if (!rec(o.optnocorrect)) {
-      std::string message = "You answered " + ans + "." + crlf + "The correct answer was " + answerstring() + ".";
-      if (!app_.core.helptext.empty()) {
-        togglehelpprompt();
-        focusbutton(wanthelp[0]);
-        message += crlf + "Would you like to see how this was worked out?";
-      } else {
-        toggleokprompt();
-        focusbutton(Command1);
-      }
-      setcaption(Lblincorrect, message);
-      Lblincorrect->show();
-      ansstate = 1;
-      ivrun = true;
-      testforivon();
-    }
-  }
-
-  if (ansstate == 0) {
-    if (!makequest()) return;
-    ivrun = false;
-    testforivon();
-  }
-  showstatus();
-}
-
-void Frmquestion::cmdaccept_Click() {
-  txtanswer->setText(QString::number(burette->scriv->value()));
-  cmdaccept->hide();
-  checkresponse();
-}
-
-void Frmquestion::cmdquit_Click() { terminate(); }
-
-namespace {
-void flip(QWidget* w) { w->setVisible(w->isHidden()); }
-}  // namespace
-
-void Frmquestion::togglehelpprompt() {
-  flip(cmdquit);
-  flip(cmdstart);
-  if (rec(app_.options.optnoshowme)) cmdshowme->setEnabled(false);
-  flip(cmdshowme);
-  if (app_.modnum != 2) flip(txtanswer);
-  flip(wanthelp[0]);
-  flip(wanthelp[1]);
-  txtanswer->clear();
-}
-
-void Frmquestion::toggleokprompt() {
-  flip(cmdquit);
-  flip(cmdstart);
-  cmdshowme->hide();
-  if (app_.modnum != 2) flip(txtanswer);
-  flip(Command1);
-  txtanswer->clear();
-}
-
-void Frmquestion::wanthelp_Click(int index) {
-  Lblincorrect->hide();
-  togglehelpprompt();
-  // With the worked solutions switched off by the site options, Yes cannot
-  // show one: it goes on to the next question like No.
-  if (index == 0 && !rec(app_.options.optnoshowme)) {
-    ivrun = true;
-    testforivon();
-    questionhelp();
-    return;
-  }
-  ansstate = 0;
-  ivrun = false;
-  testforivon();
-  makequest();
-}
-
-void Frmquestion::Command1_Click() {
-  Lblincorrect->hide();
-  toggleokprompt();
-  ansstate = 0;
-  ivrun = false;
-  testforivon();
-  makequest();
-}
-
-void Frmquestion::questionhelp() {
-  QFont font;
-  if (app_.modnum == 5) {
-    // The metric scale of the solution is drawn in columns.
-    font = QFont(QStringLiteral("Monospace"));
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-  } else {
-    font = QFont(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-  }
-  txthelp->setFont(font);
-  ivrun = true;
-  testforivon();
-  cmdstart->setEnabled(false);
-  cmdshowme->setText(QStringLiteral("&OK"));
-  cmdaccept->hide();
-  txthelp->show();
-  txthelp->setEnabled(true);
-  txthelp->setPlainText(displaytext(app_.core.helptext));
-  txthelp->raise();
-  if (app_.modnum == 1) burette->ivcount();
-  focusbutton(cmdshowme);
-}
-
-void Frmquestion::cmdshowme_Click() {
-  if (cmdshowme->text() != QStringLiteral("&OK")) {
-    questionhelp();
-    return;
-  }
-  cmdshowme->setText(QStringLiteral("&Show Me"));
-  txthelp->setEnabled(false);
-  txthelp->hide();
-  cmdstart->setEnabled(true);
-  if (app_.modnum == 1) burette->ivcount();
-  if (ansstate == 1) {
-    cmdshowme->show();
-    cmdstart->setText(QStringLiteral("&Answer"));
-    ansstate = 0;
-    ivrun = false;
-    testforivon();
-    makequest();
-    return;
-  }
-  ivrun = false;
-  testforivon();
-  showstatus();
-  cmdStart_Click();
-}
-
-void Frmquestion::txtanswer_KeyPress(int& KeyAscii) {
-  if (KeyAscii == 13) {
-    KeyAscii = 0;
-    if (cmdstart->isEnabled()) checkresponse();
-    return;
-  }
-  if (app_.modnum >= 7) return;
-  if ((KeyAscii >= 33 && KeyAscii <= 45) || KeyAscii == 47 || (KeyAscii >= 58 && KeyAscii <= 127)) KeyAscii = 0;
-}
-
-bool Frmquestion::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == txtanswer && event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    int code = -1;
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-      code = 13;
-    } else if (!key->text().isEmpty()) {
-      const std::string bytes = ui::toansi(key->text().left(1));
-      if (!bytes.empty()) code = static_cast<unsigned char>(bytes[0]);
-    }
-    if (code < 0) return false;
-    // The window may end while the key is handled (the last answer of a
-    // test): nothing of it is touched afterwards.
-    QPointer<Frmquestion> self(this);
-    int keyascii = code;
-    txtanswer_KeyPress(keyascii);
-    if (!self) return true;
-    return keyascii == 0;
-  }
-  if (watched == Imgcalc && event->type() == QEvent::FocusIn) {
-    // While a panel lies over the picture (the marking, the worked
-    // solution), Tab passes it by rather than stopping where nothing shows.
-    const QWidget* area = Imgcalc->parentWidget();
-    if (area->childAt(Imgcalc->geometry().center()) != Imgcalc) {
-      const auto reason = static_cast<QFocusEvent*>(event)->reason();
-      focusNextPrevChild(reason != Qt::BacktabFocusReason);
-      return false;
-    }
-  }
-  if (watched == Imgcalc && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-    // A ring round the picture while it has the keyboard.
-    Imgcalc->setFrameStyle(event->type() == QEvent::FocusIn ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
-    return false;
-  }
-  if (watched == Imgcalc && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
-      Imgcalc_Click();
-      return true;
-    }
-    return false;
-  }
-  if (watched == Imgcalc && event->type() == QEvent::MouseButtonRelease) {
-    Imgcalc_Click();
-    return true;
-  }
-  return QMainWindow::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------------------

@@ -114,9 +114,17 @@ class Frmquestion : public QMainWindow {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The window's own buttons win their access keys over the menu bar.
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // Counts stop at the largest 16-bit value rather than turn negative.
+  static void bump(std::int16_t& n);
+  // Gives a button the focus and shows it, as if it had been reached with
+  // the keyboard: the button that goes on after an answer is the one Enter
+  // presses next.
+  static void focusbutton(QPushButton* b);
   void setcaption(QLabel* label, const std::string& text);
   void buildcontrols();
   bool endtest();
@@ -132,6 +140,9 @@ class Frmquestion : public QMainWindow {
   QTimer* animtimer_ = nullptr;
   int animstep_ = 0, animsize_ = 0;
   bool unloading_ = false;
+  // A button was just pressed by its access key: the key press that follows
+  // types nothing into the answer box.
+  bool accesskeytaken_ = false;
 };
 
 }  // namespace trainee

@@ -68,9 +68,10 @@ that goes on (<b>Next</b>, <b>Yes</b>, or <b>OK</b>) is highlighted: press
 Enter to press it, or Tab and Shift+Tab to move to another button (such as
 <b>No</b> beside <b>Yes</b>). The answer box is ready for typing again with
 the next question. The underlined letter of a button's caption, pressed with
-Alt, presses it too (Alt+Q for <b>Quit</b>). In <b>IV - Setting The Flow
-Rate</b> the arrow keys move the scroll bar and Tab reaches
-<b>Accept</b>.</p>
+Alt, presses it too (Alt+Q for <b>Quit</b>); while an <b>OK</b> button is
+shown, Alt+O presses it, and otherwise opens the <b>Options</b> menu. In
+<b>IV - Setting The Flow Rate</b> the arrow keys move the scroll bar and Tab
+reaches <b>Accept</b>.</p>
 <p>Your site may switch some of these aids off while results are being
 recorded: the calculator, Show Me, the marking of each answer on screen,
 passing and the Progress button.</p>

@@ -14,12 +14,7 @@ std::string withoutdrug(const std::string& bytes, long recno, long reccount) {
   std::string out;
   out.reserve(static_cast<std::size_t>(std::max(reccount - 1, 0L)) * L);
   for (long r = 1; r <= reccount; ++r) {
-    if (r == recno) continue;
-    const std::size_t at = static_cast<std::size_t>(r - 1) * L;
-    if (at + L <= bytes.size())
-      out.append(bytes, at, L);
-    else
-      out += blank;
+    if (r != recno) out += core::recordat(bytes, r, L, blank);
   }
   return out;
 }

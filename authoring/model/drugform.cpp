@@ -29,8 +29,6 @@ std::size_t lastmatch(const std::string& name, const core::DrugLists& table) {
 
 }  // namespace
 
-bool isfluidtype(int type) { return type >= FIRSTFLUIDTYPE; }
-
 bool samename(std::string_view a, std::string_view b) { return core::rtrim(a) == core::rtrim(b); }
 
 std::string categoryname(const core::DrugLists& table, int number) {
@@ -131,11 +129,6 @@ std::vector<Problem> validate(const DrugForm& f) {
 
 bool blocking(const std::vector<Problem>& problems) {
   return std::any_of(problems.begin(), problems.end(), [](const Problem& p) { return p.blocks; });
-}
-
-int testkey(int keyascii) {
-  if ((keyascii >= 33 && keyascii <= 45) || keyascii == 47 || (keyascii >= 58 && keyascii <= 127)) return 0;
-  return keyascii;
 }
 
 CategoryOutcome checkcategory(const std::string& text, std::vector<std::string>& list, core::DrugLists& table) {

@@ -10,19 +10,20 @@
 #include <vector>
 
 #include "core/drug.h"
+#include "core/text.h"
 
 namespace authoring {
 
 // A list with no entry selected.
 inline constexpr int NOSELECTION = -1;
-// Unit code of milligrams, the unit lists' choice for a blank record.
-inline constexpr int MILLIGRAMS = 6;
-inline constexpr int UNITCOUNT = 8;      // kg .. mcg
-inline constexpr int TYPECOUNT = 11;     // Tablet .. IV Injection
-inline constexpr int FIRSTFLUIDTYPE = 2;
+// The unit codes (milligrams: the unit lists' choice for a blank record),
+// the preparation types and the category table, as the core defines them.
+using core::CATEGORYWIDTH;
+using core::MAXCATEGORIES;
+using core::MILLIGRAMS;
+using core::TYPECOUNT;
+using core::UNITCOUNT;
 inline constexpr int DRUGROWS = 5;
-inline constexpr int MAXCATEGORIES = 50;
-inline constexpr std::size_t CATEGORYWIDTH = 20;
 
 struct DrugForm {
   std::string Text1;                      // generic name
@@ -41,7 +42,7 @@ struct DrugForm {
 };
 
 // A row of a fluid type shows its volume ("in" .. "ml") and no half box.
-bool isfluidtype(int type);
+using core::isfluidtype;
 
 // Names compare exactly, letter case included, once trailing blanks are
 // taken off both; leading blanks count.
@@ -73,11 +74,8 @@ std::vector<Problem> validate(const DrugForm& f);
 // True when one of the problems blocks saving.
 bool blocking(const std::vector<Problem>& problems);
 
-// The key filter of the number boxes: the code of a typed character, or 0
-// when it is dropped. Digits, the point, the blank and the control keys
-// pass, and so do the characters above 127; every other printable
-// character (letters, signs, comma, slash) is dropped.
-int testkey(int keyascii);
+// The key filter of the number boxes, shared with the trainee's answer box.
+using core::testkey;
 
 // The category box's text turned into a new category. list holds the names
 // of the box's list; table is the tool's category table.

@@ -77,9 +77,7 @@ std::string withoutquestion(const std::string& bytes, long q, long n) {
   std::string out;
   out.reserve(static_cast<std::size_t>(std::max(n, 1L)) * len);
   for (long r = 1; r <= n + 1; ++r) {
-    if (r == q + 1) continue;
-    const std::size_t at = static_cast<std::size_t>(r - 1) * len;
-    out += at + len <= bytes.size() ? bytes.substr(at, len) : blank;
+    if (r != q + 1) out += core::recordat(bytes, r, len, blank);
   }
   return out;
 }

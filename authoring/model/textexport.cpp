@@ -66,11 +66,9 @@ void saveastextfile(const std::string& file, const std::string& source, long num
   const std::size_t len = core::TEST_RECORD_LENGTH;
   std::vector<core::testrecord> questions;
   questions.reserve(static_cast<std::size_t>(std::max(numquest, 0L)));
-  for (long r = 2; r <= numquest + 1; ++r) {
-    const std::size_t at = static_cast<std::size_t>(r - 1) * len;
-    questions.push_back(at + len <= bytes.size() ? core::testrecord::decode(bytes.substr(at, len))
-                                                 : core::testrecord::blank());
-  }
+  const std::string blank = core::testrecord::blank().encode();
+  for (long r = 2; r <= numquest + 1; ++r)
+    questions.push_back(core::testrecord::decode(std::string(core::recordat(bytes, r, len, blank))));
   core::writewholefile(file, buildtextexport(title, description, instructions, questions, options));
 }
 

@@ -51,6 +51,22 @@ std::string toansi(const QString& text) {
   return out;
 }
 
+QString boxtext(const QString& crlf) {
+  QString out = crlf;
+  out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return out;
+}
+
+QString crlftext(const QString& boxtext) {
+  QString out = boxtext;
+  out.replace(QChar(0x2029), QLatin1Char('\n'));
+  out.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return out;
+}
+
+QString showntext(const std::string& bytes) { return boxtext(fromansi(bytes)); }
+
 bool fitsansi(const QString& text) { return fromansi(toansi(text)) == text; }
 
 std::string tofilename(const QString& name) { return QFile::encodeName(name).toStdString(); }

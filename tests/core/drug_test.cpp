@@ -265,6 +265,20 @@ TEST_F(DrugFiles, IndexFilesLoadBackInBothBuilds) {
   EXPECT_EQ(l.catnum[3], 5);
 }
 
+// Both programs show a category by the same name, whatever blanks its file
+// entry carries at either end.
+TEST_F(DrugFiles, CategoryCaptionsAreTheSameInBothBuilds) {
+  put("vqcat.idx", "2\r\n\"  Cardiac           \",3\r\n\"Vitamins\",1\r\n");
+  for (Build build : {Build::Trainee, Build::Tool}) {
+    DrugLists l;
+    loadcategories(l, build, [](int) {});
+    EXPECT_EQ(categorycaption(l, 1), "Cardiac");
+    EXPECT_EQ(categorycaption(l, 2), "Vitamins");
+    EXPECT_EQ(categorycaption(l, 0), "");
+    EXPECT_EQ(categorycaption(l, 51), "");
+  }
+}
+
 TEST_F(DrugFiles, NoSolidDrugLoadsAsNoTablets) {
   writeindexfiles(buildindextexts({withrows({{3, 1}}, 0)}, {""}, {0}));
   EXPECT_EQ(get("vqdbs1.idx"), "\r\n");

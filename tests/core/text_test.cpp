@@ -88,3 +88,21 @@ TEST(TextRules, FixedWidthsAndCapitals) {
   EXPECT_EQ(rightalign("1234", 3), "1234");
   EXPECT_EQ(upper("mg \xB5g \xE9"), "MG \xB5G \xC9");  // the micro sign has no capital
 }
+
+TEST(TextRules, NumberKeyFilterKeepsDigitsPointBlankAndControls) {
+  for (int code = 0; code < 256; ++code) {
+    const bool kept = code < 33 || code == 46 || (code >= 48 && code <= 57) || code >= 128;
+    EXPECT_EQ(testkey(code), kept ? code : 0) << code;
+  }
+}
+
+TEST(TextRules, RecordOfTheBytesOrABlankRecord) {
+  const std::string bytes = "aaabbbc";  // two whole records of 3 and a part
+  struct Row {
+    long n;
+    const char* want;
+  };
+  for (const Row& r : {Row{1, "aaa"}, Row{2, "bbb"}, Row{3, "   "}, Row{4, "   "}, Row{0, "   "}, Row{-1, "   "}})
+    EXPECT_EQ(recordat(bytes, r.n, 3, "   "), r.want) << r.n;
+  EXPECT_EQ(recordat("", 1, 3, "---"), "---");
+}

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -152,6 +153,38 @@ TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
   press(q, Qt::Key_Return);
   EXPECT_FALSE(app.questionloaded());
   EXPECT_TRUE(menu.isVisible());
+}
+
+// Alt+O presses the window's own "&OK" (the worked solution's, the prompt's
+// after a wrong answer without one) rather than opening the "&Options"
+// menu; with no such button shown, it opens the menu.
+TEST_F(Keyboard, AltOPressesTheWindowsOwnOkBeforeTheOptionsMenu) {
+  writetest({core::testrecord::header("Quiz", "", "", 0), core::testrecord::item("One?", "Help.", "1"),
+             core::testrecord::item("Two?", "", "2"), core::testrecord::item("Three?", "", "3")});
+  Frmquestion& q = open(7);
+  activate(q);
+  press(q, Qt::Key_Return);  // Start
+  press(q, Qt::Key_S, Qt::AltModifier);  // Show Me
+  QTRY_VERIFY_WITH_TIMEOUT(q.txthelp->isVisible(), 1000);
+  ASSERT_EQ(q.cmdshowme->text(), "&OK");
+  press(q, Qt::Key_O, Qt::AltModifier);
+  EXPECT_FALSE(q.ope->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(!q.txthelp->isVisible(), 1000);
+  EXPECT_EQ(q.npassed, 1);  // the empty box was judged
+  EXPECT_EQ(q.questno, 2);
+
+  type(q, QStringLiteral("5"));
+  press(q, Qt::Key_Return);
+  ASSERT_TRUE(q.Command1->isVisible());
+  press(q, Qt::Key_O, Qt::AltModifier);
+  EXPECT_FALSE(q.ope->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(!q.Command1->isVisible(), 1000);
+  EXPECT_EQ(q.questno, 3);
+
+  press(q, Qt::Key_O, Qt::AltModifier);
+  EXPECT_TRUE(q.ope->isVisible());
+  QTest::keyClick(q.ope, Qt::Key_Escape);
+  EXPECT_FALSE(q.ope->isVisible());
 }
 
 // The logon window with a prompt, an ID and a name: the keyboard starts in

@@ -35,6 +35,22 @@ TEST(TextConv, UnmappableCharactersBecomeOneQuestionMarkEach) {
   EXPECT_EQ(ui::toansi(ui::fromansi(std::string("a\0b", 3))), std::string("a\0b", 3));
 }
 
+TEST(TextConv, LineBreaksBetweenStoredTextsAndTextBoxes) {
+  struct Row {
+    QString stored, box, back;
+  };
+  const QString PS(QChar(0x2029));
+  for (const Row& r : {Row{"a\r\nb", "a\nb", "a\r\nb"}, Row{"a\rb", "a\nb", "a\r\nb"},
+                       Row{"a\nb", "a\nb", "a\r\nb"}, Row{"\r\n\r\rx\n", "\n\n\nx\n", "\r\n\r\n\r\nx\r\n"},
+                       Row{"plain", "plain", "plain"}}) {
+    EXPECT_EQ(ui::boxtext(r.stored), r.box) << r.stored.toStdString();
+    EXPECT_EQ(ui::crlftext(r.box), r.back) << r.stored.toStdString();
+  }
+  // a text document's raw text breaks paragraphs with U+2029
+  EXPECT_EQ(ui::crlftext("a" + PS + "b\nc"), "a\r\nb\r\nc");
+  EXPECT_EQ(ui::showntext("\xB1" "5\r\n\rok"), QString::fromUtf8("\u00B15\n\nok"));
+}
+
 TEST(CentreForm, PlacesAboveTheMiddleWithoutClamping) {
   ui::setscreensizetwips(15360, 11520);  // 1024 x 768 pixels
   QWidget w;

@@ -1,0 +1,338 @@
+// The exercise window's question sequence and display: the first screen of
+// a module, each next question (the burette modules', the generators', a
+// test's), the status panel, and the way back to the menu.
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "core/askagain.h"
+#include "core/files.h"
+#include "core/history.h"
+#include "core/random.h"
+#include "core/testfile.h"
+#include "core/text.h"
+#include "core/ui/artwork.h"
+#include "core/ui/messages.h"
+#include "core/ui/twips.h"
+#include "trainee/app.h"
+#include "trainee/burette.h"
+#include "trainee/calculator.h"
+#include "trainee/frmcompleted.h"
+#include "trainee/frmmenu.h"
+#include "trainee/frmquestion.h"
+#include "trainee/model/exercise.h"
+
+namespace trainee {
+
+namespace {
+
+const char* const READY = "When you are ready to begin click the \"Start\" button below.";
+const char* const NOQUESTION = "Sorry, no question could be made from the drug database for this module.";
+const char* const NOQUESTIONMADE = "Sorry, no question could be made for this module.";
+
+// The module picture: modules 1 to 3 the burette picture, 4 tablets,
+// 5 metric conversions, 6 fluids, the tests their own.
+int pictureindex(int modnum) {
+  switch (modnum) {
+    case 1: case 2: case 3: return 0;
+    case 4: return 3;
+    case 5: return 1;
+    case 6: return 4;
+    default: return 2;
+  }
+}
+
+}  // namespace
+
+void Frmquestion::Form_Load() {
+  const auto& o = app_.options;
+  if (rec(o.optnoshowme)) cmdshowme->setEnabled(false);
+
+  started = 0;
+  ui::centreform(*this);
+  if (app_.menuloaded()) ui::setbackground(*this, ui::backgroundof(app_.menu()));
+  testcount = 0;
+  txtanswer->hide();
+
+  setcaption(Lblheading, moduletext(app_.modules.modheading));
+  setcaption(Lblquestion, moduletext(app_.modules.modintro) + std::string(core::crlf) +
+                              std::string(core::crlf) + READY);
+
+  questno = npassed = nincorrect = ncorrect = 0;
+  ansstate = 0;
+  burette->counting = false;
+  lblstatus->hide();
+  setcaption(lblstatus, "This box displays information about questions answered correctly");
+
+  app_.core.history.historypos = 1;
+
+  Image1->setPixmap(ui::modulepicture(pictureindex(app_.modnum)));
+  if (app_.modnum == 4) Lbldrug->show();
+
+  if (app_.modnum >= 7) {
+    const std::string& file = moduletext(app_.modules.modfile);
+    std::string instructions;
+    long records = 0;
+    try {
+      app_.testbuffer = core::readtestrecord(file, 1);
+      instructions = app_.testbuffer.instructions();
+      records = core::testquestioncount(core::filesize(file));
+    } catch (const std::exception&) {
+      // A test file that cannot be read has no questions: Start leads
+      // straight to the completion notice.
+      app_.testbuffer = core::testrecord::blank();
+    }
+    setcaption(Lblquestion, instructions + READY);
+    testcount = static_cast<std::int16_t>(std::min<long>(records, std::numeric_limits<std::int16_t>::max()));
+    testrec = 0;
+  }
+
+  ivsetrate = app_.modnum == 2;
+  focusbutton(cmdstart);
+}
+
+bool Frmquestion::endtest() {
+  txtanswer->hide();
+  cmdquit->hide();
+  cmdstart->hide();
+  cmdshowme->hide();
+  {
+    Frmcompleted notice(app_, this);
+    ui::runmodal(notice);
+  }
+  terminate();
+  return false;
+}
+
+bool Frmquestion::noquestion(bool fromdrugs) {
+  ui::showbox(this, QString::fromLatin1(fromdrugs ? NOQUESTION : NOQUESTIONMADE), APPTITLE,
+              QMessageBox::Information);
+  terminate();
+  return false;
+}
+
+bool Frmquestion::makequest() {
+  const auto& o = app_.options;
+  const int modnum = app_.modnum;
+  bump(questno);
+
+  if (modnum >= 7 && questno == testcount + 1) return endtest();
+
+  if (questno > 1000) {
+    questno = 1;
+    ncorrect = npassed = nincorrect = 0;
+  }
+
+  setcaption(Lblheading, moduletext(app_.modules.modheading));
+
+  if (modnum != 2) {
+    Imgcalc->show();
+    if (rec(o.optcalcoff)) Imgcalc->hide();
+  }
+
+  auto& core = app_.core;
+  std::string question;
+  switch (modnum) {
+    case 1:
+    case 2: {
+      core::rng().reseed();
+      BuretteQuestion b = burettequestion(modnum, core::rng().rnd());
+      answerisnumber = true;
+      answernumber = b.answer;
+      question = std::move(b.question);
+      core.helptext = std::move(b.helptext);
+      break;
+    }
+    case 3: {
+      double ans = 0;
+      if (!core::makeunrepeated(core, core::QuestionKind::Droprate, question, ans)) return noquestion(false);
+      answerisnumber = true;
+      answernumber = ans;
+      // The burette drips at the asked rate (a rate below 1 leaves it still).
+      burette->setdriprate(ans);
+      burette->scriv->setValue(static_cast<int>(std::clamp<long long>(core::roundeven(ans), 1, 120)));
+      break;
+    }
+    case 4:
+    case 6: {
+      double ans = 0;
+      const auto kind = modnum == 4 ? core::QuestionKind::Tablet : core::QuestionKind::Fluid;
+      if (!core::makeunrepeated(core, kind, question, ans)) return noquestion();
+      answerisnumber = true;
+      answernumber = ans;
+      break;
+    }
+    case 5: {
+      double ans = 0;
+      if (!core::makeunrepeated(core, core::QuestionKind::Metric, question, ans)) return noquestion(false);
+      answerisnumber = true;
+      answernumber = ans;
+      break;
+    }
+    default: {
+      if (modnum < 7) return noquestion(false);
+      const std::string& file = moduletext(app_.modules.modfile);
+      long records = 0;
+      try {
+        records = core::testquestioncount(core::filesize(file));
+      } catch (const std::exception&) {
+        records = 0;
+      }
+      for (;;) {
+        // No further complete question in the file: the test is over.
+        if (testrec >= records) return endtest();
+        ++testrec;
+        try {
+          app_.testbuffer = core::readtestrecord(file, testrec + 1L);
+        } catch (const std::exception&) {
+          return endtest();
+        }
+        question = core::trim(app_.testbuffer.question);
+        answertext = core::trim(app_.testbuffer.answer);
+        core.helptext = core::trim(app_.testbuffer.help);
+        if (!question.empty() && !answertext.empty()) break;
+      }
+      answerisnumber = false;
+      answernumber = 0;
+      break;
+    }
+  }
+
+  showquestion(question);
+  showstatus();
+  return true;
+}
+
+void Frmquestion::showquestion(const std::string& question) {
+  const auto& o = app_.options;
+  cmdshowme->show();
+  setcaption(Lblquestion, question);
+
+  switch (app_.modnum) {
+    case 1:
+      ivmodule = true;
+      ivsetrate = true;
+      enableanswer();
+      burette->setdriprate(answernumber);
+      Image1->hide();
+      burette->imgburette->show();
+      if (answernumber >= 1) burette->tmrdrip->start();
+      burette->tmrclock->start();
+      burette->Lblclock->show();
+      burette->IVpan->show();
+      break;
+    case 2:
+      ivmodule = true;
+      ivsetrate = true;
+      Image1->hide();
+      burette->tmrclock->start();
+      burette->Lblclock->show();
+      burette->scriv->setValue(50);
+      burette->setdriprate(50);
+      burette->tmrdrip->start();
+      burette->scriv->show();
+      cmdaccept->show();
+      burette->IVpan->show();
+      txtanswer->setText(QStringLiteral("Answer"));
+      // The scroll bar is this module's answer: the arrow keys move it and
+      // Tab reaches Accept.
+      burette->scriv->setFocus(Qt::OtherFocusReason);
+      break;
+    case 3:
+      ivmodule = true;
+      enableanswer();
+      break;
+    case 4:
+      ivmodule = false;
+      ivsetrate = false;
+      setcaption(Lbldrug, app_.core.drugname);
+      enableanswer();
+      break;
+    case 5:
+      ivmodule = false;
+      ivsetrate = false;
+      enableanswer();
+      break;
+    default:
+      ivmodule = false;
+      enableanswer();
+      break;
+  }
+
+  cmdshowme->setEnabled(!core::trim(app_.core.helptext).empty());
+  if (rec(o.optnoshowme)) cmdshowme->setEnabled(false);
+}
+
+void Frmquestion::enableanswer() {
+  if (app_.modnum != 2) txtanswer->show();
+  txtanswer->setEnabled(true);
+  txtanswer->setFocus();
+  txtanswer->clear();
+}
+
+void Frmquestion::showstatus() {
+  const auto& o = app_.options;
+  setcaption(lblstatus, statustext({.questno = questno,
+                                    .testcount = testcount,
+                                    .ncorrect = ncorrect,
+                                    .nincorrect = nincorrect,
+                                    .npassed = npassed,
+                                    .test = app_.modnum >= 7,
+                                    .showcounts = !rec(o.optnocorrect),
+                                    .showpassed = !rec(o.optnopass)}));
+}
+
+void Frmquestion::terminate() {
+  finishanimation();
+  burette->stop();
+  ui::showactive(app_.menu());
+  if (app_.calculatorloaded()) app_.calculator().hide();
+  npassed = nincorrect = ncorrect = questno = 0;
+  unload();
+}
+
+void Frmquestion::unload() {
+  if (unloading_) return;
+  unloading_ = true;
+  Form_Unload();
+  app_.unloadquestion();
+}
+
+void Frmquestion::Form_Unload() {
+  hide();
+  if (app_.results.progdirty) app_.menu().showprogressbutton();
+  ui::showactive(app_.menu());
+}
+
+void Frmquestion::closeEvent(QCloseEvent* event) {
+  // The close box: the window and the calculator are unloaded and the menu
+  // comes back.
+  finishanimation();
+  burette->stop();
+  if (!unloading_) {
+    if (app_.calculatorloaded()) app_.unloadcalculator();
+    unload();
+  }
+  event->accept();
+}
+
+void Frmquestion::mhus_Click() {
+  app_.showsettingsdialog(this);
+  if (app_.menuloaded()) ui::setbackground(*this, ui::backgroundof(app_.menu()));
+}
+
+void Frmquestion::Imgcalc_Click() {
+  if (app_.calculatorloaded() && app_.calculator().isVisible()) {
+    app_.unloadcalculator();
+  } else {
+    ui::showactive(app_.calculator());
+  }
+}
+
+}  // namespace trainee
