@@ -291,7 +291,7 @@ TEST_F(Editor, DescriptionDialogWritesTheHeaderAfterOkAndCancel) {
       item("Tablets week 3", "Tenquestions" + blanks(188) + "Read each\r\nquestion.\r\n", "1");
   EXPECT_EQ(read("test.tmp"), header);
   EXPECT_EQ(exam->Label5->caption(), "Tablets week 3");
-  EXPECT_EQ(app->header.testtitle, core::fixwidth("Tablets week 3", 40));
+  EXPECT_EQ(app->test.header.testtitle, core::fixwidth("Tablets week 3", 40));
   EXPECT_FALSE(exam->doc.changed);
 
   // Cancel, and the close box, after changing everything: nothing changes
@@ -331,7 +331,7 @@ TEST_F(Editor, DescriptionDialogWritesTheHeaderAfterOkAndCancel) {
 
   // Instructions longer than the box takes, from a test made elsewhere, are
   // kept whole through OK; typing adds nothing to them, deleting shortens them.
-  app->header.testinstructions = std::string(999, 'j') + "k";
+  app->test.header.testinstructions = std::string(999, 'j') + "k";
   act = [&](authoring::Frmtitle& t) {
     t.Txtdescription[1]->setFocus();
     t.Txtdescription[1]->moveCursor(QTextCursor::End);

@@ -150,7 +150,7 @@ TEST_F(ToolTest, EveryWindowAnswersF1AndABadSettingsFileIsReported) {
   EXPECT_TRUE(helpof(app->exam()));
   authoring::Frmsave yesno(*app);
   EXPECT_TRUE(helpof(yesno));
-  authoring::Frmtitle description(*app, app->exam());
+  authoring::Frmtitle description(app->exam());
   EXPECT_TRUE(helpof(description));
 }
 
