@@ -139,9 +139,15 @@ void Frmexam::buildcontrols() {
   ui::placetw(txtanswer, 1080, 6600, 2040, 375);
   Lbltext[2]->setBuddy(txtanswer);
 
-  Label6 = label("Question and answer fields must be completed", area, 3300, 6540, 4140, 495);
+  // On one line beside the answer box, up to the frame on the right; a
+  // font too wide for that is made smaller rather than wrapped.
+  Label6 = label("Question and answer fields must be completed", area, 3240, 6600, 4380, 375);
   Label6->setObjectName(QStringLiteral("Label6"));
-  Label6->setWordWrap(true);
+  QFont fitted = Label6->font();
+  while (fitted.pointSizeF() > 6 &&
+         QFontMetrics(fitted).horizontalAdvance(Label6->text()) > Label6->contentsRect().width())
+    fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+  Label6->setFont(fitted);
   QPalette warn = Label6->palette();
   warn.setColor(QPalette::WindowText, QColor(170, 0, 0));
   Label6->setPalette(warn);

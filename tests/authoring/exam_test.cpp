@@ -70,6 +70,10 @@ TEST_F(Editor, FreshWindowAndTheStatusRules) {
   EXPECT_EQ(exam->Label5->caption(), "untitled");
   EXPECT_TRUE(exam->Label6->isVisible());
   EXPECT_EQ(exam->Label6->text(), "Question and answer fields must be completed");
+  // On one line, whole.
+  EXPECT_FALSE(exam->Label6->wordWrap());
+  EXPECT_LE(exam->Label6->fontMetrics().horizontalAdvance(exam->Label6->text()),
+            exam->Label6->contentsRect().width());
   EXPECT_TRUE(navigationhidden());
   EXPECT_TRUE(exam->cmdforward[2]->isVisible());
   EXPECT_FALSE(exam->mnusave[0]->isVisible());
