@@ -28,8 +28,9 @@ class Quizwright {
   Quizwright& operator=(const Quizwright&) = delete;
 
   core::CoreState core;
-  // The header values of the test being edited.
-  TestHeader header;
+  // The test being edited. It outlives the test editor's window, so that a
+  // new editor starts with the include flag the last test had.
+  TestDocument test;
   // The answer of the last Yes/No question: true for Yes.
   bool saveanswer = false;
 

@@ -28,16 +28,24 @@ TextBox::TextBox(int maxlength, QWidget* parent)
 }
 
 // The raw text: toPlainText() would turn the no-break spaces that line up
-// the generated solutions into ordinary blanks.
-QString TextBox::text() const { return crlftext(document()->toRawText()); }
+// the generated solutions into ordinary blanks. Until the teacher edits it,
+// the text is the one set, line breaks as they stood.
+QString TextBox::text() const { return edited_ ? crlftext(document()->toRawText()) : set_; }
 
 void TextBox::setText(const QString& text) {
+  set_ = text;
+  edited_ = false;
   ceiling_ = std::max(maxlength_, static_cast<int>(crlftext(boxtext(text)).size()));
+  setting_ = true;
   setPlainText(boxtext(text));
+  setting_ = false;
+  kept_ = document()->toRawText();
 }
 
 int TextBox::room() const {
-  return maxlength_ - static_cast<int>(text().size() - crlftext(textCursor().selectedText()).size());
+  // Counted as the text will be stored once edited.
+  const QString all = crlftext(document()->toRawText());
+  return maxlength_ - static_cast<int>(all.size() - crlftext(textCursor().selectedText()).size());
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {
@@ -65,21 +73,25 @@ void TextBox::insertFromMimeData(const QMimeData* source) {
 
 void TextBox::enforcelimit() {
   if (limiting_) return;
-  const QString all = text();
-  if (all.size() <= ceiling_) {
+  const QString now = document()->toRawText();
+  if (now == kept_) return;
+  const int length = static_cast<int>(crlftext(now).size());
+  if (length <= ceiling_) {
     // A long text set by the program may shrink, never grow again.
-    ceiling_ = std::max(maxlength_, static_cast<int>(all.size()));
+    ceiling_ = std::max(maxlength_, length);
+    kept_ = now;
+    if (!setting_) edited_ = true;
     return;
   }
-  // Whatever went past the limit is cut off, and a line break is never cut
-  // in half.
-  QString kept = all.left(ceiling_);
-  if (kept.endsWith(QLatin1Char('\r'))) kept.chop(1);
-  const int at = textCursor().position();
+  // A change that passes the limit (an input method's text, a composed
+  // character) is refused whole: the box keeps its text, and the cursor
+  // goes back to where the change began.
+  qsizetype same = 0;
+  while (same < now.size() && same < kept_.size() && now[same] == kept_[same]) ++same;
   limiting_ = true;
-  setPlainText(boxtext(kept));
+  setPlainText(boxtext(crlftext(kept_)));
   QTextCursor c = textCursor();
-  c.setPosition(std::min(at, static_cast<int>(toPlainText().size())));
+  c.setPosition(static_cast<int>(std::min(same, kept_.size())));
   setTextCursor(c);
   limiting_ = false;
 }

@@ -18,9 +18,10 @@ class TextBox : public QPlainTextEdit {
   Q_OBJECT
  public:
   TextBox(int maxlength, QWidget* parent = nullptr);
-  // The text with CR LF line breaks, and setting it from such a text. A
-  // text set here is kept whole even past the limit: the limit holds typing
-  // and pasting only.
+  // The text as it was set, until it is edited; then with CR LF line
+  // breaks. A text set here is kept whole even past the limit: the limit
+  // holds typing, pasting and input methods, and a change that would pass it
+  // is refused whole, so that the box keeps its text.
   QString text() const;
   void setText(const QString& text);
   int maxlength() const { return maxlength_; }
@@ -40,6 +41,10 @@ class TextBox : public QPlainTextEdit {
   // put in by the program is being shortened.
   int ceiling_;
   bool limiting_ = false;
+  QString set_;           // the text as the program last set it
+  bool edited_ = false;   // changed since then
+  bool setting_ = false;
+  QString kept_;          // the box's text after the last change it took
 };
 
 class LineBox : public QLineEdit {

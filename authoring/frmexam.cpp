@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <filesystem>
 
 #include "authoring/app.h"
 #include "authoring/boxes.h"
@@ -85,7 +84,7 @@ QFont boxfont() {
 
 }  // namespace
 
-Frmexam::Frmexam(Quizwright& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+Frmexam::Frmexam(Quizwright& app, QWidget* parent) : QMainWindow(parent), doc(app.test), app_(app) {
   setObjectName(QStringLiteral("Frmexam"));
   setWindowTitle(QStringLiteral("Dosavo - Test Construction Set"));
   buildmenus();
@@ -140,9 +139,15 @@ void Frmexam::buildcontrols() {
   ui::placetw(txtanswer, 1080, 6600, 2040, 375);
   Lbltext[2]->setBuddy(txtanswer);
 
-  Label6 = label("Question and answer fields must be completed", area, 3300, 6540, 4140, 495);
+  // On one line beside the answer box, up to the frame on the right; a
+  // font too wide for that is made smaller rather than wrapped.
+  Label6 = label("Question and answer fields must be completed", area, 3240, 6600, 4380, 375);
   Label6->setObjectName(QStringLiteral("Label6"));
-  Label6->setWordWrap(true);
+  QFont fitted = Label6->font();
+  while (fitted.pointSizeF() > 6 &&
+         QFontMetrics(fitted).horizontalAdvance(Label6->text()) > Label6->contentsRect().width())
+    fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+  Label6->setFont(fitted);
   QPalette warn = Label6->palette();
   warn.setColor(QPalette::WindowText, QColor(170, 0, 0));
   Label6->setPalette(warn);
@@ -199,11 +204,16 @@ void Frmexam::buildcontrols() {
   Lblcategory->setBuddy(Lstcategory);
   Cmdgenerate = button(QStringLiteral("&Create Question"), "Cmdgenerate", frame, 240, 6600, 3240);
 
+  // While showquestion1 fills the boxes, their changes wait for it to end.
   for (int i = 0; i < 2; ++i)
-    connect(Txtquestion[i], &QPlainTextEdit::textChanged, this, [this] { buttonstatus(); });
-  connect(txtanswer, &QLineEdit::textChanged, this, [this] { buttonstatus(); });
+    connect(Txtquestion[i], &QPlainTextEdit::textChanged, this, [this] {
+      if (!showing_) Txtquestion_Change();
+    });
+  connect(txtanswer, &QLineEdit::textChanged, this, [this] {
+    if (!showing_) txtanswer_Change();
+  });
   const KeyPress typed = [this](QKeyEvent*) {
-    doc.changed = true;
+    doc.markchanged();
     return true;
   };
   Txtquestion[0]->onkeypress = typed;
@@ -265,17 +275,19 @@ void Frmexam::buildmenus() {
 void Frmexam::buttonstatus() {
   Label7->setText(QStringLiteral("File : ") + ui::fromfilename(doc.filename));
   Label1->setText(QStringLiteral("%1 / %2").arg(doc.qno).arg(doc.numquest));
-  const bool whole = !core::trim(ui::toansi(Txtquestion[0]->text())).empty() &&
-                     !core::trim(ui::toansi(txtanswer->text())).empty();
+  const Boxes shown = boxtexts();
+  const bool whole = questioncomplete(shown.question, shown.answer);
   Label6->setVisible(!whole);
   QWidget* had = focusWidget();
   for (QWidget* w : {cmdforward[0], cmdforward[1], Command2[0], Command2[1]}) w->setVisible(whole);
   // A button that goes while it has the keyboard hands it to the question,
   // never on to the delete button.
   if (had != nullptr && had->isHidden()) Txtquestion[0]->setFocus();
-  const bool saveable = whole || doc.numquest >= 2;
-  mnusave[0]->setVisible(saveable);
-  if (!saveable) doc.changed = false;
+  mnusave[0]->setVisible(doc.cansave(whole));
+}
+
+Boxes Frmexam::boxtexts() const {
+  return {ui::toansi(Txtquestion[0]->text()), ui::toansi(Txtquestion[1]->text()), ui::toansi(txtanswer->text())};
 }
 
 void Frmexam::filefailed(const std::string& what, int number, const std::string& after) {
@@ -289,18 +301,20 @@ void Frmexam::filefailed(const std::string& what, int number, const std::string&
 
 bool Frmexam::putfile() {
   try {
-    doc.putfile(ui::toansi(Txtquestion[0]->text()), ui::toansi(Txtquestion[1]->text()),
-                ui::toansi(txtanswer->text()));
+    const Boxes shown = boxtexts();
+    doc.storequestion(shown.question, shown.help, shown.answer);
     return true;
   } catch (const core::FileError& e) {
-    filefailed("The question could not be written to", e.number(), KEPT);
+    storefailed(e.number());
     return false;
   }
 }
 
+void Frmexam::storefailed(int number) { filefailed("The question could not be written to", number, KEPT); }
+
 void Frmexam::getfile() {
   try {
-    doc.getfile();
+    doc.readquestion();
   } catch (const core::FileError& e) {
     doc.rec = core::testrecord::blank();
     filefailed("The question could not be read from", e.number(), "It is shown empty.");
@@ -308,14 +322,19 @@ void Frmexam::getfile() {
 }
 
 void Frmexam::showquestion1() {
+  // The three boxes change as one: a status worked out between two of
+  // them would mix two questions.
+  showing_ = true;
   Txtquestion[0]->setText(ui::fromansi(core::rtrim(doc.rec.question)));
   Txtquestion[1]->setText(ui::fromansi(core::rtrim(doc.rec.help)));
   txtanswer->setText(ui::fromansi(core::rtrim(doc.rec.answer)));
+  showing_ = false;
+  Txtquestion_Change();
 }
 
 bool Frmexam::puttitle() {
   try {
-    doc.puttitle(app_.header);
+    doc.writeheader();
     return true;
   } catch (const core::FileError& e) {
     filefailed("The test description could not be written to", e.number(),
@@ -326,30 +345,31 @@ bool Frmexam::puttitle() {
 
 // ---- handlers -----------------------------------------------------------------
 
+void Frmexam::Txtquestion_Change() {
+  const Boxes shown = boxtexts();
+  doc.showing(questioncomplete(shown.question, shown.answer));
+  buttonstatus();
+}
+
 void Frmexam::Form_Load() {
   ui::fixedwindow(*this, sizeHint());
   ui::centreform(*this);
   updatefilelist();
-  questionmade = true;
   Lstcategory->clear();
   const auto& lists = app_.core.lists;
   for (int k = 1; k <= lists.ncategories; ++k)
     Lstcategory->addItem(ui::fromansi(core::categorycaption(lists, k)));
   Lstcategory->selectAll();
-  doc = TestDocument{};
-  app_.header.untitled();
+  doc.untitled();
   puttitle();
-  Label5->setCaption(ui::fromansi(core::trim(app_.header.testtitle)));
+  Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
   buttonstatus();
   app_.start().hide();
 }
 
 bool Frmexam::Form_Unload() {
   if (!savetruefalse()) return false;
-  // The working file goes; a folder of that name is not the tool's to remove.
-  std::error_code ec;
-  const std::filesystem::path work = core::datapath(WORKFILE);
-  if (!std::filesystem::is_directory(std::filesystem::symlink_status(work, ec))) std::filesystem::remove(work, ec);
+  TestDocument::discardworkfile();
   app_.start().show();
   return true;
 }
@@ -389,6 +409,8 @@ void Frmexam::cmdforward_Click(int index) {
   }
   showquestion1();
   buttonstatus();
+  // The keyboard goes back to the question, never on to the delete button.
+  Txtquestion[0]->setFocus();
 }
 
 void Frmexam::Command2_Click(int index) {
@@ -402,11 +424,12 @@ void Frmexam::Command2_Click(int index) {
   }
   showquestion1();
   buttonstatus();
+  Txtquestion[0]->setFocus();
 }
 
 void Frmexam::Command1_Click() {
   {
-    Frmtitle dialog(app_, *this, this);
+    Frmtitle dialog(*this, this);
     ui::runmodal(dialog);
   }
   // The editor takes the keyboard back, so that its menu keys work at once.

@@ -1,9 +1,10 @@
 // The test editor "Dosavo - Test Construction Set": one question of the
 // test at a time in three boxes, the buttons that move through the test and
 // delete, the question creation options and the File, Edit and Options
-// menus. The test itself (file, question number, count, the reads and
-// writes of records) is the TestDocument `doc`; the window moves the boxes
-// to and from it.
+// menus. The test itself (file, header, question number, count, the changed
+// flag, the reads and writes of records, New, Open and Save As) is the
+// TestDocument `doc`; the window moves the boxes to and from it and holds
+// the dialogs.
 #pragma once
 
 #include <QMainWindow>
@@ -37,8 +38,7 @@ class Frmexam : public QMainWindow {
   // Form_Load runs here.
   explicit Frmexam(Quizwright& app, QWidget* parent = nullptr);
 
-  TestDocument doc;
-  bool questionmade = true;
+  TestDocument& doc;  // the tool's test, app.test
   std::vector<std::string> filelist{""};  // listed test files, from 1
 
   // ---- question boxes and status
@@ -83,19 +83,27 @@ class Frmexam : public QMainWindow {
   QAction* mnuch = nullptr;  // "&Change General Settings"
 
   // ---- procedures
+  // Sets the captions and the status-dependent controls from the document
+  // and the boxes; it changes neither.
   void buttonstatus();
   // Stores the boxes as the shown question; false (after a message naming
   // the file) when the file could not be written.
   bool putfile();
   void getfile();
+  // Puts rec into the three boxes as one change of the question shown.
   void showquestion1();
   bool puttitle();
+  // What the three boxes hold.
+  Boxes boxtexts() const;
 
   // ---- handlers
   void Form_Load();
   // False when the teacher's unsaved test could not be saved: the editor
   // then stays open so that nothing is lost.
   bool Form_Unload();
+  // A change of the question, solution or answer box.
+  void Txtquestion_Change();
+  void txtanswer_Change() { Txtquestion_Change(); }
   void cmdforward_Click(int index);
   void Command2_Click(int index);
   void Command1_Click();
@@ -122,11 +130,9 @@ class Frmexam : public QMainWindow {
   // a save that failed, so the caller must not discard the working file.
   bool savetruefalse();
   void mnusave_Click(int index);
-  // Both false when a save was refused or failed (after its message); a
+  // False when a save was refused or failed (after its message); a
   // cancelled dialog or a declined overwrite is no failure.
   bool saveas();
-  bool savefile();
-  void saveastextfile(const std::string& file);
   void numbquest_Click(int index);
   void tfop_Click(int index);
 
@@ -141,7 +147,14 @@ class Frmexam : public QMainWindow {
   // Reports a file step that failed: what, the file's name and the error
   // number, then what follows.
   void filefailed(const std::string& what, int number, const std::string& after);
+  // Reports a store of the shown question that failed.
+  void storefailed(int number);
+  // The Save dialog's choice, with the extension of the chosen type.
+  std::string chosensavename();
+  // The export settings ticked in the File menu.
+  TextOptions textoptions() const;
   Quizwright& app_;
+  bool showing_ = false;  // showquestion1 is filling the boxes
 };
 
 }  // namespace authoring

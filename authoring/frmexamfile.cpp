@@ -12,7 +12,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTreeView>
-#include <filesystem>
 
 #include "authoring/app.h"
 #include "authoring/boxes.h"
@@ -97,8 +96,8 @@ void Frmexam::connectfilework() {
 void Frmexam::Cmdgenerate_Click() {
   std::array<bool, 4> ticks{};
   for (int i = 0; i < 4; ++i) ticks[static_cast<std::size_t>(i)] = Check1[i]->isChecked();
-  const bool empty = core::trim(ui::toansi(Txtquestion[0]->text())).empty() &&
-                     core::trim(ui::toansi(txtanswer->text())).empty();
+  const Boxes shown = boxtexts();
+  const bool empty = core::trim(shown.question).empty() && core::trim(shown.answer).empty();
   const BatchPlan plan = planbatch(ui::toansi(Text1->text()), doc.numquest, doc.qno, empty);
   // The boxes are about to show the new questions: what the teacher typed
   // into the question shown is stored first, as moving away from it does.
@@ -109,27 +108,20 @@ void Frmexam::Cmdgenerate_Click() {
     ui::showbox(this, QString::fromLatin1(LIMITTEXT), QString::fromLatin1(LIMITTITLE));
   }
   try {
-    const BatchEnd end = runbatch(
-        plan, tickedkinds(ticks), doc.numquest, doc.qno, [this](int kind) { return createquestion(kind); },
-        [this](const core::testrecord& r) {
-          doc.putfile(r.question, r.help, r.answer);
-          showquestion1();
-          buttonstatus();
-        });
-    if (end.attempted) doc.changed = true;
+    runbatch(doc, plan, tickedkinds(ticks), [this](int kind) { return createquestion(kind); },
+             [this] { showquestion1(); });
   } catch (const core::FileError& e) {
-    doc.changed = true;
     filefailed("The new question could not be written to", e.number(), "The batch was stopped.");
   }
-  buttonstatus();
+  Txtquestion_Change();
+  Txtquestion[0]->setFocus();
 }
 
 Made Frmexam::createquestion(int questiontype) {
-  const Made m = authoring::createquestion(app_.core, questiontype, [this](int c) {
+  const Made m = makequestion(app_.core, questiontype, [this](int c) {
     const QListWidgetItem* item = Lstcategory->item(c - 1);
     return item != nullptr && item->isSelected();
   });
-  questionmade = m.made;
   if (!m.made) showmessage(this, m.message);
   return m;
 }
@@ -169,15 +161,15 @@ void Frmexam::mnuopen_Click(int index) {
   if (index == 0) {
     if (!savetruefalse()) return;
     try {
-      newtest(doc, app_.header);
+      doc.newtest();
     } catch (const core::FileError& e) {
       filefailed("The new test's description could not be written to", e.number(),
                  "It is written again when the description dialog next closes.");
     }
     showquestion1();
-    doc.changed = false;
-    Label5->setCaption(ui::fromansi(core::trim(app_.header.testtitle)));
+    Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
     buttonstatus();
+    Txtquestion[0]->setFocus();
     return;
   }
   cmdialog1->setAcceptMode(QFileDialog::AcceptOpen);
@@ -196,23 +188,22 @@ void Frmexam::mnuopen_Click(int index) {
 bool Frmexam::openfile(const std::string& myfilename) {
   if (!savetruefalse()) return false;
   try {
-    // Read whole before anything changes, so that a refused file leaves
-    // the editor on the test it showed.
-    opentest(doc, app_.header, myfilename, readtestfile(myfilename));
+    doc.opentest(myfilename);
   } catch (const core::FileError&) {
     showmessage(this, "Illegal file name");
     return false;
   }
-  Label5->setCaption(ui::fromansi(core::trim(app_.header.testtitle)));
+  Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
   showquestion1();
   buttonstatus();
+  Txtquestion[0]->setFocus();
   return true;
 }
 
 // ---- saving ---------------------------------------------------------------------
 
 bool Frmexam::savetruefalse() {
-  if (doc.filename != WORKFILE || !doc.changed) return true;
+  if (!doc.offersave()) return true;
   if (app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) return saveas();
   return true;
 }
@@ -226,70 +217,48 @@ void Frmexam::mnusave_Click(int index) {
   }
 }
 
-bool Frmexam::saveas() {
+std::string Frmexam::chosensavename() {
   cmdialog1->setWindowTitle(SAVETITLE);
   cmdialog1->setAcceptMode(QFileDialog::AcceptSave);
   // The filters are shown by their descriptions alone.
   cmdialog1->setOption(QFileDialog::HideNameFilterDetails, true);
   const std::string name = chosenname(*cmdialog1, SAVEFILTERS);
-  doc.changed = false;
-  if (name.empty()) return true;
-  const std::string f = core::trim(name);
-  // The file being edited under any spelling: nothing more to do.
-  if (f == doc.filename || samefile(f, doc.filename)) return true;
-  std::error_code ec;
-  if (std::filesystem::exists(core::datapath(f), ec) &&
-      !app_.askyesno(this, "The file " + ui::toansi(ui::fromfilename(name)) +
-                               " already exists. Would you like to use this file"))
-    return true;
-  try {
-    checksavename(name);
-    if (istextname(name)) {
-      saveastextfile(name);
-      return true;
-    }
-  } catch (const core::FileError& e) {
-    // A full disk or a folder that may not be written is no fault of the name.
-    if (e.number() == core::ErrDiskFull || e.number() == core::ErrPermission)
-      showmessage(this, "The file " + ui::toansi(ui::fromfilename(name)) + " could not be written: " +
-                            core::errorcause(e.number()) + ". The file was not saved.");
-    else
-      showmessage(this, ILLEGALSAVE);
-    doc.changed = true;  // still unsaved: the prompt comes again
-    return false;
-  }
-  doc.savename = name;
-  buttonstatus();
-  if (savefile()) return true;
-  doc.changed = true;
-  return false;
+  // The dialog names the chosen type by its description alone.
+  const QString type = cmdialog1->selectedNameFilter();
+  return withextension(name, !type.isEmpty() && SAVEFILTERS.at(1).startsWith(type));
 }
 
-bool Frmexam::savefile() {
-  if (!putfile()) return false;
-  try {
-    authoring::savefile(doc);
-  } catch (const core::FileError& e) {
+bool Frmexam::saveas() {
+  const std::string name = chosensavename();
+  const bool mayreplace =
+      !doc.replaces(name) || app_.askyesno(this, "The file " + ui::toansi(ui::fromfilename(name)) +
+                                                     " already exists. Would you like to use this file");
+  const SaveAsResult saved = doc.saveto(name, mayreplace, boxtexts(), textoptions());
+  switch (saved.what) {
+    case SaveAsResult::illegalname: showmessage(this, ILLEGALSAVE); return false;
+    case SaveAsResult::notwritten:
+      showmessage(this, "The file " + ui::toansi(ui::fromfilename(name)) + " could not be written: " +
+                            core::errorcause(saved.number) + ". The file was not saved.");
+      return false;
+    case SaveAsResult::storefailed: storefailed(saved.number); return false;
     // No line numbers here: the copy is one step.
-    showmessage(this, "An error " + core::numtext(e.number()) + " on line 0 was detected.");
-    return false;
+    case SaveAsResult::copyfailed:
+      showmessage(this, "An error " + core::numtext(saved.number) + " on line 0 was detected.");
+      return false;
+    case SaveAsResult::saved: showquestion1(); return true;
+    default: return true;
   }
-  showquestion1();
-  buttonstatus();
-  return true;
 }
 
 // ---- text export ------------------------------------------------------------------
 
-void Frmexam::saveastextfile(const std::string& file) {
+TextOptions Frmexam::textoptions() const {
   TextOptions options;
   options.numbering = 0;
   for (int i = 0; i < 6; ++i)
     if (numbquest[i]->isChecked()) options.numbering = i;
   for (int i = 0; i < 5; ++i) options.include[static_cast<std::size_t>(i)] = tfop[i]->isChecked();
-  const TestHeader& h = app_.header;
-  authoring::saveastextfile(file, doc.filename, doc.numquest, h.testtitle, h.testdescription, h.testinstructions,
-                            options);
+  return options;
 }
 
 void Frmexam::numbquest_Click(int index) {

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "authoring/app.h"
 #include "authoring/boxes.h"
 #include "authoring/frmexam.h"
 #include "authoring/helptext.h"
@@ -17,8 +16,7 @@
 
 namespace authoring {
 
-Frmtitle::Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent)
-    : QDialog(parent), app_(app), editor_(editor) {
+Frmtitle::Frmtitle(Frmexam& editor, QWidget* parent) : QDialog(parent), editor_(editor) {
   setObjectName(QStringLiteral("Frmtitle"));
   setWindowTitle(QStringLiteral("Test Description"));
   setModal(true);
@@ -38,10 +36,10 @@ Frmtitle::Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent)
   }
   Txttitle = new QLineEdit(this);
   Txttitle->setObjectName(QStringLiteral("Txttitle"));
-  Txttitle->setMaxLength(40);
+  Txttitle->setMaxLength(static_cast<int>(core::TEST_TITLE_WIDTH));
   ui::placetw(Txttitle, 1680, 600, 5295, 495);
 
-  Txtdescription[0] = new TextBox(200, this);
+  Txtdescription[0] = new TextBox(static_cast<int>(core::TEST_DESCRIPTION_WIDTH), this);
   Txtdescription[0]->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   Txtdescription[0]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ui::placetw(Txtdescription[0], 480, 1320, 7815, 975);
@@ -77,7 +75,7 @@ Frmtitle::Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent)
 
 void Frmtitle::Form_Load() {
   ui::centreform(*this);
-  const TestHeader& h = app_.header;
+  const TestHeader& h = editor_.doc.header;
   Txttitle->setText(ui::fromansi(core::trim(h.testtitle)));
   Txtdescription[0]->setText(ui::fromansi(core::trim(h.testdescription)));
   Txtdescription[1]->setText(ui::fromansi(core::trim(h.testinstructions)));
@@ -86,10 +84,11 @@ void Frmtitle::Form_Load() {
 
 void Frmtitle::cmdtitleaccept_Click(int index) {
   if (index == 0) {
-    TestHeader& h = app_.header;
-    h.testtitle = core::fixwidth(core::trim(ui::toansi(Txttitle->text())), 40);
-    h.testdescription = core::fixwidth(core::trim(ui::toansi(Txtdescription[0]->text())), 200);
-    h.testinstructions = core::fixwidth(core::trim(ui::toansi(Txtdescription[1]->text())), 1000);
+    TestHeader& h = editor_.doc.header;
+    h.testtitle = core::fixwidth(core::trim(ui::toansi(Txttitle->text())), core::TEST_TITLE_WIDTH);
+    h.testdescription = core::fixwidth(core::trim(ui::toansi(Txtdescription[0]->text())), core::TEST_DESCRIPTION_WIDTH);
+    h.testinstructions =
+        core::fixwidth(core::trim(ui::toansi(Txtdescription[1]->text())), core::TEST_INSTRUCTIONS_WIDTH);
     h.includeinmenu = Check1->isChecked() ? 1 : 0;
     editor_.Label5->setCaption(ui::fromansi(core::trim(h.testtitle)));
     accept();

@@ -1,6 +1,6 @@
 // The modal dialog "Test Description": the test's title, brief
 // description, instructions and whether Dosavo's menu lists it. OK stores
-// them in the tool's header values; Cancel and the close box change
+// them in the header of the editor's test; Cancel and the close box change
 // nothing. The editor writes the header after either.
 #pragma once
 
@@ -13,7 +13,6 @@ class QPushButton;
 
 namespace authoring {
 
-class Quizwright;
 class Frmexam;
 class TextBox;
 
@@ -21,7 +20,7 @@ class Frmtitle : public QDialog {
   Q_OBJECT
  public:
   // Form_Load runs here.
-  Frmtitle(Quizwright& app, Frmexam& editor, QWidget* parent = nullptr);
+  Frmtitle(Frmexam& editor, QWidget* parent = nullptr);
 
   QLabel* Label7 = nullptr;          // the frame around the fields
   QLabel* Label8[3] = {};            // the three field captions
@@ -34,7 +33,6 @@ class Frmtitle : public QDialog {
   void cmdtitleaccept_Click(int index);
 
  private:
-  Quizwright& app_;
   Frmexam& editor_;
 };
 

@@ -64,14 +64,11 @@ void BM_GenerateBatch99(benchmark::State& bs) {
   for (auto _ : bs) {
     f.state.history = {};
     authoring::TestDocument doc;
-    authoring::TestHeader header;
-    header.untitled();
-    doc.puttitle(header);
+    doc.header.untitled();
+    doc.writeheader();
     const auto plan = authoring::planbatch("99", doc.numquest, doc.qno, true);
     const auto end = authoring::runbatch(
-        plan, {1, 2, 3, 4}, doc.numquest, doc.qno,
-        [&](int kind) { return authoring::createquestion(f.state, kind, all); },
-        [&](const core::testrecord& r) { doc.putfile(r.question, r.help, r.answer); });
+        doc, plan, {1, 2, 3, 4}, [&](int kind) { return authoring::makequestion(f.state, kind, all); }, [] {});
     if (end.made != 99) bs.SkipWithError("batch cut short");
   }
 }

@@ -61,8 +61,8 @@ void BM_StoreQuestion(benchmark::State& state) {
   doc.qno = 10;
   const std::string question(600, 'q'), help(900, 'h');
   for (auto _ : state) {
-    doc.putfile(question, help, "12.5");
-    doc.getfile();
+    doc.storequestion(question, help, "12.5");
+    doc.readquestion();
     benchmark::DoNotOptimize(doc.rec);
   }
 }

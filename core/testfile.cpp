@@ -8,12 +8,6 @@
 
 namespace core {
 
-namespace {
-constexpr std::size_t TITLE_WIDTH = 40;
-constexpr std::size_t DESCRIPTION_WIDTH = 200;
-constexpr std::size_t INSTRUCTIONS_WIDTH = 1000;
-}  // namespace
-
 std::string testrecord::encode() const {
   std::string out;
   out.reserve(TEST_RECORD_LENGTH);
@@ -35,12 +29,12 @@ testrecord testrecord::decode(const std::string& bytes) {
 std::string testrecord::title() const { return trim(question); }
 
 std::string testrecord::description() const {
-  return trim(std::string_view(help).substr(0, std::min(help.size(), DESCRIPTION_WIDTH)));
+  return trim(std::string_view(help).substr(0, std::min(help.size(), TEST_DESCRIPTION_WIDTH)));
 }
 
 std::string testrecord::instructions() const {
-  if (help.size() <= DESCRIPTION_WIDTH) return std::string();
-  return trim(std::string_view(help).substr(DESCRIPTION_WIDTH, INSTRUCTIONS_WIDTH));
+  if (help.size() <= TEST_DESCRIPTION_WIDTH) return std::string();
+  return trim(std::string_view(help).substr(TEST_DESCRIPTION_WIDTH, TEST_INSTRUCTIONS_WIDTH));
 }
 
 double testrecord::includeflag() const { return val(answer); }
@@ -49,8 +43,8 @@ testrecord testrecord::header(const std::string& title, const std::string& descr
                               const std::string& instructions, int include) {
   testrecord r;
   // The title is held in a 40-character field: a longer one is cut.
-  r.question = fixwidth(fixwidth(trim(title), TITLE_WIDTH), TEST_QUESTION_WIDTH);
-  r.help = fixwidth(description, DESCRIPTION_WIDTH) + fixwidth(instructions, INSTRUCTIONS_WIDTH);
+  r.question = fixwidth(fixwidth(trim(title), TEST_TITLE_WIDTH), TEST_QUESTION_WIDTH);
+  r.help = fixwidth(description, TEST_DESCRIPTION_WIDTH) + fixwidth(instructions, TEST_INSTRUCTIONS_WIDTH);
   r.answer = fixwidth(numtext(include), TEST_ANSWER_WIDTH);
   return r;
 }
@@ -67,6 +61,14 @@ testrecord testrecord::item(const std::string& question, const std::string& help
 long testquestioncount(std::uintmax_t filelength) {
   const std::uintmax_t records = filelength / TEST_RECORD_LENGTH;
   return records == 0 ? 0 : static_cast<long>(records - 1);
+}
+
+testhead readtestheader(const std::string& file) {
+  RecordFile f(file, TEST_RECORD_LENGTH);
+  testhead h;
+  if (const auto bytes = f.read(1)) h.header = testrecord::decode(*bytes);
+  h.questions = std::max(0L, f.wholerecords() - 1);
+  return h;
 }
 
 testrecord readtestrecord(const std::string& file, long recno) {

@@ -25,8 +25,8 @@ void testfile(const std::string& bytes, unsigned choice) {
   const authoring::OpenedTest opened = authoring::readtestfile("f.vqt");
   if (opened.numquest != core::testquestioncount(bytes.size())) std::abort();
   authoring::TestDocument doc;
-  authoring::TestHeader header;
-  authoring::opentest(doc, header, "f.vqt", opened);
+  doc.opentest("f.vqt");
+  const authoring::TestHeader& header = doc.header;
   if (doc.qno < 1 || doc.qno > doc.numquest) std::abort();
 
   // Saved, the test is its header and exactly its questions.
@@ -44,7 +44,7 @@ void testfile(const std::string& bytes, unsigned choice) {
 
   // The header written back reads as it was read.
   doc.filename = "g.vqt";
-  doc.puttitle(header);
+  doc.writeheader();
   const authoring::OpenedTest again = authoring::readtestfile("g.vqt");
   if (again.header.testtitle != header.testtitle || again.header.includeinmenu != header.includeinmenu ||
       again.header.testdescription != header.testdescription ||

@@ -88,9 +88,7 @@ void listtests(Dosavo& app) {
     // file's, and is not listed.
     app.testbuffer = core::testrecord::blank();
     try {
-      core::RecordFile file(name, core::TEST_RECORD_LENGTH);
-      const auto bytes = file.read(1);
-      if (bytes) app.testbuffer = core::testrecord::decode(*bytes);
+      app.testbuffer = core::readtestheader(name).header;
     } catch (const core::FileError& e) {
       startuperror(e.number());
       continue;
@@ -113,17 +111,17 @@ void listtests(Dosavo& app) {
 }  // namespace
 
 void Main(Dosavo& app) {
-  // 1, 2: preparation tables; the title window, Start hidden until the end.
+  // The title window shows while the rest loads; Start appears once the
+  // drug lists and the menu are ready.
   core::fillpreptables(app.core.tables);
   Frmmain& title = app.frmmain();
   title.show();
   title.Command1->hide();
-  // 3, 4: metric tables and the built-in modules.
   core::fillmetrictables(app.core.tables);
   fillbuiltinmodules(app);
-  // 5: every site option off.
+  // Every site option is off until the options file turns it on.
   app.options = SiteOptions{};
-  // 6 on: every failure is reported by startuperror and start-up goes on.
+  // From here every failure is reported by startuperror and start-up goes on.
   readoptionsfile(app);
   listtests(app);
   auto& m = app.modules;

@@ -21,7 +21,7 @@ std::vector<int> tickedkinds(const std::array<bool, 4>& ticked) {
   return kinds;
 }
 
-Made createquestion(core::CoreState& state, int questiontype, const std::function<bool(int)>& categoryticked) {
+Made makequestion(core::CoreState& state, int questiontype, const std::function<bool(int)>& categoryticked) {
   Made m;
   if (questiontype < 1 || questiontype > 4) return m;
   const auto kind = static_cast<core::QuestionKind>(questiontype);
@@ -65,35 +65,35 @@ BatchPlan planbatch(const std::string& countbox, std::int16_t numquest, std::int
   return p;
 }
 
-BatchEnd runbatch(const BatchPlan& plan, const std::vector<int>& kinds, std::int16_t& numquest, std::int16_t& qno,
-                  const std::function<Made(int kind)>& make,
-                  const std::function<void(const core::testrecord&)>& store) {
+BatchEnd runbatch(TestDocument& doc, const BatchPlan& plan, const std::vector<int>& kinds,
+                  const std::function<Made(int kind)>& make, const std::function<void()>& shown) {
   BatchEnd end;
-  numquest = plan.numquest;
+  doc.numquest = plan.numquest;
   for (long i = 0; i < plan.count && !kinds.empty(); ++i) {
     core::rng().reseed();
     const int k = core::drawindex(core::rng().rnd(), static_cast<int>(kinds.size()));
-    end.attempted = true;
+    doc.markchanged();
     const Made m = make(kinds[static_cast<std::size_t>(k - 1)]);
     if (!m.made) {
       end.message = m.message;
       break;
     }
-    const std::int16_t before[2] = {numquest, qno};
-    if (!core::trim(m.rec.question).empty() && !core::trim(m.rec.answer).empty()) {
-      ++numquest;
-      qno = numquest;
+    const std::int16_t before[2] = {doc.numquest, doc.qno};
+    if (questioncomplete(m.rec.question, m.rec.answer)) {
+      ++doc.numquest;
+      doc.qno = doc.numquest;
     }
     try {
-      store(m.rec);
+      doc.storequestion(m.rec.question, m.rec.help, m.rec.answer);
     } catch (...) {
-      numquest = std::max<std::int16_t>(before[0], 1);
-      qno = before[1];
+      doc.numquest = std::max<std::int16_t>(before[0], 1);
+      doc.qno = before[1];
       throw;
     }
+    shown();
     ++end.made;
   }
-  if (numquest == 0) numquest = 1;
+  if (doc.numquest == 0) doc.numquest = 1;
   return end;
 }
 

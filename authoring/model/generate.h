@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "authoring/model/testdoc.h"
 #include "core/corestate.h"
 #include "core/testfile.h"
 
@@ -39,7 +40,7 @@ struct Made {
   core::testrecord rec;
   std::string message;
 };
-Made createquestion(core::CoreState& state, int questiontype, const std::function<bool(int)>& categoryticked);
+Made makequestion(core::CoreState& state, int questiontype, const std::function<bool(int)>& categoryticked);
 
 // The batch as the count box and the test stand: how many questions to
 // make, whether the count was cut to the limit (the window shows the
@@ -53,19 +54,17 @@ struct BatchPlan {
 };
 BatchPlan planbatch(const std::string& countbox, std::int16_t numquest, std::int16_t qno, bool boxesempty);
 
-// Makes the planned questions. For each: a fresh draw picks one of the
-// kinds and make() makes a question of it; a question made is stored
-// through store() as question qno of the test, numquest and qno moving on
-// first (and back again when store throws). A question that cannot be made
-// ends the batch with its message. attempted: at least one question was
-// tried (the test counts as changed).
+// Makes the planned questions in the document. For each: the test is
+// marked changed, a fresh draw picks one of the kinds and make() makes a
+// question of it; a question made is stored as question qno of the test,
+// numquest and qno moving on first when it is complete (and back again when
+// the store throws), and then shown(). A question that cannot be made ends
+// the batch with its message.
 struct BatchEnd {
   int made = 0;
-  bool attempted = false;
   std::string message;
 };
-BatchEnd runbatch(const BatchPlan& plan, const std::vector<int>& kinds, std::int16_t& numquest, std::int16_t& qno,
-                  const std::function<Made(int kind)>& make,
-                  const std::function<void(const core::testrecord&)>& store);
+BatchEnd runbatch(TestDocument& doc, const BatchPlan& plan, const std::vector<int>& kinds,
+                  const std::function<Made(int kind)>& make, const std::function<void()>& shown);
 
 }  // namespace authoring

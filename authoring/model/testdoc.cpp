@@ -1,8 +1,11 @@
 #include "authoring/model/testdoc.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
+#include "authoring/model/testfiles.h"
 #include "core/errors.h"
 #include "core/files.h"
 #include "core/text.h"
@@ -10,25 +13,38 @@
 namespace authoring {
 
 void TestHeader::untitled() {
-  testtitle = core::fixwidth("untitled", 40);
-  testdescription = std::string(200, ' ');
-  testinstructions = std::string(1000, ' ');
+  testtitle = core::fixwidth("untitled", core::TEST_TITLE_WIDTH);
+  testdescription = std::string(core::TEST_DESCRIPTION_WIDTH, ' ');
+  testinstructions = std::string(core::TEST_INSTRUCTIONS_WIDTH, ' ');
 }
 
 core::testrecord TestHeader::record() const {
   return core::testrecord::header(testtitle, testdescription, testinstructions, includeinmenu);
 }
 
-void TestDocument::putfile(const std::string& question, const std::string& help, const std::string& answer) {
+bool questioncomplete(const std::string& question, const std::string& answer) {
+  return !core::trim(question).empty() && !core::trim(answer).empty();
+}
+
+void TestDocument::setcurrentfile(const std::string& name) {
+  filename = name;
+  changed = false;
+}
+
+void TestDocument::showing(bool complete) {
+  if (!cansave(complete)) changed = false;
+}
+
+void TestDocument::storequestion(const std::string& question, const std::string& help, const std::string& answer) {
   rec = core::testrecord::item(question, help, answer);
   core::writetestrecord(filename, qno + 1L, rec);
 }
 
-void TestDocument::getfile() {
+void TestDocument::readquestion() {
   if (qno > 0) rec = core::readtestrecord(filename, qno + 1L);
 }
 
-void TestDocument::puttitle(const TestHeader& header) { core::writetestrecord(filename, 1, header.record()); }
+void TestDocument::writeheader() { core::writetestrecord(filename, 1, header.record()); }
 
 void TestDocument::moveto(int q) {
   // Read first: a read that fails leaves the question shown as it was.
@@ -62,13 +78,103 @@ void TestDocument::deletequestion() {
   core::writewholefile(filename, withoutquestion(core::readwholefile(filename), qno, numquest));
   if (numquest > 1) --numquest;
   if (qno > numquest) qno = numquest;
-  changed = true;
   try {
-    getfile();
+    readquestion();
   } catch (const core::FileError&) {
     // The deletion is done; a question that cannot be read now shows empty.
     rec = core::testrecord::blank();
   }
+  changed = true;
+}
+
+void TestDocument::untitled() {
+  rec = core::testrecord::blank();
+  setcurrentfile(WORKFILE);
+  numquest = 1;
+  qno = 1;
+  savename = WORKFILE;
+  header.untitled();
+}
+
+void TestDocument::newtest() {
+  untitled();
+  header.includeinmenu = 0;
+  writeheader();
+}
+
+void TestDocument::opentest(const std::string& name) {
+  const OpenedTest opened = readtestfile(name);
+  // The question to show is read before anything changes: a read that
+  // fails leaves the editor on the test it had.
+  TestDocument next = *this;
+  // changed stays: only the untitled test is ever offered for saving.
+  next.filename = name;
+  next.numquest = opened.numquest;
+  next.qno = next.numquest;
+  if (next.numquest == 0) next.numquest = next.qno = 1;
+  next.readquestion();
+  next.header = opened.header;
+  *this = std::move(next);
+}
+
+void TestDocument::savefile() {
+  if (!savetest(filename, numquest, savename)) return;
+  setcurrentfile(savename);
+  qno = numquest;
+  readquestion();
+}
+
+bool TestDocument::replaces(const std::string& name) const {
+  const std::string f = core::trim(name);
+  if (f.empty() || f == filename || samefile(f, filename)) return false;
+  std::error_code ec;
+  return std::filesystem::exists(core::datapath(f), ec);
+}
+
+SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, const Boxes& shown,
+                                  const TextOptions& options) {
+  changed = false;
+  SaveAsResult r;
+  const std::string f = core::trim(name);
+  // The file being edited under any spelling: nothing more to do.
+  if (f.empty() || f == filename || samefile(f, filename)) return r;
+  if (!mayreplace && replaces(name)) return r;
+  // Whatever fails from here leaves the test unsaved, so that leaving it
+  // offers the save again.
+  try {
+    checksavename(name);
+    if (istextname(name)) {
+      saveastextfile(name, filename, numquest, header.testtitle, header.testdescription, header.testinstructions,
+                     options);
+      r.what = SaveAsResult::text;
+      return r;
+    }
+  } catch (const core::FileError& e) {
+    changed = true;
+    // A full disk or a folder that may not be written is no fault of the name.
+    const bool unwritable = e.number() == core::ErrDiskFull || e.number() == core::ErrPermission;
+    r.what = unwritable ? SaveAsResult::notwritten : SaveAsResult::illegalname;
+    r.number = e.number();
+    return r;
+  }
+  savename = name;
+  r.what = SaveAsResult::storefailed;
+  try {
+    storequestion(shown.question, shown.help, shown.answer);
+    r.what = SaveAsResult::copyfailed;
+    savefile();
+    r.what = SaveAsResult::saved;
+  } catch (const core::FileError& e) {
+    changed = true;
+    r.number = e.number();
+  }
+  return r;
+}
+
+void TestDocument::discardworkfile() {
+  std::error_code ec;
+  const std::filesystem::path work = core::datapath(WORKFILE);
+  if (!std::filesystem::is_directory(std::filesystem::symlink_status(work, ec))) std::filesystem::remove(work, ec);
 }
 
 std::string withoutquestion(const std::string& bytes, long q, long n) {

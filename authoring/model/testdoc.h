@@ -1,13 +1,15 @@
 // The test being edited in the test editor, without any window: which file
-// it lives in, which question is shown, how many there are, and the reads
-// and writes of single records that keep the file equal to what the
-// teacher last left. Every store goes to the file at once; nothing stays
-// open between two calls.
+// it lives in, its header, which question is shown, how many there are, the
+// reads and writes of single records that keep the file equal to what the
+// teacher last left, and the whole-test operations of the File menu (New,
+// Open, Save As). Every store goes to the file at once; nothing stays open
+// between two calls. The window holds the dialogs and the boxes.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "authoring/model/textexport.h"
 #include "core/testfile.h"
 
 namespace authoring {
@@ -19,15 +21,29 @@ inline constexpr std::int16_t MAXQUESTIONS = 32767;
 
 // The values of a test's header record, edited by the description dialog.
 struct TestHeader {
-  std::string testtitle = std::string(40, ' ');
-  std::string testdescription = std::string(200, ' ');
-  std::string testinstructions = std::string(1000, ' ');
+  std::string testtitle = std::string(core::TEST_TITLE_WIDTH, ' ');
+  std::string testdescription = std::string(core::TEST_DESCRIPTION_WIDTH, ' ');
+  std::string testinstructions = std::string(core::TEST_INSTRUCTIONS_WIDTH, ' ');
   std::int16_t includeinmenu = 0;
 
   // The values of a new test: "untitled", blank texts; the include flag is
   // left as it is.
   void untitled();
   core::testrecord record() const;
+};
+
+// What the question, solution and answer boxes hold.
+struct Boxes {
+  std::string question, help, answer;
+};
+
+// A question is complete when neither its text nor its answer is blank.
+bool questioncomplete(const std::string& question, const std::string& answer);
+
+// What a Save As did. A failure leaves the test unsaved (changed again).
+struct SaveAsResult {
+  enum What { nothing, text, saved, illegalname, notwritten, storefailed, copyfailed } what = nothing;
+  int number = 0;  // the error number of a write, store or copy that failed
 };
 
 class TestDocument {
@@ -37,16 +53,35 @@ class TestDocument {
   std::int16_t qno = 1;
   std::int16_t numquest = 1;
   core::testrecord rec;
+  TestHeader header;
+  // The untitled test holds work that leaving it must offer to save. Only
+  // the members below write it.
   bool changed = false;
 
+  // ---- the file's name and the changed flag
+  // Makes name the file being edited, with nothing in it to offer for saving.
+  void setcurrentfile(const std::string& name);
+  // Whether leaving the test must offer to save it.
+  bool offersave() const { return filename == WORKFILE && changed; }
+  // The test holds new work: a key typed into a box, a generated question.
+  void markchanged() { changed = true; }
+  // Whether the test can be saved with the question shown complete or not:
+  // a test that is one incomplete question holds nothing to save.
+  bool cansave(bool complete) const { return complete || numquest >= 2; }
+  // The boxes now show a question, complete or not; a test that cannot be
+  // saved then has nothing to offer for saving.
+  void showing(bool complete);
+
+  // ---- single records
   // Stores the three texts, trimmed and fitted to their fields, as the
   // record of question qno, whatever they hold. Throws core::FileError.
-  void putfile(const std::string& question, const std::string& help, const std::string& answer);
+  void storequestion(const std::string& question, const std::string& help, const std::string& answer);
   // Reads the record of question qno into rec (blank beyond the end).
-  void getfile();
+  void readquestion();
   // Writes the header record; other records are not touched.
-  void puttitle(const TestHeader& header);
+  void writeheader();
 
+  // ---- moves
   // Each move reads the question it goes to into rec; a read that fails
   // (core::FileError) leaves qno and rec as they were.
   // Question qno - 1, from question 1 the last one.
@@ -64,6 +99,38 @@ class TestDocument {
   // untouched if the rewrite fails); the test keeps at least one question.
   // Reads the question now at qno and marks the test changed.
   void deletequestion();
+
+  // ---- whole tests
+  // An untitled test in the working file, question 1 of 1 and empty, with
+  // the header of a new test (the include flag left as it is); nothing is
+  // written.
+  void untitled();
+  // New Test: the untitled test in the working file, one empty question,
+  // the header of an untitled test (include flag 0) written. Throws
+  // core::FileError when the header cannot be written; the document is the
+  // new test all the same.
+  void newtest();
+  // Makes the test file name the test being edited, on its last question
+  // (one empty question for a test without any), read whole first. savename
+  // and changed stay as they are. Throws core::FileError when name is not a test file
+  // that can be read; the document is then as it was.
+  void opentest(const std::string& name);
+  // Saves the test to savename, which then becomes the file being edited,
+  // on its last question. Nothing happens when savename is the file being
+  // edited. Throws core::FileError; the document is then unchanged.
+  void savefile();
+  // Whether a save under name would replace another existing file (the
+  // file being edited, under any spelling, is not another).
+  bool replaces(const std::string& name) const;
+  // Save As under name (empty: the dialog was cancelled), which may replace
+  // another file only when mayreplace is true. A name ending in ".txt"
+  // writes the text export and leaves the document on its file; any other
+  // name stores the boxes as the shown question and saves the test there.
+  // The test is unchanged afterwards unless the save failed.
+  SaveAsResult saveto(const std::string& name, bool mayreplace, const Boxes& shown, const TextOptions& options);
+  // Removes the working file as the editor closes; a folder of that name is
+  // left alone.
+  static void discardworkfile();
 
  private:
   void moveto(int q);

@@ -19,6 +19,10 @@ namespace authoring {
 // name is doubled so that it shows as itself.
 std::string filemenucaption(int index, const std::string& name);
 
+// The name chosen in the save dialog, with the extension of the chosen
+// type (".vqt", or ".txt" for the text type) added when it has none.
+std::string withextension(const std::string& name, bool texttype);
+
 // A save name whose last four characters are ".txt" in any capitals is
 // written as a text export.
 bool istextname(const std::string& name);
@@ -39,17 +43,6 @@ struct OpenedTest {
 };
 OpenedTest readtestfile(const std::string& name);
 
-// Makes the opened test the test being edited, on its last question (one
-// empty question for a test without any) read into doc.rec. savename and
-// changed stay as they are. Throws core::FileError when that question
-// cannot be read; doc and header are then as they were.
-void opentest(TestDocument& doc, TestHeader& header, const std::string& name, const OpenedTest& opened);
-
-// New Test: the untitled test in the working file, one empty question, the
-// header of an untitled test written. Throws core::FileError when the header
-// cannot be written (the document is the new test all the same).
-void newtest(TestDocument& doc, TestHeader& header);
-
 // The trial open of the Open dialog's choice: opens the file as a record
 // file and closes it (a missing file is created empty). Throws
 // core::FileError when that fails.
@@ -67,10 +60,5 @@ std::string testbytes(const std::string& source, long numquest);
 // whole new file. Returns false, writing nothing, when target is source
 // itself. Throws core::FileError on failure; target is then as it was.
 bool savetest(const std::string& source, long numquest, const std::string& target);
-
-// Saves the test being edited to doc.savename, which then becomes the file
-// being edited, on its last question. Nothing happens when savename is the
-// file being edited. Throws core::FileError; the document is then unchanged.
-void savefile(TestDocument& doc);
 
 }  // namespace authoring

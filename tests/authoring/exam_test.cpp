@@ -70,6 +70,10 @@ TEST_F(Editor, FreshWindowAndTheStatusRules) {
   EXPECT_EQ(exam->Label5->caption(), "untitled");
   EXPECT_TRUE(exam->Label6->isVisible());
   EXPECT_EQ(exam->Label6->text(), "Question and answer fields must be completed");
+  // On one line, whole.
+  EXPECT_FALSE(exam->Label6->wordWrap());
+  EXPECT_LE(exam->Label6->fontMetrics().horizontalAdvance(exam->Label6->text()),
+            exam->Label6->contentsRect().width());
   EXPECT_TRUE(navigationhidden());
   EXPECT_TRUE(exam->cmdforward[2]->isVisible());
   EXPECT_FALSE(exam->mnusave[0]->isVisible());
@@ -125,6 +129,57 @@ TEST_F(Editor, FreshWindowAndTheStatusRules) {
   EXPECT_EQ(exam->Txtquestion[0]->text(), QString(798, 'x') + "\r\n");
   type(exam->txtanswer, "1234567890123456");
   EXPECT_EQ(exam->txtanswer->text(), "   212345678");
+}
+
+TEST_F(Editor, AFullBoxRefusesWhatDoesNotFitAndKeepsItsText) {
+  authoring::Frmtitle dialog(*exam);
+  // Every limited box, full, the cursor at its start: a character that
+  // comes from an input method (a dead key, the compose key) does not fit.
+  struct Box {
+    QWidget* box;
+    int limit;
+  };
+  const Box limited[] = {{exam->Txtquestion[0], 800}, {exam->Txtquestion[1], 1200}, {exam->txtanswer, 12},
+                         {dialog.Txttitle, 40},        {dialog.Txtdescription[0], 200}, {dialog.Txtdescription[1], 600}};
+  auto textof = [](QWidget* w) {
+    if (auto* t = qobject_cast<authoring::TextBox*>(w)) return t->text();
+    return qobject_cast<QLineEdit*>(w)->text();
+  };
+  for (const Box& b : limited) {
+    SCOPED_TRACE(b.box->objectName().toStdString());
+    QString full;
+    for (int i = 0; i < b.limit; ++i) full += QChar('0' + i % 10);
+    if (auto* t = qobject_cast<authoring::TextBox*>(b.box)) {
+      t->setText(QString());
+      t->setFocus();
+      t->pastetext(full);
+      t->moveCursor(QTextCursor::Start);
+    } else {
+      auto* line = qobject_cast<QLineEdit*>(b.box);
+      line->setText(full);
+      line->setCursorPosition(0);
+    }
+    ASSERT_EQ(textof(b.box), full);
+    QInputMethodEvent composed;
+    composed.setCommitString(QString::fromUtf8("\u00e9"));
+    QApplication::sendEvent(b.box, &composed);
+    EXPECT_EQ(textof(b.box), full);
+    QTest::keyClick(b.box, Qt::Key_A);
+    EXPECT_EQ(textof(b.box), full);
+  }
+
+  // One short of the limit, at the start: Enter (a line break counts two)
+  // and a pasted line break that would fit only in half are refused; what
+  // fits of a paste goes in.
+  auto* question = exam->Txtquestion[0];
+  question->setText(QString(799, 'x'));
+  question->moveCursor(QTextCursor::Start);
+  QTest::keyClick(question, Qt::Key_Return);
+  EXPECT_EQ(question->text(), QString(799, 'x'));
+  question->pastetext(QStringLiteral("\r\n"));
+  EXPECT_EQ(question->text(), QString(799, 'x'));
+  question->pastetext(QStringLiteral("y\r\nz"));
+  EXPECT_EQ(question->text(), "y" + QString(799, 'x'));
 }
 
 TEST_F(Editor, NextPreviousTenStepsAndDeleteKeepTheFileAsLeft) {
@@ -248,6 +303,30 @@ TEST_F(Editor, OddFilesAreShownAndWrittenBackAsTheyStand) {
   EXPECT_EQ(read("odd.vqt"), garbage + q1);
   EXPECT_EQ(status(), "1 / 1");
   EXPECT_TRUE(boxes.empty());
+
+  // Lone CRs and LFs, written elsewhere, stay as they are through every
+  // move, a deletion and Save Test, until the teacher edits the box; a
+  // field already at its width keeps its end.
+  const std::string lone = item("a\rb\nc", std::string(797, 'x') + "\nyz", "1");
+  const std::string wide = item(std::string(797, 'x') + "\nyz", "one\rtwo", "2");
+  write("lone.vqt", UNTITLED + lone + wide + item("Q3", "", "3"));
+  exam->doc.filename = "lone.vqt";
+  exam->doc.numquest = 3;
+  exam->doc.qno = 1;
+  exam->getfile();
+  exam->showquestion1();
+  for (QPushButton* b : {exam->cmdforward[1], exam->cmdforward[1], exam->cmdforward[0], exam->cmdforward[0]})
+    QTest::mouseClick(b, Qt::LeftButton);
+  exam->Command2_Click(1);
+  exam->mnusave[1]->trigger();
+  EXPECT_EQ(read("lone.vqt"), UNTITLED + lone + wide + item("Q3", "", "3"));
+  QTest::mouseClick(exam->cmdforward[2], Qt::LeftButton);  // delete question 3
+  EXPECT_EQ(read("lone.vqt"), UNTITLED + lone + wide);
+  EXPECT_EQ(exam->Txtquestion[1]->text(), "one\rtwo");
+  exam->Txtquestion[1]->moveCursor(QTextCursor::End);
+  QTest::keyClicks(exam->Txtquestion[1], "!");
+  exam->mnusave[1]->trigger();
+  EXPECT_EQ(read("lone.vqt"), UNTITLED + lone + item(std::string(797, 'x') + "\nyz", "one\r\ntwo!", "2"));
 }
 
 TEST_F(Editor, EditMenuWorksOnTheTextBoxWithTheFocus) {
@@ -307,7 +386,7 @@ TEST_F(Editor, DescriptionDialogWritesTheHeaderAfterOkAndCancel) {
       item("Tablets week 3", "Tenquestions" + blanks(188) + "Read each\r\nquestion.\r\n", "1");
   EXPECT_EQ(read("test.tmp"), header);
   EXPECT_EQ(exam->Label5->caption(), "Tablets week 3");
-  EXPECT_EQ(app->header.testtitle, core::fixwidth("Tablets week 3", 40));
+  EXPECT_EQ(app->test.header.testtitle, core::fixwidth("Tablets week 3", 40));
   EXPECT_FALSE(exam->doc.changed);
 
   // Cancel, and the close box, after changing everything: nothing changes
@@ -347,7 +426,7 @@ TEST_F(Editor, DescriptionDialogWritesTheHeaderAfterOkAndCancel) {
 
   // Instructions longer than the box takes, from a test made elsewhere, are
   // kept whole through OK; typing adds nothing to them, deleting shortens them.
-  app->header.testinstructions = std::string(999, 'j') + "k";
+  app->test.header.testinstructions = std::string(999, 'j') + "k";
   act = [&](authoring::Frmtitle& t) {
     t.Txtdescription[1]->setFocus();
     t.Txtdescription[1]->moveCursor(QTextCursor::End);

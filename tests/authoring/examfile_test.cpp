@@ -9,6 +9,8 @@
 #include <QTest>
 #include <algorithm>
 #include <deque>
+#include <functional>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -63,6 +65,7 @@ class FileWork : public tooltest::ToolTest {
     if (auto* files = qobject_cast<QFileDialog*>(&d)) {
       filters.push_back(files->nameFilters());
       if (choose.empty()) return;  // cancelled
+      if (!filter.isEmpty()) files->selectNameFilter(filter);
       files->selectFile(QString::fromStdString(choose.front()));
       if (choose.size() > 1) choose.pop_front();
       static_cast<QDialog*>(files)->done(QDialog::Accepted);
@@ -80,6 +83,7 @@ class FileWork : public tooltest::ToolTest {
   // none cancels.
   std::deque<std::string> choose;
   bool yes = true;     // the answer to the next Yes/No question
+  QString filter;      // the file type the next file dialogs choose, if any
   std::vector<std::string> dialogs, questions;
   std::vector<QStringList> filters;
 };
@@ -126,7 +130,10 @@ TEST_F(FileWork, TheLimitOf99CutsTheCountWithAWarning) {
   generate("5");
   EXPECT_EQ(exam->Text1->text(), "2");
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0], std::string("Warning!: ") + authoring::LIMITTEXT);
+  EXPECT_EQ(boxes[0],
+            "Warning!: A limit of 99 questions has been set for each test. This is to protect students from "
+            "unscrupulous tutors who would subject them to the horrors of such a long test and also to minimise the "
+            "chances of users running out of hard disk space and memory.");
   EXPECT_EQ(status(), "99 / 99");
   EXPECT_EQ(read("test.tmp").size(), 100u * 2012u);
 
@@ -146,8 +153,9 @@ TEST_F(FileWork, OnlyTabletsWithoutATabletCategoryMakeNothing) {
   exam->Lstcategory->item(0)->setSelected(false);  // Antibiotics holds the tablet
   const std::string before = read("test.tmp");
   generate("3");
-  EXPECT_EQ(boxes, (std::vector<std::string>{std::string("Quizwright: ") + core::NOTABLETS}));
-  EXPECT_FALSE(exam->questionmade);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: Sorry no tablet dosage questions could be constructed "
+                                             "using the question categories selected from the menu bar."}));
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "");  // no question was made
   EXPECT_EQ(status(), "1 / 1");
   EXPECT_EQ(read("test.tmp"), before);
   // Unticking the only kind ticks all four.
@@ -253,6 +261,23 @@ TEST_F(FileWork, SaveAsCopiesTheTestAndEditsTheCopyInPlace) {
   exam->mnusave[0]->trigger();
   EXPECT_EQ(read("y.vqt"), before);
   EXPECT_EQ(exam->doc.filename, path("y.vqt"));
+
+  // A name without an extension gets the chosen type's; one with any
+  // extension is kept as typed.
+  for (const auto& [type, typed, written] :
+       std::vector<std::tuple<QString, std::string, std::string>>{{"", "year1", "year1.vqt"},
+                                                                  {SAVEFILTERS[1], "year1", "year1.txt"},
+                                                                  {SAVEFILTERS[1], "notes.bak", "notes.bak"}}) {
+    filter = type;
+    choose = {path(typed)};
+    exam->mnusave[0]->trigger();
+    EXPECT_TRUE(std::filesystem::exists(folder / written)) << written;
+    EXPECT_FALSE(written == typed + ".vqt" && std::filesystem::exists(folder / typed)) << typed;
+  }
+  EXPECT_EQ(read("year1.vqt"), before);
+  EXPECT_EQ(read("year1.txt").substr(0, 10), "untitled\r\n");
+  EXPECT_EQ(read("notes.bak"), before);
+  EXPECT_EQ(exam->doc.filename, path("notes.bak"));
 }
 
 TEST_F(FileWork, TheUntitledTestItselfAndACancelledDialogLeaveEverything) {
@@ -338,6 +363,48 @@ TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
     EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: The file " + path("full.txt") + " could not be written: " +
                                                cause + ". The file was not saved."}));
   }
+}
+
+TEST_F(FileWork, DeletingTheNewQuestionKeepsTheSavePrompt) {
+  open();
+  exam->Txtquestion[0]->setFocus();
+  QTest::keyClicks(exam->Txtquestion[0], "Dose?");
+  QTest::keyClicks(exam->txtanswer, "5");
+  QTest::mouseClick(exam->cmdforward[1], Qt::LeftButton);
+  exam->cmdforward[2]->setFocus();
+  QTest::keyClick(exam->cmdforward[2], Qt::Key_Space);  // delete the new empty question
+  EXPECT_EQ(status(), "1 / 1");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Dose?");
+  EXPECT_TRUE(exam->doc.changed);
+  // The keyboard is on the question, so a second Space deletes nothing.
+  EXPECT_EQ(exam->focusWidget(), exam->Txtquestion[0]);
+  yes = false;
+  exam->close();
+  EXPECT_EQ(questions, (std::vector<std::string>{"This test has not been saved. Would you like to save it now?"}));
+}
+
+TEST_F(FileWork, TheKeyboardGoesToTheQuestionAfterNewOpenAndABatch) {
+  write("b.vqt", core::testrecord::header("Bees", "", "", 1).encode() + core::testrecord::item("One", "", "1").encode());
+  open();
+  const std::vector<std::function<void()>> steps = {
+      [&] { exam->mnuopen[0]->trigger(); }, [&] { exam->mnuop[1]->trigger(); }, [&] { generate("2"); },
+      [&] { QTest::mouseClick(exam->Command2[0], Qt::LeftButton); }};
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    exam->cmdforward[2]->setFocus();
+    steps[i]();
+    EXPECT_EQ(exam->focusWidget(), exam->Txtquestion[0]) << i;
+  }
+  // Typing into an opened, named test and leaving it asks nothing: every
+  // store already went into its file.
+  exam->mnuop[1]->trigger();
+  QTest::keyClicks(exam->Txtquestion[0], " more");
+  EXPECT_TRUE(exam->doc.changed);
+  exam->mnuopen[0]->trigger();
+  exam->mnuop[1]->trigger();
+  QTest::keyClicks(exam->txtanswer, "0");
+  exam->close();
+  EXPECT_TRUE(questions.empty());
+  EXPECT_EQ(dialogs.size(), 0u);
 }
 
 TEST_F(FileWork, ASaveThatFailsOnClosingKeepsTheEditorAndItsWork) {

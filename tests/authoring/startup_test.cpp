@@ -183,7 +183,7 @@ TEST_F(ToolTest, EveryWindowAnswersF1AndABadSettingsFileIsReported) {
   EXPECT_TRUE(helpof(app->exam(), "The test editor"));
   authoring::Frmsave yesno(*app);
   EXPECT_TRUE(helpof(yesno, "Questions asked"));
-  authoring::Frmtitle description(*app, app->exam());
+  authoring::Frmtitle description(app->exam());
   EXPECT_TRUE(helpof(description, "Test description"));
   // Closed, the modal windows leave the others their keys.
   description.close();

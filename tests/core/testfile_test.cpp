@@ -34,6 +34,11 @@ TEST_F(TestFiles, NinetyNineQuestionsAre201200Bytes) {
   EXPECT_EQ(testquestioncount(201200), 99);
   EXPECT_EQ(trim(readtestrecord("t.vqt", 100).question), "Q99");
   EXPECT_EQ(readtestrecord("t.vqt", 101).encode(), testrecord::blank().encode());
+  // The header as both programs read it: a part record at the end is no question.
+  std::ofstream(dir_ / "t.vqt", std::ios::app) << "part";
+  const testhead head = readtestheader("t.vqt");
+  EXPECT_EQ(head.header.encode(), testrecord::header("Title", "desc", "instr", 1).encode());
+  EXPECT_EQ(head.questions, 99);
 }
 
 TEST(TestRecord, QuestionCountFromLength) {
@@ -78,6 +83,8 @@ TEST_F(TestFiles, ZeroByteFileHasNoHeader) {
   std::ofstream(dir_ / "empty.vqt").close();
   const testrecord h = readtestrecord("empty.vqt", 1);
   EXPECT_EQ(h.title(), "");
+  EXPECT_EQ(readtestheader("empty.vqt").header.encode(), testrecord::blank().encode());
+  EXPECT_EQ(readtestheader("empty.vqt").questions, 0);
   EXPECT_EQ(h.includeflag(), 0);
   EXPECT_EQ(fs::file_size(dir_ / "empty.vqt"), 0u);
 }

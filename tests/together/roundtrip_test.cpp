@@ -64,10 +64,10 @@ TEST_F(RoundTrip, AGeneratedTestSavedByTheToolRunsInTheTraineeProgram) {
     exam.Text1->setText("4");
     QTest::mouseClick(exam.Cmdgenerate, Qt::LeftButton);
     ASSERT_EQ(exam.Label1->text(), "4 / 4");
-    tool.header.testtitle = core::fixwidth("Ward quiz", 40);
-    tool.header.testdescription = core::fixwidth("Tablet and syrup doses.", 200);
-    tool.header.testinstructions = core::fixwidth("Work out each dose.", 1000);
-    tool.header.includeinmenu = 1;
+    tool.test.header.testtitle = core::fixwidth("Ward quiz", 40);
+    tool.test.header.testdescription = core::fixwidth("Tablet and syrup doses.", 200);
+    tool.test.header.testinstructions = core::fixwidth("Work out each dose.", 1000);
+    tool.test.header.includeinmenu = 1;
     ASSERT_TRUE(exam.puttitle());
     exam.mnusave[0]->trigger();
     for (long q = 2; q <= 5; ++q) made.push_back(core::readtestrecord("ward.vqt", q));

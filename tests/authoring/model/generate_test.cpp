@@ -17,7 +17,9 @@ namespace {
 class Generation : public testsupport::TempFolder {
  protected:
   core::CoreState state;
-  std::int16_t numquest = 1, qno = 1;
+  TestDocument doc;
+  std::int16_t& numquest = doc.numquest;
+  std::int16_t& qno = doc.qno;
   std::vector<core::testrecord> stored;
   std::vector<std::int16_t> storedat;
 
@@ -40,9 +42,9 @@ class Generation : public testsupport::TempFolder {
   BatchEnd run(const std::string& box, std::vector<int> kinds, std::function<bool(int)> ticked, bool fresh) {
     const BatchPlan plan = planbatch(box, numquest, qno, fresh);
     return runbatch(
-        plan, kinds, numquest, qno, [&](int kind) { return createquestion(state, kind, ticked); },
-        [&](const core::testrecord& r) {
-          stored.push_back(r);
+        doc, plan, kinds, [&](int kind) { return makequestion(state, kind, ticked); },
+        [&] {
+          stored.push_back(doc.rec);
           storedat.push_back(qno);
         });
   }
@@ -87,7 +89,9 @@ TEST_F(Generation, QuestionsMadeBeforeAFailureStay) {
   testsupport::Script s{0.1f, 0.0f, 0.0f, 0.5f, 0.9f};
   numquest = qno = 3;
   const BatchEnd end = run("4", {2, 3}, [](int c) { return c == 1; }, false);
-  EXPECT_EQ(end.message, core::NOFLUIDS);
+  EXPECT_EQ(end.message,
+            "Sorry no fluid dosage questions could be constructed using the question categories selected from the "
+            "menu bar.");
   EXPECT_EQ(end.made, 1);
   EXPECT_EQ(numquest, 4);
   EXPECT_EQ(qno, 4);

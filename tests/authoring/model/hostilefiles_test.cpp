@@ -145,11 +145,10 @@ TEST_F(HostileFiles, TheTestFileAndTheWorkingFile) {
       doc.filename = name;
       doc.numquest = 2;
       doc.qno = 1;
-      TestHeader h;
-      attempt([&] { doc.getfile(); });
+      attempt([&] { doc.readquestion(); });
       attempt([&] { doc.next(); });
-      attempt([&] { doc.putfile("Q", "H", "A"); });
-      attempt([&] { doc.puttitle(h); });
+      attempt([&] { doc.storequestion("Q", "H", "A"); });
+      attempt([&] { doc.writeheader(); });
       attempt([&] { doc.deletequestion(); });
       EXPECT_EQ(attempt([&] { savetest(name, 2, "saved.vqt"); }), !notafile(c.kind) && c.kind != Kind::Unreadable);
       EXPECT_EQ(attempt([&] { saveastextfile("export.txt", name, 2, "T", "D", "I", TextOptions{}); }),

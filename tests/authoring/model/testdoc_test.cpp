@@ -37,15 +37,15 @@ class Document : public testsupport::TempFolder {
 };
 
 TEST_F(Document, HeaderAndQuestionsAreWrittenAsWholeRecords) {
-  TestHeader h;
+  TestHeader& h = doc.header;
   h.untitled();
-  doc.puttitle(h);
+  doc.writeheader();
   EXPECT_EQ(get("test.tmp"), UNTITLED);
   // Blanks at both ends go, line breaks and Windows-1252 letters stay; every
   // store of question 1 is record 2, whatever the boxes hold.
-  doc.putfile("  Dose \xB5g?\r\nTwo lines ", "\r\nStep 1 ", " 2.5 ");
+  doc.storequestion("  Dose \xB5g?\r\nTwo lines ", "\r\nStep 1 ", " 2.5 ");
   EXPECT_EQ(get("test.tmp"), UNTITLED + item("Dose \xB5g?\r\nTwo lines", "\r\nStep 1", "2.5"));
-  doc.putfile("", "", "");
+  doc.storequestion("", "", "");
   EXPECT_EQ(get("test.tmp"), UNTITLED + item(""));
 
   // A long title keeps its first 40 characters after the leading blanks; the
@@ -54,10 +54,10 @@ TEST_F(Document, HeaderAndQuestionsAreWrittenAsWholeRecords) {
   h.testdescription = "Short";
   h.testinstructions = std::string(600, 'i');
   h.includeinmenu = 1;
-  doc.puttitle(h);
+  doc.writeheader();
   EXPECT_EQ(get("test.tmp"), item(std::string(40, 'T'), "Short" + blanks(195) + std::string(600, 'i'), "1") +
                                  item(""));
-  doc.getfile();
+  doc.readquestion();
   EXPECT_EQ(doc.rec.encode(), item(""));
 }
 
@@ -158,7 +158,7 @@ TEST_F(Document, ADeletionThatFailsPartWayLeavesTheTestWhole) {
   // A store into a folder that is gone fails with its number and writes nothing.
   doc.filename = (dir_ / "gone" / "t.vqt").string();
   try {
-    doc.putfile("Q", "", "1");
+    doc.storequestion("Q", "", "1");
     ADD_FAILURE();
   } catch (const core::FileError& e) {
     EXPECT_EQ(e.number(), 76);

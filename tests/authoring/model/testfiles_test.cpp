@@ -16,7 +16,6 @@ namespace {
 class TestFiles : public testsupport::TempFolder {
  protected:
   std::string header = core::testrecord::header("Doses", "Five questions", "Work alone", 1).encode();
-  TestHeader header_;
   std::string item(const std::string& q) { return core::testrecord::item(q, "Help " + q, q).encode(); }
   // A header and five questions.
   std::string five() { return header + item("Q1") + item("Q2") + item("Q3") + item("Q4") + item("Q5"); }
@@ -47,27 +46,29 @@ TEST_F(TestFiles, NewTestThenASavedOneQuestionTestIsEditedInPlace) {
   doc.filename = "other.vqt";
   doc.numquest = doc.qno = 5;
   doc.changed = true;
-  newtest(doc, header_);
+  doc.header.includeinmenu = 1;
+  doc.newtest();
   EXPECT_EQ(doc.filename, "test.tmp");
   EXPECT_EQ(doc.savename, "test.tmp");
   EXPECT_EQ(doc.numquest, 1);
   EXPECT_EQ(doc.qno, 1);
   EXPECT_FALSE(doc.changed);
-  EXPECT_EQ(header_.testtitle, core::fixwidth("untitled", 40));
+  EXPECT_EQ(doc.header.testtitle, core::fixwidth("untitled", 40));
+  EXPECT_EQ(doc.header.includeinmenu, 0);
   const std::string untitled = core::testrecord::header("untitled", "", "", 0).encode();
   EXPECT_EQ(get("test.tmp").substr(0, 2012), untitled);
 
-  doc.putfile("One", "Help", "1");
+  doc.storequestion("One", "Help", "1");
   doc.savename = (dir_ / "one.vqt").string();
-  savefile(doc);
+  doc.savefile();
   EXPECT_EQ(get("one.vqt"), untitled + core::testrecord::item("One", "Help", "1").encode());
   EXPECT_EQ(doc.filename, doc.savename);
   EXPECT_EQ(doc.qno, 1);
-  doc.putfile("Uno", "Help", "1");
+  doc.storequestion("Uno", "Help", "1");
   EXPECT_EQ(get("one.vqt"), untitled + core::testrecord::item("Uno", "Help", "1").encode());
   // Saving onto itself by another spelling changes nothing.
   doc.savename = "./one.vqt";
-  savefile(doc);
+  doc.savefile();
   EXPECT_EQ(doc.filename, (dir_ / "one.vqt").string());
   EXPECT_EQ(get("one.vqt").size(), 4024u);
 }
@@ -100,9 +101,8 @@ TEST_F(TestFiles, OpeningReadsTheHeaderAndCountsWholeRecordsOnly) {
   TestDocument doc;
   doc.savename = "kept";
   doc.changed = true;
-  TestHeader edited;
-  opentest(doc, edited, "odd.vqt", t);
-  EXPECT_EQ(edited.testtitle, t.header.testtitle);
+  doc.opentest("odd.vqt");
+  EXPECT_EQ(doc.header.testtitle, t.header.testtitle);
   EXPECT_EQ(doc.filename, "odd.vqt");
   EXPECT_EQ(doc.qno, 5);
   EXPECT_EQ(doc.numquest, 5);
@@ -120,6 +120,12 @@ TEST_F(TestFiles, OpeningReadsTheHeaderAndCountsWholeRecordsOnly) {
   EXPECT_EQ(t.header.includeinmenu, 2);
   EXPECT_EQ(t.numquest, 0);
   EXPECT_EQ(t.header.testdescription, std::string(200, '\x01'));
+  // The flag is the rounded number of its field, halves to even.
+  for (const auto& [field, flag] : std::vector<std::pair<std::string, int>>{
+           {"1.5", 2}, {"0.6", 1}, {"2.5", 2}, {" 0.4", 0}, {"1", 1}, {"x1", 0}}) {
+    put("flag.vqt", core::testrecord::header("F", "", "", 0).encode().substr(0, 2000) + core::fixwidth(field, 12));
+    EXPECT_EQ(readtestfile("flag.vqt").header.includeinmenu, flag) << field;
+  }
 
   put("empty.vqt", "");
   t = readtestfile("empty.vqt");
@@ -131,7 +137,7 @@ TEST_F(TestFiles, OpeningReadsTheHeaderAndCountsWholeRecordsOnly) {
   put("header.vqt", header);
   t = readtestfile("header.vqt");
   EXPECT_EQ(t.numquest, 0);
-  opentest(doc, header_, "header.vqt", t);
+  doc.opentest("header.vqt");
   EXPECT_EQ(doc.qno, 1);
   EXPECT_EQ(doc.numquest, 1);
   EXPECT_EQ(doc.rec.encode(), core::testrecord::blank().encode());
@@ -151,6 +157,9 @@ TEST_F(TestFiles, WhatIsNotATestFileIsRefusedAndLeftAlone) {
     big.put(' ');
   }
   EXPECT_THROW(readtestfile("big.vqt"), core::FileError);
+  // Exactly as many as it can count opens.
+  std::filesystem::resize_file(dir_ / "big.vqt", static_cast<std::uintmax_t>(32768) * 2012);
+  EXPECT_EQ(readtestfile("big.vqt").numquest, 32767);
 
   // The Open dialog's trial creates a missing file; the save trial creates nothing.
   trialopen("new.vqt");
@@ -168,6 +177,12 @@ TEST(FileMenu, CaptionsAndTextNames) {
   EXPECT_EQ(filemenucaption(10, "j.vqt"), "10 j.vqt");
   for (const char* name : {"a.txt", "a.tXt"}) EXPECT_TRUE(istextname(name)) << name;
   for (const char* name : {"a.vqt", "atxt", "a.txt "}) EXPECT_FALSE(istextname(name)) << name;
+  // The save dialog's type gives a name without an extension its own.
+  EXPECT_EQ(withextension("year1", false), "year1.vqt");
+  EXPECT_EQ(withextension("/t/year1", true), "/t/year1.txt");
+  EXPECT_EQ(withextension("dir.d/year1", false), "dir.d/year1.vqt");
+  EXPECT_EQ(withextension("year1.bak", true), "year1.bak");
+  EXPECT_EQ(withextension("", false), "");
 }
 
 }  // namespace
