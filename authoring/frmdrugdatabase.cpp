@@ -306,7 +306,7 @@ void frmDrugDatabase::readform() {
 void frmDrugDatabase::checkcategory() {
   std::vector<std::string> list;
   for (int k = 0; k < Cbcategory->count(); ++k) list.push_back(ui::toansi(Cbcategory->itemText(k)));
-  const CategoryOutcome outcome = authoring::checkcategory(ui::toansi(Cbcategory->currentText()), list, table_);
+  const CategoryOutcome outcome = addcategory(ui::toansi(Cbcategory->currentText()), list, table_);
   if (outcome == CategoryOutcome::Known) return;
   const QString typed = Cbcategory->currentText();
   if (outcome == CategoryOutcome::Created) {
@@ -320,7 +320,7 @@ void frmDrugDatabase::checkcategory() {
   ui::showbox(this, ui::fromansi(message.text), ui::fromansi(message.title));
 }
 
-bool frmDrugDatabase::recordchanged() const { return authoring::recordchanged(formvalues(), db.savedrecord, table_); }
+bool frmDrugDatabase::recordchanged() const { return formchanged(formvalues(), db.savedrecord, table_); }
 
 void frmDrugDatabase::validaterecord() {
   db.invalid = false;

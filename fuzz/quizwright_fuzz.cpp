@@ -76,8 +76,8 @@ void drugfiles(const std::string& bytes) {
     authoring::validate(form);
     const core::drugrecord back = authoring::recordof(form, db.drug, table);
     authoring::formof(back, table);
-    authoring::recordchanged(form, db.drug, table);
-    authoring::checkcategory(form.Cbcategory + "x", list, table);
+    authoring::formchanged(form, db.drug, table);
+    authoring::addcategory(form.Cbcategory + "x", list, table);
   }
   db.currec = 1;
   db.deletecurrent();

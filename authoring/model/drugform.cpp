@@ -88,7 +88,7 @@ core::drugrecord recordof(const DrugForm& f, core::drugrecord d, const core::Dru
   return d;
 }
 
-bool recordchanged(const DrugForm& f, const core::drugrecord& saved, const core::DrugLists& table) {
+bool formchanged(const DrugForm& f, const core::drugrecord& saved, const core::DrugLists& table) {
   if (!samename(f.Text1, saved.genericname)) return true;
   for (std::size_t i = 0; i < 2; ++i)
     if (!samename(f.Text2[i], saved.tradename[i])) return true;
@@ -138,7 +138,7 @@ int testkey(int keyascii) {
   return keyascii;
 }
 
-CategoryOutcome checkcategory(const std::string& text, std::vector<std::string>& list, core::DrugLists& table) {
+CategoryOutcome addcategory(const std::string& text, std::vector<std::string>& list, core::DrugLists& table) {
   const std::string name = core::rtrim(text);
   if (name.empty()) return CategoryOutcome::Known;
   if (std::any_of(list.begin(), list.end(), [&](const std::string& entry) { return samename(entry, name); }))

@@ -61,7 +61,7 @@ core::drugrecord recordof(const DrugForm& f, core::drugrecord d, const core::Dru
 // names as samename, numbers by their value, the category by the number of
 // the last table entry of that name (0 when none has it) against the
 // record's own (0 when the table lacks it, as it then shows no name).
-bool recordchanged(const DrugForm& f, const core::drugrecord& saved, const core::DrugLists& table);
+bool formchanged(const DrugForm& f, const core::drugrecord& saved, const core::DrugLists& table);
 
 struct Problem {
   std::string text;
@@ -82,7 +82,7 @@ int testkey(int keyascii);
 // The category box's text turned into a new category. list holds the names
 // of the box's list; table is the tool's category table.
 enum class CategoryOutcome { Known, Created, Refused };
-CategoryOutcome checkcategory(const std::string& text, std::vector<std::string>& list, core::DrugLists& table);
+CategoryOutcome addcategory(const std::string& text, std::vector<std::string>& list, core::DrugLists& table);
 // What the user is told of a new or refused category.
 Problem categorymessage(CategoryOutcome outcome);
 // The name (without trailing blanks) of the category with this number, or

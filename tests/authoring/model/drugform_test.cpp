@@ -66,7 +66,7 @@ TEST(DrugForm, RecordShownAndReadBack) {
   back.halve[1] = 0;
   back.volume[0] = 0;
   EXPECT_EQ(recordof(f, paracetamol(), cats).encode(), back.encode());
-  EXPECT_FALSE(recordchanged(f, back, cats));
+  EXPECT_FALSE(formchanged(f, back, cats));
 }
 
 TEST(DrugForm, EveryFieldCountsAsAChangeButTrailingBlanksDoNot) {
@@ -88,30 +88,30 @@ TEST(DrugForm, EveryFieldCountsAsAChangeButTrailingBlanksDoNot) {
   for (std::size_t i = 0; i < edits.size(); ++i) {
     DrugForm f = formof(saved, cats);
     edits[i](f);
-    EXPECT_TRUE(recordchanged(f, saved, cats)) << "edit " << i;
+    EXPECT_TRUE(formchanged(f, saved, cats)) << "edit " << i;
   }
   DrugForm f = formof(saved, cats);
   f.Text1 += "   ";
   f.Cbcategory += "  ";
   f.Text3[0] = "0.50";  // the same value
   f.noof[0] = "7";      // hidden volume of a solid row, read as it stands
-  EXPECT_TRUE(recordchanged(f, saved, cats));
+  EXPECT_TRUE(formchanged(f, saved, cats));
   f.noof[0] = "";
-  EXPECT_FALSE(recordchanged(f, saved, cats));
+  EXPECT_FALSE(formchanged(f, saved, cats));
   EXPECT_EQ(recordof(f, saved, cats).genericname, core::fixwidth("Paracetamol", 30));
   // A category text that names no category counts as category 0: emptying
   // the box is a change (though saving keeps the record's own number), while
   // a record whose number the table lacks shows no name and is untouched.
   for (const char* text : {"", "Unknown"}) {
     f.Cbcategory = text;
-    EXPECT_TRUE(recordchanged(f, saved, cats)) << text;
+    EXPECT_TRUE(formchanged(f, saved, cats)) << text;
     EXPECT_EQ(recordof(f, saved, cats).category, 2) << text;
   }
   drugrecord lost = saved;
   lost.category = 9;
-  EXPECT_FALSE(recordchanged(formof(lost, cats), lost, cats));
+  EXPECT_FALSE(formchanged(formof(lost, cats), lost, cats));
   const auto blankname = table({{"", 9}});
-  EXPECT_FALSE(recordchanged(formof(lost, blankname), lost, blankname));
+  EXPECT_FALSE(formchanged(formof(lost, blankname), lost, blankname));
 }
 
 TEST(DrugForm, ValidationGivesEveryFailingRuleInOrder) {
@@ -146,18 +146,18 @@ TEST(DrugForm, ValidationGivesEveryFailingRuleInOrder) {
 TEST(DrugForm, NewCategoriesTakeTheSmallestFreeNumber) {
   core::DrugLists t = table({});
   std::vector<std::string> list;
-  EXPECT_EQ(checkcategory("Analgesics  ", list, t), CategoryOutcome::Created);
+  EXPECT_EQ(addcategory("Analgesics  ", list, t), CategoryOutcome::Created);
   EXPECT_EQ(t.ncategories, 1);
   EXPECT_EQ(t.catname[1], core::fixwidth("Analgesics", 20));
   EXPECT_EQ(t.catnum[1], 1);
-  EXPECT_EQ(checkcategory("Analgesics", list, t), CategoryOutcome::Known);
-  EXPECT_EQ(checkcategory("", list, t), CategoryOutcome::Known);
+  EXPECT_EQ(addcategory("Analgesics", list, t), CategoryOutcome::Known);
+  EXPECT_EQ(addcategory("", list, t), CategoryOutcome::Known);
   EXPECT_EQ(t.ncategories, 1);
 
   t = table({{"A", 1}, {"B", 2}, {"D", 4}});
   list = {"A", "B", "D"};
-  EXPECT_EQ(checkcategory("analgesics", list, t), CategoryOutcome::Created);
-  EXPECT_EQ(checkcategory("Analgesics", list, t), CategoryOutcome::Created);  // case counts
+  EXPECT_EQ(addcategory("analgesics", list, t), CategoryOutcome::Created);
+  EXPECT_EQ(addcategory("Analgesics", list, t), CategoryOutcome::Created);  // case counts
   EXPECT_EQ(list, (std::vector<std::string>{"A", "B", "D", "analgesics", "Analgesics"}));
   EXPECT_EQ(t.catnum[4], 3);
   EXPECT_EQ(t.catnum[5], 5);
@@ -166,8 +166,8 @@ TEST(DrugForm, NewCategoriesTakeTheSmallestFreeNumber) {
   // A 51st category is refused and the record keeps its own.
   t = table({});
   list.clear();
-  for (int k = 1; k <= 50; ++k) ASSERT_EQ(checkcategory("C" + std::to_string(k), list, t), CategoryOutcome::Created);
-  EXPECT_EQ(checkcategory("One too many", list, t), CategoryOutcome::Refused);
+  for (int k = 1; k <= 50; ++k) ASSERT_EQ(addcategory("C" + std::to_string(k), list, t), CategoryOutcome::Created);
+  EXPECT_EQ(addcategory("One too many", list, t), CategoryOutcome::Refused);
   EXPECT_EQ(t.ncategories, 50);
   EXPECT_EQ(list.size(), 50u);
   EXPECT_EQ(t.catname.size(), 51u);
