@@ -141,6 +141,20 @@ TEST(DrugForm, ValidationGivesEveryFailingRuleInOrder) {
   g.Dose = {"0", "0", "2.5mg", "", "0"};
   g.Type = {NOSELECTION, NOSELECTION, NOSELECTION, NOSELECTION, NOSELECTION};
   EXPECT_TRUE(validate(g).empty());
+
+  // Two rules failing at once are told in the order of the rules: the
+  // paracetamol syrup without its volume, or without an increment, and no
+  // dose in any row.
+  const std::vector<std::pair<std::function<void(DrugForm&)>, std::vector<std::string>>> both = {
+      {[](DrugForm& h) { h.noof[1] = ""; }, {RULE3, RULE5}},
+      {[](DrugForm& h) { h.Increment = "0"; }, {RULE4, RULE5}},
+  };
+  for (std::size_t i = 0; i < both.size(); ++i) {
+    DrugForm h = formof(paracetamol(), table({}));
+    h.Dose = {"0", "", "0", "0", "0"};
+    both[i].first(h);
+    EXPECT_EQ(texts(validate(h)), both[i].second) << "row " << i;
+  }
 }
 
 TEST(DrugForm, NewCategoriesTakeTheSmallestFreeNumber) {
