@@ -28,7 +28,6 @@ namespace authoring {
 
 namespace {
 
-const QString DRUGTITLE = QStringLiteral("Drug Database");
 constexpr int WIDTHTW = 9480;
 constexpr int HEIGHTTW = 5610;
 constexpr int ROWTOPTW = 2670;
@@ -99,7 +98,7 @@ std::string ansi(const QLineEdit* box) { return ui::toansi(box->text()); }
 frmDrugDatabase::frmDrugDatabase(Quizwright& app, QWidget* parent)
     : QWidget(parent), app_(app), table_(app.core.lists) {
   setObjectName(QStringLiteral("frmDrugDatabase"));
-  setWindowTitle(DRUGTITLE);
+  setWindowTitle(QString::fromLatin1(DRUGTITLE));
   setWindowIcon(ui::programicon(ui::Program::quizwright));
   ui::fixedwindow(*this, QSize(ui::px(WIDTHTW), ui::px(HEIGHTTW)));
   buildcontrols();
@@ -203,8 +202,7 @@ void frmDrugDatabase::buildcontrols() {
 
 void frmDrugDatabase::Form_Load() {
   ui::centreform(*this);
-  if (const int e = loadcategorytable(table_))
-    ui::showbox(this, ui::fromansi(categoryfailure(e)), DRUGTITLE);
+  if (const int e = loadcategorytable(table_)) tell({{categoryfailure(e), DRUGTITLE, false}});
   for (const std::string& name : categorylist(table_)) Cbcategory->addItem(ui::fromansi(name));
   guarded("The drug database could not be opened", [this] {
     db.opendatabase();
@@ -223,7 +221,8 @@ void frmDrugDatabase::closeEvent(QCloseEvent* event) {
 void frmDrugDatabase::Form_Unload() {
   // The window closes whatever the answer: edits that fail their checks
   // are lost after the messages.
-  checksave();
+  checkcategory();
+  tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
   guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); });
   app_.start().show();
 }
@@ -236,10 +235,19 @@ bool frmDrugDatabase::guarded(const char* failure, F&& operation) {
     operation();
     return true;
   } catch (const core::FileError& e) {
-    ui::showbox(this, QStringLiteral("%1 (error %2).").arg(QLatin1String(failure)).arg(e.number()), DRUGTITLE,
-                QMessageBox::Warning);
+    tell({filefailure(failure, e)});
     return false;
   }
+}
+
+void frmDrugDatabase::tell(const std::vector<Problem>& problems) {
+  for (const Problem& p : problems)
+    ui::showbox(this, ui::fromansi(p.text), p.title.empty() ? APPTITLE : ui::fromansi(p.title),
+                p.failed ? QMessageBox::Warning : QMessageBox::NoIcon);
+}
+
+bool frmDrugDatabase::askforsave() {
+  return app_.askyesno(this, "This record has changed. Would you like to save it?");
 }
 
 // ---- the form ------------------------------------------------------------------
@@ -298,10 +306,7 @@ void frmDrugDatabase::showrecord() {
   db.savedrecord = db.drug;
 }
 
-void frmDrugDatabase::readform() {
-  checkcategory();
-  db.drug = recordof(formvalues(), db.drug, table_);
-}
+void frmDrugDatabase::readform() { db.drug = recordof(formvalues(), db.drug, table_); }
 
 void frmDrugDatabase::checkcategory() {
   std::vector<std::string> list;
@@ -316,70 +321,20 @@ void frmDrugDatabase::checkcategory() {
     // Refused: the box goes back to the record's own category.
     Cbcategory->setEditText(ui::fromansi(categoryname(table_, db.drug.category)));
   }
-  const Problem message = categorymessage(outcome);
-  ui::showbox(this, ui::fromansi(message.text), ui::fromansi(message.title));
-}
-
-bool frmDrugDatabase::recordchanged() const { return formchanged(formvalues(), db.savedrecord, table_); }
-
-void frmDrugDatabase::validaterecord() {
-  db.invalid = false;
-  for (const Problem& p : validate(formvalues())) {
-    ui::showbox(this, ui::fromansi(p.text), p.title.empty() ? APPTITLE : ui::fromansi(p.title));
-    db.invalid = db.invalid || p.blocks;
-  }
-}
-
-void frmDrugDatabase::checksave() {
-  readform();
-  db.invalid = false;
-  if (!recordchanged()) return;
-  if (!app_.askyesno(this, "This record has changed. Would you like to save it?")) return;
-  validaterecord();
-  // A record that cannot be written is not left as if it had been.
-  if (!db.invalid && !guarded("The drug could not be saved", [this] { db.writecurrent(); })) db.invalid = true;
+  tell({categorymessage(outcome)});
 }
 
 // ---- moving ------------------------------------------------------------------
 
-bool frmDrugDatabase::leaverecord() {
-  checksave();
-  if (!db.invalid) return true;
-  // Refused: stay, and the form as it stands becomes the reference.
+void frmDrugDatabase::moveto(Move to) {
+  checkcategory();
+  tell(db.leave(to, formvalues(), table_, [this] { return askforsave(); }));
   showrecord();
-  db.invalid = false;
-  return false;
 }
 
-void frmDrugDatabase::arrive() {
-  guarded("The drug could not be read", [this] { db.readcurrent(); });
-  showrecord();
-  db.invalid = false;
-}
+void frmDrugDatabase::Command1_Click(int index) { moveto(index == 2 ? Move::First : Move::Last); }
 
-void frmDrugDatabase::Command1_Click(int index) {
-  if (!leaverecord()) return;
-  if (index == 2)
-    db.first();
-  else
-    db.last();
-  arrive();
-}
-
-void frmDrugDatabase::next_Click(int index) {
-  if (!leaverecord()) return;
-  if (index == 0) {
-    db.previous();
-  } else if (db.next()) {
-    // Past the last record: a new blank record, if the one shown passes.
-    validaterecord();
-    if (db.invalid)
-      db.refusenew();
-    else
-      db.acceptnew();
-  }
-  arrive();
-}
+void frmDrugDatabase::next_Click(int index) { moveto(index == 0 ? Move::Previous : Move::Next); }
 
 void frmDrugDatabase::Delete_Click() {
   if (!guarded("The drug could not be deleted and the database is as it was", [this] { db.deletecurrent(); }))

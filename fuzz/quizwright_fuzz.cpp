@@ -76,7 +76,7 @@ void drugfiles(const std::string& bytes) {
     authoring::validate(form);
     const core::drugrecord back = authoring::recordof(form, db.drug, table);
     authoring::formof(back, table);
-    authoring::formchanged(form, db.drug, table);
+    authoring::recordchanged(form, db.drug, table);
     authoring::addcategory(form.Cbcategory + "x", list, table);
   }
   db.currec = 1;

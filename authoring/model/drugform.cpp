@@ -8,8 +8,6 @@ namespace authoring {
 
 namespace {
 
-constexpr const char* DRUGTITLE = "Drug Database";
-
 int listcode(int code, int count) { return code >= 0 && code < count ? code : NOSELECTION; }
 
 std::string number(double v) { return core::numtext(v); }
@@ -88,7 +86,7 @@ core::drugrecord recordof(const DrugForm& f, core::drugrecord d, const core::Dru
   return d;
 }
 
-bool formchanged(const DrugForm& f, const core::drugrecord& saved, const core::DrugLists& table) {
+bool recordchanged(const DrugForm& f, const core::drugrecord& saved, const core::DrugLists& table) {
   if (!samename(f.Text1, saved.genericname)) return true;
   for (std::size_t i = 0; i < 2; ++i)
     if (!samename(f.Text2[i], saved.tradename[i])) return true;

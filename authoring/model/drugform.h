@@ -23,6 +23,8 @@ inline constexpr int FIRSTFLUIDTYPE = 2;
 inline constexpr int DRUGROWS = 5;
 inline constexpr int MAXCATEGORIES = 50;
 inline constexpr std::size_t CATEGORYWIDTH = 20;
+// The editor's caption and the title of most of its messages.
+inline constexpr const char* DRUGTITLE = "Drug Database";
 
 struct DrugForm {
   std::string Text1;                      // generic name
@@ -61,12 +63,13 @@ core::drugrecord recordof(const DrugForm& f, core::drugrecord d, const core::Dru
 // names as samename, numbers by their value, the category by the number of
 // the last table entry of that name (0 when none has it) against the
 // record's own (0 when the table lacks it, as it then shows no name).
-bool formchanged(const DrugForm& f, const core::drugrecord& saved, const core::DrugLists& table);
+bool recordchanged(const DrugForm& f, const core::drugrecord& saved, const core::DrugLists& table);
 
 struct Problem {
   std::string text;
-  std::string title;  // empty: the program's own title
-  bool blocks;        // the record may not be saved
+  std::string title;    // empty: the program's own title
+  bool blocks;          // the record may not be saved
+  bool failed = false;  // a file operation failed: shown as a warning
 };
 // Every rule the form fails, in the order the rules are checked.
 std::vector<Problem> validate(const DrugForm& f);

@@ -66,7 +66,7 @@ TEST(DrugForm, RecordShownAndReadBack) {
   back.halve[1] = 0;
   back.volume[0] = 0;
   EXPECT_EQ(recordof(f, paracetamol(), cats).encode(), back.encode());
-  EXPECT_FALSE(formchanged(f, back, cats));
+  EXPECT_FALSE(recordchanged(f, back, cats));
 }
 
 TEST(DrugForm, EveryFieldCountsAsAChangeButTrailingBlanksDoNot) {
@@ -88,30 +88,30 @@ TEST(DrugForm, EveryFieldCountsAsAChangeButTrailingBlanksDoNot) {
   for (std::size_t i = 0; i < edits.size(); ++i) {
     DrugForm f = formof(saved, cats);
     edits[i](f);
-    EXPECT_TRUE(formchanged(f, saved, cats)) << "edit " << i;
+    EXPECT_TRUE(recordchanged(f, saved, cats)) << "edit " << i;
   }
   DrugForm f = formof(saved, cats);
   f.Text1 += "   ";
   f.Cbcategory += "  ";
   f.Text3[0] = "0.50";  // the same value
   f.noof[0] = "7";      // hidden volume of a solid row, read as it stands
-  EXPECT_TRUE(formchanged(f, saved, cats));
+  EXPECT_TRUE(recordchanged(f, saved, cats));
   f.noof[0] = "";
-  EXPECT_FALSE(formchanged(f, saved, cats));
+  EXPECT_FALSE(recordchanged(f, saved, cats));
   EXPECT_EQ(recordof(f, saved, cats).genericname, core::fixwidth("Paracetamol", 30));
   // A category text that names no category counts as category 0: emptying
   // the box is a change (though saving keeps the record's own number), while
   // a record whose number the table lacks shows no name and is untouched.
   for (const char* text : {"", "Unknown"}) {
     f.Cbcategory = text;
-    EXPECT_TRUE(formchanged(f, saved, cats)) << text;
+    EXPECT_TRUE(recordchanged(f, saved, cats)) << text;
     EXPECT_EQ(recordof(f, saved, cats).category, 2) << text;
   }
   drugrecord lost = saved;
   lost.category = 9;
-  EXPECT_FALSE(formchanged(formof(lost, cats), lost, cats));
+  EXPECT_FALSE(recordchanged(formof(lost, cats), lost, cats));
   const auto blankname = table({{"", 9}});
-  EXPECT_FALSE(formchanged(formof(lost, blankname), lost, blankname));
+  EXPECT_FALSE(recordchanged(formof(lost, blankname), lost, blankname));
 }
 
 TEST(DrugForm, ValidationGivesEveryFailingRuleInOrder) {
