@@ -17,6 +17,7 @@
 #include "authoring/drugpictures.h"
 #include "authoring/frmstart.h"
 #include "authoring/helptext.h"
+#include "authoring/startup.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "core/ui/icons.h"
@@ -223,7 +224,7 @@ void frmDrugDatabase::Form_Unload() {
   // are lost after the messages.
   checkcategory();
   tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
-  guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); });
+  if (guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); })) readdruglists(app_);
   app_.start().show();
 }
 

@@ -124,10 +124,11 @@ categories. Names differ by their capitals too.</p>
 it move up by one.</p>
 <p>Closing the editor (<b>Quit</b>, Alt+Q) asks about a changed drug, then
 rebuilds the drug lists (vqdbs1.idx, vqdbs2.idx and vqcat.idx) that both
-programs read when they start, so Dosavo uses the changed drugs from its
-next start. A category that no drug carries is left out of the lists. If
-Quizwright reports that a drug list file is missing, open the drug database
-editor and close it again.</p>
+programs read: Quizwright reads them again at once, so new questions use
+the changed drugs and categories, and Dosavo reads them at its next start.
+A category that no drug carries is left out of the lists. If Quizwright
+reports that a drug list file is missing, open the drug database editor and
+close it again.</p>
 
 <h3>Questions asked</h3>
 <p>Some steps ask a question with <b>Yes</b> and <b>No</b> (Alt+Y, Alt+N).

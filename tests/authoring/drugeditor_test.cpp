@@ -13,7 +13,10 @@
 #include "authoring/frmdrugdatabase.h"
 #include "authoring/frmsave.h"
 #include "authoring/frmstart.h"
+#include "authoring/model/generate.h"
+#include "authoring/startup.h"
 #include "core/drug.h"
+#include "core/random.h"
 #include "tests/authoring/model/drugs.h"
 #include "tests/authoring/tool_fixture.h"
 
@@ -387,4 +390,41 @@ TEST_F(DrugEditor, GarbageAndFullDatabasesAreShownMovedThroughAndRebuilt) {
   big.close();
   EXPECT_EQ(read("vqdbs1.idx").substr(0, 7), "32766\r\n");
   EXPECT_EQ(read("VQDBASE.FIL").size(), 32766u * 240);
+}
+
+TEST_F(DrugEditor, ClosingReloadsTheToolsListsSoANewCategoryGeneratesAtOnce) {
+  // The lists of start-up name record 1 (Drug 1, Antibiotics) as the tablet.
+  write("VQDBASE.FIL", records({1, 2}));
+  authoring::Main(*app);
+  frmDrugDatabase& e = open();
+  QTest::mouseClick(e.Command1[2], Qt::LeftButton);
+  QTest::mouseClick(e.Delete, Qt::LeftButton);  // Drug 2 is record 1 now
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  ASSERT_EQ(recordno(e), "2 / 2");
+  e.Text1->setText("Newdrug");
+  e.Text3[0]->setText("5");
+  e.Text3[1]->setText("20");
+  e.Dose[0]->setText("10");
+  e.Cbcategory->setEditText("Opioids");
+  QTest::mouseClick(e.Quit, Qt::LeftButton);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"Drug Database: You have created a new category for this drug"}));
+  EXPECT_EQ(asked, (std::vector<std::string>{CHANGED}));
+
+  // The tool holds what the files now say: Antibiotics is gone with Drug 1,
+  // and the tablets are records 1 and 2.
+  const core::DrugLists& lists = app->core.lists;
+  ASSERT_EQ(lists.ncategories, 2);
+  EXPECT_EQ(lists.catname[2], core::fixwidth("Opioids", 20));
+  EXPECT_EQ(lists.catnum[2], 3);
+  EXPECT_EQ(lists.tabrec, (std::vector<std::int16_t>{0, 1, 2}));
+  EXPECT_EQ(lists.tabcat, (std::vector<std::int16_t>{0, 2, 3}));
+  core::SystemRandom seeded{7u};
+  core::setrng(&seeded);
+  const authoring::Made made = authoring::createquestion(app->core, 2, [](int k) { return k == 2; });
+  ASSERT_TRUE(made.made) << made.message;
+  EXPECT_NE(made.rec.question.find("Newdrug"), std::string::npos) << made.rec.question;
+  // Analgesics draws Drug 2 under its new record number.
+  const authoring::Made moved = authoring::createquestion(app->core, 2, [](int k) { return k == 1; });
+  core::setrng(nullptr);
+  EXPECT_NE(moved.rec.question.find("Drug 2"), std::string::npos) << moved.rec.question;
 }
