@@ -10,8 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QValidator>
+#include <algorithm>
+#include <vector>
 
 #include "authoring/app.h"
 #include "authoring/drugpictures.h"
@@ -57,6 +60,22 @@ class TypedLength : public QValidator {
  private:
   int length_;
   qsizetype before_ = 0;
+};
+
+// Leaves the record keys to the window's shortcuts: a text box would take
+// Ctrl+Home and Ctrl+End to move its cursor. An override left unaccepted
+// lets the shortcut have the key.
+class RecordKeys : public QObject {
+ public:
+  RecordKeys(std::vector<QKeySequence> keys, QObject* parent) : QObject(parent), keys_(std::move(keys)) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+    return std::find(keys_.begin(), keys_.end(), key) != keys_.end();
+  }
+
+ private:
+  std::vector<QKeySequence> keys_;
 };
 
 QLabel* label(QWidget* parent, const char* text, int left, int top, int width, int height = 255,
@@ -164,25 +183,24 @@ void frmDrugDatabase::buildcontrols() {
 
   // The record buttons, made in the order of the row so that Tab follows it:
   // first, previous, next, last, then the delete picture.
-  auto picturebutton = [this](const QString& objectname, const QPixmap& picture, const char* tip, int left) {
+  auto picturebutton = [this](const QString& objectname, const QPixmap& picture, const char* name, int left) {
     auto* b = new QToolButton(this);
     b->setObjectName(objectname);
     b->setIcon(QIcon(picture));
     b->setIconSize(picture.size());
-    b->setToolTip(QString::fromLatin1(tip));
-    b->setAccessibleName(b->toolTip());
+    b->setAccessibleName(QString::fromLatin1(name));
+    b->setToolTip(b->accessibleName());
     b->setFocusPolicy(Qt::StrongFocus);
     ui::placetw(b, left, 4980, 540, 450);
     return b;
   };
-  auto barbutton = [this](int i, const char* tip, int left) {
+  auto barbutton = [this](int i, const char* name, int left) {
     Command1[i] = new QPushButton(QStringLiteral("|"), this);
     Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
     QFont bold = Command1[i]->font();
     bold.setBold(true);
     Command1[i]->setFont(bold);
-    Command1[i]->setToolTip(QString::fromLatin1(tip));
-    Command1[i]->setAccessibleName(Command1[i]->toolTip());
+    Command1[i]->setAccessibleName(QString::fromLatin1(name));
     ui::placetw(Command1[i], left, 4980, 300, 450);
     connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
   };
@@ -191,6 +209,25 @@ void frmDrugDatabase::buildcontrols() {
   next[1] = picturebutton(QStringLiteral("next_1"), nextpicture(), "Next record", 1110);
   barbutton(3, "Last record", 1665);
   for (int i = 0; i < 2; ++i) connect(next[i], &QToolButton::clicked, this, [this, i] { next_Click(i); });
+  // The record keys of desktop programs work from every box of the form,
+  // so that a drug is saved and the next one reached without a Tab.
+  const struct {
+    QAbstractButton* button;
+    QKeyCombination key;
+    const char* shown;  // as the key caps name them
+  } keys[] = {{Command1[2], Qt::CTRL | Qt::Key_Home, "Ctrl+Home"},
+              {next[0], QKeyCombination(Qt::Key_PageUp), "Page Up"},
+              {next[1], QKeyCombination(Qt::Key_PageDown), "Page Down"},
+              {Command1[3], Qt::CTRL | Qt::Key_End, "Ctrl+End"}};
+  std::vector<QKeySequence> sequences;
+  for (const auto& k : keys) {
+    k.button->setToolTip(QStringLiteral("%1 (%2)").arg(k.button->accessibleName(), QLatin1String(k.shown)));
+    sequences.emplace_back(k.key);
+    connect(new QShortcut(sequences.back(), this), &QShortcut::activated, k.button, &QAbstractButton::click);
+  }
+  auto* leave = new RecordKeys(std::move(sequences), this);
+  for (QLineEdit* box : findChildren<QLineEdit*>()) box->installEventFilter(leave);
+  Cbcategory->installEventFilter(leave);  // it hands the override to its text box directly
   Delete = picturebutton(QStringLiteral("Delete"), deletepicture(), "Delete this drug", 4425);
   connect(Delete, &QToolButton::clicked, this, [this] { Delete_Click(); });
   Quit = new QPushButton(QStringLiteral("&Quit"), this);
@@ -329,8 +366,11 @@ void frmDrugDatabase::checkcategory() {
 
 void frmDrugDatabase::moveto(Move to) {
   checkcategory();
+  const long counted = db.reccount;
   tell(db.leave(to, formvalues(), table_, [this] { return askforsave(); }));
   showrecord();
+  // A new drug is typed from its name on, wherever the keyboard was.
+  if (db.reccount > counted) Text1->setFocus();
 }
 
 void frmDrugDatabase::Command1_Click(int index) { moveto(index == 2 ? Move::First : Move::Last); }

@@ -9,6 +9,7 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <limits>
+#include <tuple>
 
 #include "authoring/frmdrugdatabase.h"
 #include "authoring/frmsave.h"
@@ -100,6 +101,8 @@ TEST_F(DrugEditor, EmptyDatabaseOpensOnABlankRecordWithTheListsFilled) {
   QWidget* help = e.findChild<QWidget*>(QStringLiteral("helpwindow"));
   ASSERT_NE(help, nullptr);
   EXPECT_TRUE(help->findChild<QTextBrowser*>()->toPlainText().contains("The drug database editor shows one drug"));
+  EXPECT_TRUE(help->findChild<QTextBrowser*>()->toPlainText().contains(
+      "from any box the keys Ctrl+Home, Page Up, Page Down and Ctrl+End do the same"));
   help->close();
   // A name that begins like a listed one stays as typed.
   e.Cbcategory->clearEditText();
@@ -167,6 +170,34 @@ TEST_F(DrugEditor, MovesWrapAndOnlyChangedRecordsAreAskedAbout) {
   two.tradename[0] = core::fixwidth("Brand", 30);
   EXPECT_EQ(read("VQDBASE.FIL"), records({1}) + two.encode() + records({3}));
   EXPECT_TRUE(boxes.empty());
+
+  // The record keys work from every kind of box, before a list's own use
+  // of Page Up and Page Down, and the buttons' tooltips name them.
+  e.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&e));
+  // The keyboard stays where it was, but for a new drug, which begins with
+  // its name.
+  const std::vector<std::tuple<QWidget*, QKeyCombination, const char*, QWidget*>> keys = {
+      {e.Text1, Qt::CTRL | Qt::Key_End, "3 / 3", e.Text1},
+      {e.Type[0], QKeyCombination(Qt::Key_PageUp), "2 / 3", e.Type[0]},
+      {e.Cbcategory, Qt::CTRL | Qt::Key_Home, "1 / 3", e.Cbcategory},
+      {e.Dose[2], QKeyCombination(Qt::Key_PageUp), "3 / 3", e.Dose[2]},
+      {e.Check1[0], QKeyCombination(Qt::Key_PageDown), "4 / 4", e.Text1},
+      {e.Quit, QKeyCombination(Qt::Key_PageUp), "3 / 4", e.Quit},
+      {e.Text2[1], Qt::CTRL | Qt::Key_Home, "1 / 4", e.Text2[1]},
+  };
+  for (const auto& [box, key, shown, after] : keys) {
+    box->setFocus();
+    QTest::keyClick(box, key.key(), key.keyboardModifiers());
+    EXPECT_EQ(recordno(e), shown) << box->objectName().toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), after) << box->objectName().toStdString();
+  }
+  EXPECT_EQ(e.Type[0]->currentText(), "Tablet");
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_EQ(e.Command1[2]->toolTip(), "First record (Ctrl+Home)");
+  EXPECT_EQ(e.next[0]->toolTip(), "Previous record (Page Up)");
+  EXPECT_EQ(e.next[1]->toolTip(), "Next record (Page Down)");
+  EXPECT_EQ(e.Command1[3]->toolTip(), "Last record (Ctrl+End)");
 }
 
 TEST_F(DrugEditor, FluidRowNeedsItsVolumeAndWarnsTwiceWithoutIncrement) {
