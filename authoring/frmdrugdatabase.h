@@ -1,8 +1,8 @@
 // The drug database editor: one drug of VQDBASE.FIL at a time in a form of
 // boxes and lists, moves between the drugs with a save question before
 // each, deletes a drug, and rebuilds the index and category files when it
-// closes, reloading the tool's drug lists from them. The rules live in DrugForm and DrugDatabase; this window moves its
-// controls to and from them.
+// closes, reloading the tool's drug lists from them. The rules live in
+// DrugForm and DrugDatabase; this window moves its controls to and from them.
 #pragma once
 
 #include <QWidget>
