@@ -10,13 +10,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QValidator>
+#include <algorithm>
+#include <vector>
 
 #include "authoring/app.h"
 #include "authoring/drugpictures.h"
 #include "authoring/frmstart.h"
 #include "authoring/helptext.h"
+#include "authoring/startup.h"
 #include "core/errors.h"
 #include "core/text.h"
 #include "core/ui/icons.h"
@@ -28,7 +32,6 @@ namespace authoring {
 
 namespace {
 
-const QString DRUGTITLE = QStringLiteral("Drug Database");
 constexpr int WIDTHTW = 9480;
 constexpr int HEIGHTTW = 5610;
 constexpr int ROWTOPTW = 2670;
@@ -57,6 +60,22 @@ class TypedLength : public QValidator {
  private:
   int length_;
   qsizetype before_ = 0;
+};
+
+// Leaves the record keys to the window's shortcuts: a text box would take
+// Ctrl+Home and Ctrl+End to move its cursor. An override left unaccepted
+// lets the shortcut have the key.
+class RecordKeys : public QObject {
+ public:
+  RecordKeys(std::vector<QKeySequence> keys, QObject* parent) : QObject(parent), keys_(std::move(keys)) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+    return std::find(keys_.begin(), keys_.end(), key) != keys_.end();
+  }
+
+ private:
+  std::vector<QKeySequence> keys_;
 };
 
 QLabel* label(QWidget* parent, const char* text, int left, int top, int width, int height = 255,
@@ -99,7 +118,7 @@ std::string ansi(const QLineEdit* box) { return ui::toansi(box->text()); }
 frmDrugDatabase::frmDrugDatabase(Quizwright& app, QWidget* parent)
     : QWidget(parent), app_(app), table_(app.core.lists) {
   setObjectName(QStringLiteral("frmDrugDatabase"));
-  setWindowTitle(DRUGTITLE);
+  setWindowTitle(QString::fromLatin1(DRUGTITLE));
   setWindowIcon(ui::programicon(ui::Program::quizwright));
   ui::fixedwindow(*this, QSize(ui::px(WIDTHTW), ui::px(HEIGHTTW)));
   buildcontrols();
@@ -164,25 +183,24 @@ void frmDrugDatabase::buildcontrols() {
 
   // The record buttons, made in the order of the row so that Tab follows it:
   // first, previous, next, last, then the delete picture.
-  auto picturebutton = [this](const QString& objectname, const QPixmap& picture, const char* tip, int left) {
+  auto picturebutton = [this](const QString& objectname, const QPixmap& picture, const char* name, int left) {
     auto* b = new QToolButton(this);
     b->setObjectName(objectname);
     b->setIcon(QIcon(picture));
     b->setIconSize(picture.size());
-    b->setToolTip(QString::fromLatin1(tip));
-    b->setAccessibleName(b->toolTip());
+    b->setAccessibleName(QString::fromLatin1(name));
+    b->setToolTip(b->accessibleName());
     b->setFocusPolicy(Qt::StrongFocus);
     ui::placetw(b, left, 4980, 540, 450);
     return b;
   };
-  auto barbutton = [this](int i, const char* tip, int left) {
+  auto barbutton = [this](int i, const char* name, int left) {
     Command1[i] = new QPushButton(QStringLiteral("|"), this);
     Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
     QFont bold = Command1[i]->font();
     bold.setBold(true);
     Command1[i]->setFont(bold);
-    Command1[i]->setToolTip(QString::fromLatin1(tip));
-    Command1[i]->setAccessibleName(Command1[i]->toolTip());
+    Command1[i]->setAccessibleName(QString::fromLatin1(name));
     ui::placetw(Command1[i], left, 4980, 300, 450);
     connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
   };
@@ -191,6 +209,25 @@ void frmDrugDatabase::buildcontrols() {
   next[1] = picturebutton(QStringLiteral("next_1"), nextpicture(), "Next record", 1110);
   barbutton(3, "Last record", 1665);
   for (int i = 0; i < 2; ++i) connect(next[i], &QToolButton::clicked, this, [this, i] { next_Click(i); });
+  // The record keys of desktop programs work from every box of the form,
+  // so that a drug is saved and the next one reached without a Tab.
+  const struct {
+    QAbstractButton* button;
+    QKeyCombination key;
+    const char* shown;  // as the key caps name them
+  } keys[] = {{Command1[2], Qt::CTRL | Qt::Key_Home, "Ctrl+Home"},
+              {next[0], QKeyCombination(Qt::Key_PageUp), "Page Up"},
+              {next[1], QKeyCombination(Qt::Key_PageDown), "Page Down"},
+              {Command1[3], Qt::CTRL | Qt::Key_End, "Ctrl+End"}};
+  std::vector<QKeySequence> sequences;
+  for (const auto& k : keys) {
+    k.button->setToolTip(QStringLiteral("%1 (%2)").arg(k.button->accessibleName(), QLatin1String(k.shown)));
+    sequences.emplace_back(k.key);
+    connect(new QShortcut(sequences.back(), this), &QShortcut::activated, k.button, &QAbstractButton::click);
+  }
+  auto* leave = new RecordKeys(std::move(sequences), this);
+  for (QLineEdit* box : findChildren<QLineEdit*>()) box->installEventFilter(leave);
+  Cbcategory->installEventFilter(leave);  // it hands the override to its text box directly
   Delete = picturebutton(QStringLiteral("Delete"), deletepicture(), "Delete this drug", 4425);
   connect(Delete, &QToolButton::clicked, this, [this] { Delete_Click(); });
   Quit = new QPushButton(QStringLiteral("&Quit"), this);
@@ -203,8 +240,7 @@ void frmDrugDatabase::buildcontrols() {
 
 void frmDrugDatabase::Form_Load() {
   ui::centreform(*this);
-  if (const int e = loadcategorytable(table_))
-    ui::showbox(this, ui::fromansi(categoryfailure(e)), DRUGTITLE);
+  if (const int e = loadcategorytable(table_)) tell({{categoryfailure(e), DRUGTITLE, false}});
   for (const std::string& name : categorylist(table_)) Cbcategory->addItem(ui::fromansi(name));
   guarded("The drug database could not be opened", [this] {
     db.opendatabase();
@@ -223,8 +259,9 @@ void frmDrugDatabase::closeEvent(QCloseEvent* event) {
 void frmDrugDatabase::Form_Unload() {
   // The window closes whatever the answer: edits that fail their checks
   // are lost after the messages.
-  checksave();
-  guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); });
+  checkcategory();
+  tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
+  if (guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); })) readdruglists(app_);
   app_.start().show();
 }
 
@@ -236,15 +273,19 @@ bool frmDrugDatabase::guarded(const char* failure, F&& operation) {
     operation();
     return true;
   } catch (const core::FileError& e) {
-    const std::string cause = core::errorcause(e.number());
-    ui::showbox(this,
-                QStringLiteral("%1 (error %2%3).")
-                    .arg(QLatin1String(failure))
-                    .arg(e.number())
-                    .arg(QString::fromStdString(cause.empty() ? "" : ": " + cause)),
-                DRUGTITLE, QMessageBox::Warning);
+    tell({filefailure(failure, e)});
     return false;
   }
+}
+
+void frmDrugDatabase::tell(const std::vector<Problem>& problems) {
+  for (const Problem& p : problems)
+    ui::showbox(this, ui::fromansi(p.text), p.title.empty() ? APPTITLE : ui::fromansi(p.title),
+                p.failed ? QMessageBox::Warning : QMessageBox::NoIcon);
+}
+
+bool frmDrugDatabase::askforsave() {
+  return app_.askyesno(this, "This record has changed. Would you like to save it?");
 }
 
 // ---- the form ------------------------------------------------------------------
@@ -303,15 +344,12 @@ void frmDrugDatabase::showrecord() {
   db.savedrecord = db.drug;
 }
 
-void frmDrugDatabase::readform() {
-  checkcategory();
-  db.drug = recordof(formvalues(), db.drug, table_);
-}
+void frmDrugDatabase::readform() { db.drug = recordof(formvalues(), db.drug, table_); }
 
 void frmDrugDatabase::checkcategory() {
   std::vector<std::string> list;
   for (int k = 0; k < Cbcategory->count(); ++k) list.push_back(ui::toansi(Cbcategory->itemText(k)));
-  const CategoryOutcome outcome = authoring::checkcategory(ui::toansi(Cbcategory->currentText()), list, table_);
+  const CategoryOutcome outcome = addcategory(ui::toansi(Cbcategory->currentText()), list, table_);
   if (outcome == CategoryOutcome::Known) return;
   const QString typed = Cbcategory->currentText();
   if (outcome == CategoryOutcome::Created) {
@@ -321,70 +359,23 @@ void frmDrugDatabase::checkcategory() {
     // Refused: the box goes back to the record's own category.
     Cbcategory->setEditText(ui::fromansi(categoryname(table_, db.drug.category)));
   }
-  const Problem message = categorymessage(outcome);
-  ui::showbox(this, ui::fromansi(message.text), ui::fromansi(message.title));
-}
-
-bool frmDrugDatabase::recordchanged() const { return authoring::recordchanged(formvalues(), db.savedrecord, table_); }
-
-void frmDrugDatabase::validaterecord() {
-  db.invalid = false;
-  for (const Problem& p : validate(formvalues())) {
-    ui::showbox(this, ui::fromansi(p.text), p.title.empty() ? APPTITLE : ui::fromansi(p.title));
-    db.invalid = db.invalid || p.blocks;
-  }
-}
-
-void frmDrugDatabase::checksave() {
-  readform();
-  db.invalid = false;
-  if (!recordchanged()) return;
-  if (!app_.askyesno(this, "This record has changed. Would you like to save it?")) return;
-  validaterecord();
-  // A record that cannot be written is not left as if it had been.
-  if (!db.invalid && !guarded("The drug could not be saved", [this] { db.writecurrent(); })) db.invalid = true;
+  tell({categorymessage(outcome)});
 }
 
 // ---- moving ------------------------------------------------------------------
 
-bool frmDrugDatabase::leaverecord() {
-  checksave();
-  if (!db.invalid) return true;
-  // Refused: stay, and the form as it stands becomes the reference.
+void frmDrugDatabase::moveto(Move to) {
+  checkcategory();
+  const long counted = db.reccount;
+  tell(db.leave(to, formvalues(), table_, [this] { return askforsave(); }));
   showrecord();
-  db.invalid = false;
-  return false;
+  // A new drug is typed from its name on, wherever the keyboard was.
+  if (db.reccount > counted) Text1->setFocus();
 }
 
-void frmDrugDatabase::arrive() {
-  guarded("The drug could not be read", [this] { db.readcurrent(); });
-  showrecord();
-  db.invalid = false;
-}
+void frmDrugDatabase::Command1_Click(int index) { moveto(index == 2 ? Move::First : Move::Last); }
 
-void frmDrugDatabase::Command1_Click(int index) {
-  if (!leaverecord()) return;
-  if (index == 2)
-    db.first();
-  else
-    db.last();
-  arrive();
-}
-
-void frmDrugDatabase::next_Click(int index) {
-  if (!leaverecord()) return;
-  if (index == 0) {
-    db.previous();
-  } else if (db.next()) {
-    // Past the last record: a new blank record, if the one shown passes.
-    validaterecord();
-    if (db.invalid)
-      db.refusenew();
-    else
-      db.acceptnew();
-  }
-  arrive();
-}
+void frmDrugDatabase::next_Click(int index) { moveto(index == 0 ? Move::Previous : Move::Next); }
 
 void frmDrugDatabase::Delete_Click() {
   if (!guarded("The drug could not be deleted and the database is as it was", [this] { db.deletecurrent(); }))

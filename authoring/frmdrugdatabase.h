@@ -1,8 +1,8 @@
 // The drug database editor: one drug of VQDBASE.FIL at a time in a form of
 // boxes and lists, moves between the drugs with a save question before
 // each, deletes a drug, and rebuilds the index and category files when it
-// closes. The rules live in DrugForm and DrugDatabase; this window moves its
-// controls to and from them.
+// closes, reloading the tool's drug lists from them. The rules live in
+// DrugForm and DrugDatabase; this window moves its controls to and from them.
 #pragma once
 
 #include <QWidget>
@@ -57,13 +57,11 @@ class frmDrugDatabase : public QWidget {
   void Type_Click(int index);
   void Quit_Click();
 
-  // Showing, reading, checking and saving the record.
+  // Showing the record and reading it back; a new category typed into the
+  // category box becomes one in checkcategory alone.
   void showrecord();
   void readform();
   void checkcategory();
-  bool recordchanged() const;
-  void validaterecord();
-  void checksave();
   DrugForm formvalues() const;
 
  protected:
@@ -76,9 +74,12 @@ class frmDrugDatabase : public QWidget {
   void Form_Unload();
   void showform(const DrugForm& f);
   void showrow(int i, bool fluid);
-  // Every move: the save question, then the step, then the record read.
-  bool leaverecord();
-  void arrive();
+  // Every move: the category checked, then the save question, the step and
+  // the record read, and what they tell shown.
+  void moveto(Move to);
+  // The Yes/No question before a changed record is left.
+  bool askforsave();
+  void tell(const std::vector<Problem>& problems);
   // Runs a file operation; a failure is shown and gives false.
   template <typename F>
   bool guarded(const char* what, F&& operation);

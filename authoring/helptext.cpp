@@ -110,9 +110,11 @@ the millilitres that hold that strength (<b>in</b> ... <b>ml</b>). The
 number boxes take digits, the point and blanks only.</p>
 <p><b>Record</b> shows which drug you are on and how many there are, as in
 3 / 12. The buttons at the bottom go to the first drug, the previous one
-(from the first, round to the last), the next one and the last one. Next on
-the last drug adds a new, empty drug: fill it in, and when you move on the
-editor offers to save it. Press Tab to reach a button and the space bar to press it.</p>
+(from the first, round to the last), the next one and the last one; from any
+box the keys <b>Ctrl+Home</b>, <b>Page Up</b>, <b>Page Down</b> and
+<b>Ctrl+End</b> do the same. Next on the last drug adds a new, empty drug:
+fill it in, and when you move on (Page Down, say) the editor offers to save
+it. Press Tab to reach a button and the space bar to press it.</p>
 <p>When you leave a drug you changed, the editor asks whether to save it.
 A drug is saved only when it has a generic name, both doses of its range
 and at least one strength, and every fluid has its volume; a fluid drug
@@ -124,10 +126,11 @@ categories. Names differ by their capitals too.</p>
 it move up by one.</p>
 <p>Closing the editor (<b>Quit</b>, Alt+Q) asks about a changed drug, then
 rebuilds the drug lists (vqdbs1.idx, vqdbs2.idx and vqcat.idx) that both
-programs read when they start, so Dosavo uses the changed drugs from its
-next start. A category that no drug carries is left out of the lists. If
-Quizwright reports that a drug list file is missing, open the drug database
-editor and close it again.</p>
+programs read: Quizwright reads them again at once, so new questions use
+the changed drugs and categories, and Dosavo reads them at its next start.
+A category that no drug carries is left out of the lists. If Quizwright
+reports that a drug list file is missing, open the drug database editor and
+close it again.</p>
 
 <h3><a name="questions"></a>Questions asked</h3>
 <p>Some steps ask a question with <b>Yes</b> and <b>No</b> (Alt+Y, Alt+N).

@@ -53,6 +53,8 @@ void loadlists(Quizwright& app) {
 
 }  // namespace
 
+void readdruglists(Quizwright& app) { loadlists(app); }
+
 void Main(Quizwright& app) {
   core::fillpreptables(app.core.tables);
   app.start().show();

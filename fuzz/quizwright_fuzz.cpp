@@ -77,7 +77,7 @@ void drugfiles(const std::string& bytes) {
     const core::drugrecord back = authoring::recordof(form, db.drug, table);
     authoring::formof(back, table);
     authoring::recordchanged(form, db.drug, table);
-    authoring::checkcategory(form.Cbcategory + "x", list, table);
+    authoring::addcategory(form.Cbcategory + "x", list, table);
   }
   db.currec = 1;
   db.deletecurrent();

@@ -44,6 +44,13 @@ std::vector<std::string> categorylist(const core::DrugLists& table) {
   return out;
 }
 
+Problem filefailure(const std::string& what, const core::FileError& e) {
+  // A full disk or a refused write says so, so that the teacher can act on it.
+  const std::string cause = core::errorcause(e.number());
+  return {what + " (error " + std::to_string(e.number()) + (cause.empty() ? "" : ": " + cause) + ").", DRUGTITLE,
+          true, true};
+}
+
 void DrugDatabase::opendatabase() {
   const long n = core::drugcount();
   reccount = currec = n == 0 ? 1 : n;
@@ -52,6 +59,65 @@ void DrugDatabase::opendatabase() {
 void DrugDatabase::readcurrent() { drug = core::readdrug(currec); }
 
 void DrugDatabase::writecurrent() { core::writedrug(currec, drug); }
+
+std::vector<Problem> DrugDatabase::validaterecord(const DrugForm& form) {
+  std::vector<Problem> problems = validate(form);
+  invalid = blocking(problems);
+  return problems;
+}
+
+std::vector<Problem> DrugDatabase::checksave(const DrugForm& form, const core::DrugLists& table,
+                                             const std::function<bool()>& wantsave) {
+  drug = recordof(form, drug, table);
+  invalid = false;
+  if (!recordchanged(form, savedrecord, table) || !wantsave()) return {};
+  std::vector<Problem> problems = validaterecord(form);
+  if (invalid) return problems;
+  try {
+    writecurrent();
+  } catch (const core::FileError& e) {
+    // A record that cannot be written is not left as if it had been.
+    problems.push_back(filefailure("The drug could not be saved", e));
+    invalid = true;
+  }
+  return problems;
+}
+
+std::vector<Problem> DrugDatabase::leave(Move to, const DrugForm& form, const core::DrugLists& table,
+                                         const std::function<bool()>& wantsave) {
+  std::vector<Problem> problems = checksave(form, table, wantsave);
+  if (invalid) {
+    invalid = false;
+    return problems;
+  }
+  const long from = currec, counted = reccount;
+  switch (to) {
+    case Move::First: first(); break;
+    case Move::Last: last(); break;
+    case Move::Previous: previous(); break;
+    case Move::Next:
+      if (next()) {
+        const std::vector<Problem> again = validaterecord(form);
+        problems.insert(problems.end(), again.begin(), again.end());
+        if (invalid)
+          refusenew();
+        else
+          acceptnew();
+      }
+      break;
+  }
+  try {
+    readcurrent();
+  } catch (const core::FileError& e) {
+    // Showing one record under the number of another would let a later
+    // save write it there.
+    problems.push_back(filefailure("The drug could not be read", e));
+    currec = from;
+    reccount = counted;
+  }
+  invalid = false;
+  return problems;
+}
 
 void DrugDatabase::deletecurrent() {
   // The new database is complete before it replaces the old one, which is

@@ -4,10 +4,13 @@
 // when the editor closes. No window: the editor window owns one of these.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "authoring/model/drugform.h"
 #include "core/drug.h"
+#include "core/errors.h"
 
 namespace authoring {
 
@@ -24,6 +27,12 @@ int loadcategorytable(core::DrugLists& table);
 std::string categoryfailure(int error);
 // The names of the table without trailing blanks: the category box's list.
 std::vector<std::string> categorylist(const core::DrugLists& table);
+
+// What the editor tells of a file operation that failed: "what (error n).".
+Problem filefailure(const std::string& what, const core::FileError& e);
+
+// The moves between records.
+enum class Move { First, Last, Previous, Next };
 
 class DrugDatabase {
  public:
@@ -50,6 +59,25 @@ class DrugDatabase {
   // Past the end: count the new blank record, or go back to the last one.
   void acceptnew() { reccount = currec; }
   void refusenew() { currec = reccount < 1 ? 1 : reccount; }
+
+  // Checks the form: every rule it fails, in order. invalid tells whether
+  // one of them blocks saving.
+  std::vector<Problem> validaterecord(const DrugForm& form);
+  // The save question before the editor leaves the record shown. The form
+  // is read into drug; only when it differs from the record as last shown
+  // is wantsave() asked, and on Yes the form is checked and, when nothing
+  // blocks, written as record currec. Returns what the user is told, in
+  // order; invalid is true when saving was refused, a failed write included.
+  std::vector<Problem> checksave(const DrugForm& form, const core::DrugLists& table,
+                                 const std::function<bool()>& wantsave);
+  // Leaves the record shown for another: checksave, then the step and the
+  // record read. A refused save stays on the record, with drug as the form
+  // has it. Next past the last record checks the form once more and counts
+  // a new blank record only when nothing blocks, else goes back to the
+  // last one. A record that cannot be read keeps the editor where it was.
+  // Ends with invalid false.
+  std::vector<Problem> leave(Move to, const DrugForm& form, const core::DrugLists& table,
+                             const std::function<bool()>& wantsave);
 
   // Deletes record currec: the whole database is rewritten at once without
   // it, and the record now at currec is read. Throws core::FileError when

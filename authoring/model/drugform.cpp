@@ -8,8 +8,6 @@ namespace authoring {
 
 namespace {
 
-constexpr const char* DRUGTITLE = "Drug Database";
-
 int listcode(int code, int count) { return code >= 0 && code < count ? code : NOSELECTION; }
 
 std::string number(double v) { return core::numtext(v); }
@@ -131,7 +129,7 @@ bool blocking(const std::vector<Problem>& problems) {
   return std::any_of(problems.begin(), problems.end(), [](const Problem& p) { return p.blocks; });
 }
 
-CategoryOutcome checkcategory(const std::string& text, std::vector<std::string>& list, core::DrugLists& table) {
+CategoryOutcome addcategory(const std::string& text, std::vector<std::string>& list, core::DrugLists& table) {
   const std::string name = core::rtrim(text);
   if (name.empty()) return CategoryOutcome::Known;
   if (std::any_of(list.begin(), list.end(), [&](const std::string& entry) { return samename(entry, name); }))

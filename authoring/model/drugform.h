@@ -24,6 +24,8 @@ using core::MILLIGRAMS;
 using core::TYPECOUNT;
 using core::UNITCOUNT;
 inline constexpr int DRUGROWS = 5;
+// The editor's caption and the title of most of its messages.
+inline constexpr const char* DRUGTITLE = "Drug Database";
 
 struct DrugForm {
   std::string Text1;                      // generic name
@@ -66,8 +68,9 @@ bool recordchanged(const DrugForm& f, const core::drugrecord& saved, const core:
 
 struct Problem {
   std::string text;
-  std::string title;  // empty: the program's own title
-  bool blocks;        // the record may not be saved
+  std::string title;    // empty: the program's own title
+  bool blocks;          // the record may not be saved
+  bool failed = false;  // a file operation failed: shown as a warning
 };
 // Every rule the form fails, in the order the rules are checked.
 std::vector<Problem> validate(const DrugForm& f);
@@ -80,7 +83,7 @@ using core::testkey;
 // The category box's text turned into a new category. list holds the names
 // of the box's list; table is the tool's category table.
 enum class CategoryOutcome { Known, Created, Refused };
-CategoryOutcome checkcategory(const std::string& text, std::vector<std::string>& list, core::DrugLists& table);
+CategoryOutcome addcategory(const std::string& text, std::vector<std::string>& list, core::DrugLists& table);
 // What the user is told of a new or refused category.
 Problem categorymessage(CategoryOutcome outcome);
 // The name (without trailing blanks) of the category with this number, or

@@ -9,11 +9,15 @@
 #include <QTextBrowser>
 #include <QToolButton>
 #include <limits>
+#include <tuple>
 
 #include "authoring/frmdrugdatabase.h"
 #include "authoring/frmsave.h"
 #include "authoring/frmstart.h"
+#include "authoring/model/generate.h"
+#include "authoring/startup.h"
 #include "core/drug.h"
+#include "core/random.h"
 #include "tests/authoring/model/drugs.h"
 #include "tests/authoring/tool_fixture.h"
 
@@ -97,6 +101,8 @@ TEST_F(DrugEditor, EmptyDatabaseOpensOnABlankRecordWithTheListsFilled) {
   QWidget* help = e.findChild<QWidget*>(QStringLiteral("helpwindow"));
   ASSERT_NE(help, nullptr);
   EXPECT_TRUE(help->findChild<QTextBrowser*>()->toPlainText().contains("The drug database editor shows one drug"));
+  EXPECT_TRUE(help->findChild<QTextBrowser*>()->toPlainText().contains(
+      "from any box the keys Ctrl+Home, Page Up, Page Down and Ctrl+End do the same"));
   help->close();
   // A name that begins like a listed one stays as typed.
   e.Cbcategory->clearEditText();
@@ -164,6 +170,34 @@ TEST_F(DrugEditor, MovesWrapAndOnlyChangedRecordsAreAskedAbout) {
   two.tradename[0] = core::fixwidth("Brand", 30);
   EXPECT_EQ(read("VQDBASE.FIL"), records({1}) + two.encode() + records({3}));
   EXPECT_TRUE(boxes.empty());
+
+  // The record keys work from every kind of box, before a list's own use
+  // of Page Up and Page Down, and the buttons' tooltips name them.
+  e.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&e));
+  // The keyboard stays where it was, but for a new drug, which begins with
+  // its name.
+  const std::vector<std::tuple<QWidget*, QKeyCombination, const char*, QWidget*>> keys = {
+      {e.Text1, Qt::CTRL | Qt::Key_End, "3 / 3", e.Text1},
+      {e.Type[0], QKeyCombination(Qt::Key_PageUp), "2 / 3", e.Type[0]},
+      {e.Cbcategory, Qt::CTRL | Qt::Key_Home, "1 / 3", e.Cbcategory},
+      {e.Dose[2], QKeyCombination(Qt::Key_PageUp), "3 / 3", e.Dose[2]},
+      {e.Check1[0], QKeyCombination(Qt::Key_PageDown), "4 / 4", e.Text1},
+      {e.Quit, QKeyCombination(Qt::Key_PageUp), "3 / 4", e.Quit},
+      {e.Text2[1], Qt::CTRL | Qt::Key_Home, "1 / 4", e.Text2[1]},
+  };
+  for (const auto& [box, key, shown, after] : keys) {
+    box->setFocus();
+    QTest::keyClick(box, key.key(), key.keyboardModifiers());
+    EXPECT_EQ(recordno(e), shown) << box->objectName().toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), after) << box->objectName().toStdString();
+  }
+  EXPECT_EQ(e.Type[0]->currentText(), "Tablet");
+  EXPECT_EQ(asked.size(), 2u);
+  EXPECT_EQ(e.Command1[2]->toolTip(), "First record (Ctrl+Home)");
+  EXPECT_EQ(e.next[0]->toolTip(), "Previous record (Page Up)");
+  EXPECT_EQ(e.next[1]->toolTip(), "Next record (Page Down)");
+  EXPECT_EQ(e.Command1[3]->toolTip(), "Last record (Ctrl+End)");
 }
 
 TEST_F(DrugEditor, FluidRowNeedsItsVolumeAndWarnsTwiceWithoutIncrement) {
@@ -387,4 +421,41 @@ TEST_F(DrugEditor, GarbageAndFullDatabasesAreShownMovedThroughAndRebuilt) {
   big.close();
   EXPECT_EQ(read("vqdbs1.idx").substr(0, 7), "32766\r\n");
   EXPECT_EQ(read("VQDBASE.FIL").size(), 32766u * 240);
+}
+
+TEST_F(DrugEditor, ClosingReloadsTheToolsListsSoANewCategoryGeneratesAtOnce) {
+  // The lists of start-up name record 1 (Drug 1, Antibiotics) as the tablet.
+  write("VQDBASE.FIL", records({1, 2}));
+  authoring::Main(*app);
+  frmDrugDatabase& e = open();
+  QTest::mouseClick(e.Command1[2], Qt::LeftButton);
+  QTest::mouseClick(e.Delete, Qt::LeftButton);  // Drug 2 is record 1 now
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  ASSERT_EQ(recordno(e), "2 / 2");
+  e.Text1->setText("Newdrug");
+  e.Text3[0]->setText("5");
+  e.Text3[1]->setText("20");
+  e.Dose[0]->setText("10");
+  e.Cbcategory->setEditText("Opioids");
+  QTest::mouseClick(e.Quit, Qt::LeftButton);
+  EXPECT_EQ(boxes, (std::vector<std::string>{"Drug Database: You have created a new category for this drug"}));
+  EXPECT_EQ(asked, (std::vector<std::string>{CHANGED}));
+
+  // The tool holds what the files now say: Antibiotics is gone with Drug 1,
+  // and the tablets are records 1 and 2.
+  const core::DrugLists& lists = app->core.lists;
+  ASSERT_EQ(lists.ncategories, 2);
+  EXPECT_EQ(lists.catname[2], core::fixwidth("Opioids", 20));
+  EXPECT_EQ(lists.catnum[2], 3);
+  EXPECT_EQ(lists.tabrec, (std::vector<std::int16_t>{0, 1, 2}));
+  EXPECT_EQ(lists.tabcat, (std::vector<std::int16_t>{0, 2, 3}));
+  core::SystemRandom seeded{7u};
+  core::setrng(&seeded);
+  const authoring::Made made = authoring::makequestion(app->core, 2, [](int k) { return k == 2; });
+  ASSERT_TRUE(made.made) << made.message;
+  EXPECT_NE(made.rec.question.find("Newdrug"), std::string::npos) << made.rec.question;
+  // Analgesics draws Drug 2 under its new record number.
+  const authoring::Made moved = authoring::makequestion(app->core, 2, [](int k) { return k == 1; });
+  core::setrng(nullptr);
+  EXPECT_NE(moved.rec.question.find("Drug 2"), std::string::npos) << moved.rec.question;
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
 #include "core/files.h"
 #include "core/text.h"
 #include "tests/authoring/model/drugs.h"
@@ -96,4 +99,97 @@ TEST_F(DrugDatabaseFiles, CategoryTableReloadsOrStartsEmpty) {
   EXPECT_EQ(loadcategorytable(t), 53);
   EXPECT_EQ(categoryfailure(53),
             "The drug category file vqcat.idx could not be read (error 53). The editor opens with no categories.");
+}
+
+TEST_F(DrugDatabaseFiles, LeavingARecordAsksOnlyAboutChangesAndStaysWhenRefused) {
+  const std::string title = "A drug title must be entered!";
+  const std::string volume = "All fluid doses must include a volume 'in' value!";
+  const std::string increment = "An 'increment value' must be included when using fluid preparations";
+  drugrecord renamed = drug(2);
+  renamed.genericname = core::fixwidth("Renamed", 30);
+  drugrecord syrup = drug(3);
+  syrup.preptype[1] = 4;
+  syrup.strength[1] = 5;
+  syrup.volume[1] = 5;
+  syrup.increment = 0;
+  struct Row {
+    const char* what;
+    std::string before;  // the database
+    long from;           // the record shown
+    std::function<void(DrugForm&)> edit;
+    bool yes;  // the answer to the save question
+    Move to;
+    std::vector<std::string> told;
+    int asked;
+    long currec, reccount;
+    std::string after;  // the database afterwards
+    bool refused = false;
+  };
+  const auto none = [](DrugForm&) {};
+  const std::vector<Row> rows = {
+      {"unchanged", records({1, 2, 3}), 1, none, true, Move::Next, {}, 0, 2, 3, records({1, 2, 3})},
+      {"dropped", records({1, 2, 3}), 1, [](DrugForm& f) { f.Text1 = "Renamed"; }, false, Move::Previous, {}, 1, 3, 3,
+       records({1, 2, 3})},
+      {"saved", records({1, 2, 3}), 2, [](DrugForm& f) { f.Text1 = "Renamed"; }, true, Move::First, {}, 1, 1, 3,
+       records({1}) + renamed.encode() + records({3})},
+      {"refused", records({1, 2, 3}), 2, [](DrugForm& f) { f.Text1 = ""; }, true, Move::Last, {title}, 1, 2, 3,
+       records({1, 2, 3}), true},
+      {"new record", records({1, 2, 3}), 3, none, true, Move::Next, {}, 0, 4, 4, records({1, 2, 3})},
+      {"no new record after a blank one", records({1, 0}), 2, none, true, Move::Next,
+       {title, "Dose range and increment values must be included!", "At least one dose must be included!"}, 0, 2, 2,
+       records({1, 0})},
+      {"warned twice", records({1, 2, 3}), 3,
+       [](DrugForm& f) {
+         f.Type[1] = 4;
+         f.Dose[1] = "5";
+         f.noof[1] = "5";
+         f.Increment = "";
+       },
+       true, Move::Next, {increment, increment}, 1, 4, 4, records({1, 2}) + syrup.encode()},
+      {"fluid without volume", records({1, 2, 3}), 3, [](DrugForm& f) { f.Type[0] = 2; }, true, Move::Next,
+       {volume}, 1, 3, 3, records({1, 2, 3}), true},
+  };
+  const core::DrugLists t = categories(2);
+  for (const Row& row : rows) {
+    put("VQDBASE.FIL", row.before);
+    DrugDatabase db;
+    db.opendatabase();
+    db.currec = row.from;
+    db.readcurrent();
+    DrugForm f = formof(db.drug, t);
+    db.drug = db.savedrecord = recordof(f, db.drug, t);
+    row.edit(f);
+    int asked = 0;
+    std::vector<std::string> told;
+    for (const Problem& p : db.leave(row.to, f, t, [&] { return ++asked, row.yes; })) told.push_back(p.text);
+    EXPECT_EQ(told, row.told) << row.what;
+    EXPECT_EQ(asked, row.asked) << row.what;
+    EXPECT_EQ(db.currec, row.currec) << row.what;
+    EXPECT_EQ(db.reccount, row.reccount) << row.what;
+    EXPECT_FALSE(db.invalid) << row.what;
+    EXPECT_EQ(get("VQDBASE.FIL"), row.after) << row.what;
+    // Refused, the record keeps what the form has; moved, the record read.
+    EXPECT_EQ(db.drug.encode(), (row.refused ? recordof(f, drug(static_cast<int>(row.from)), t)
+                                             : core::readdrug(db.currec)).encode())
+        << row.what;
+  }
+
+  // A database that can be neither written nor read keeps the editor where
+  // it was, and says why.
+  DrugDatabase db = open({1, 2});
+  db.savedrecord = db.drug;
+  DrugForm f = formof(db.drug, t);
+  std::filesystem::remove(dir_ / "VQDBASE.FIL");
+  std::filesystem::create_directory(dir_ / "VQDBASE.FIL");
+  EXPECT_TRUE(db.leave(Move::First, f, t, [] { return true; }).size() == 1);
+  EXPECT_EQ(db.currec, 2);
+  f.Text1 = "Kept";
+  const std::vector<Problem> told = db.checksave(f, t, [] { return true; });
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].text, "The drug could not be saved (error 75).");
+  EXPECT_TRUE(told[0].failed && db.invalid);
+  EXPECT_EQ(db.leave(Move::Previous, formof(db.drug, t), t, [] { return false; })[0].text,
+            "The drug could not be read (error 75).");
+  EXPECT_EQ(db.currec, 2);
+  EXPECT_EQ(core::rtrim(db.drug.genericname), "Kept");
 }

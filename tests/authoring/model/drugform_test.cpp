@@ -141,23 +141,37 @@ TEST(DrugForm, ValidationGivesEveryFailingRuleInOrder) {
   g.Dose = {"0", "0", "2.5mg", "", "0"};
   g.Type = {NOSELECTION, NOSELECTION, NOSELECTION, NOSELECTION, NOSELECTION};
   EXPECT_TRUE(validate(g).empty());
+
+  // Two rules failing at once are told in the order of the rules: the
+  // paracetamol syrup without its volume, or without an increment, and no
+  // dose in any row.
+  const std::vector<std::pair<std::function<void(DrugForm&)>, std::vector<std::string>>> both = {
+      {[](DrugForm& h) { h.noof[1] = ""; }, {RULE3, RULE5}},
+      {[](DrugForm& h) { h.Increment = "0"; }, {RULE4, RULE5}},
+  };
+  for (std::size_t i = 0; i < both.size(); ++i) {
+    DrugForm h = formof(paracetamol(), table({}));
+    h.Dose = {"0", "", "0", "0", "0"};
+    both[i].first(h);
+    EXPECT_EQ(texts(validate(h)), both[i].second) << "row " << i;
+  }
 }
 
 TEST(DrugForm, NewCategoriesTakeTheSmallestFreeNumber) {
   core::DrugLists t = table({});
   std::vector<std::string> list;
-  EXPECT_EQ(checkcategory("Analgesics  ", list, t), CategoryOutcome::Created);
+  EXPECT_EQ(addcategory("Analgesics  ", list, t), CategoryOutcome::Created);
   EXPECT_EQ(t.ncategories, 1);
   EXPECT_EQ(t.catname[1], core::fixwidth("Analgesics", 20));
   EXPECT_EQ(t.catnum[1], 1);
-  EXPECT_EQ(checkcategory("Analgesics", list, t), CategoryOutcome::Known);
-  EXPECT_EQ(checkcategory("", list, t), CategoryOutcome::Known);
+  EXPECT_EQ(addcategory("Analgesics", list, t), CategoryOutcome::Known);
+  EXPECT_EQ(addcategory("", list, t), CategoryOutcome::Known);
   EXPECT_EQ(t.ncategories, 1);
 
   t = table({{"A", 1}, {"B", 2}, {"D", 4}});
   list = {"A", "B", "D"};
-  EXPECT_EQ(checkcategory("analgesics", list, t), CategoryOutcome::Created);
-  EXPECT_EQ(checkcategory("Analgesics", list, t), CategoryOutcome::Created);  // case counts
+  EXPECT_EQ(addcategory("analgesics", list, t), CategoryOutcome::Created);
+  EXPECT_EQ(addcategory("Analgesics", list, t), CategoryOutcome::Created);  // case counts
   EXPECT_EQ(list, (std::vector<std::string>{"A", "B", "D", "analgesics", "Analgesics"}));
   EXPECT_EQ(t.catnum[4], 3);
   EXPECT_EQ(t.catnum[5], 5);
@@ -166,8 +180,8 @@ TEST(DrugForm, NewCategoriesTakeTheSmallestFreeNumber) {
   // A 51st category is refused and the record keeps its own.
   t = table({});
   list.clear();
-  for (int k = 1; k <= 50; ++k) ASSERT_EQ(checkcategory("C" + std::to_string(k), list, t), CategoryOutcome::Created);
-  EXPECT_EQ(checkcategory("One too many", list, t), CategoryOutcome::Refused);
+  for (int k = 1; k <= 50; ++k) ASSERT_EQ(addcategory("C" + std::to_string(k), list, t), CategoryOutcome::Created);
+  EXPECT_EQ(addcategory("One too many", list, t), CategoryOutcome::Refused);
   EXPECT_EQ(t.ncategories, 50);
   EXPECT_EQ(list.size(), 50u);
   EXPECT_EQ(t.catname.size(), 51u);
