@@ -16,7 +16,7 @@
 namespace authoring {
 
 Quizwright::Quizwright() {
-  core.build = core::Build::Tool;
+  corestate.build = core::Build::Tool;
   // Every window of the tool carries its icon.
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr)
     QApplication::setWindowIcon(ui::programicon(ui::Program::quizwright));
@@ -77,7 +77,7 @@ void Quizwright::showsettingsdialog(QWidget* parent) {
   // The tool leaves window backgrounds alone: the dialog only gets its help.
   ui::Default::Hooks hooks;
   hooks.onload = [](ui::Default& dialog) { installquizwrighthelp(dialog, QStringLiteral("settings")); };
-  ui::Default dialog(core.settings, hooks, parent);
+  ui::Default dialog(corestate.settings, hooks, parent);
   ui::runmodal(dialog);
 }
 

@@ -27,7 +27,7 @@ class Quizwright {
   Quizwright(const Quizwright&) = delete;
   Quizwright& operator=(const Quizwright&) = delete;
 
-  core::CoreState core;
+  core::CoreState corestate;
   // The test being edited. It outlives the test editor's window, so that a
   // new editor starts with the include flag the last test had.
   TestDocument test;

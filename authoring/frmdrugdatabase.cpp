@@ -116,7 +116,7 @@ std::string ansi(const QLineEdit* box) { return ui::toansi(box->text()); }
 }  // namespace
 
 frmDrugDatabase::frmDrugDatabase(Quizwright& app, QWidget* parent)
-    : QWidget(parent), app_(app), table_(app.core.lists) {
+    : QWidget(parent), app_(app), table_(app.corestate.lists) {
   setObjectName(QStringLiteral("frmDrugDatabase"));
   setWindowTitle(QString::fromLatin1(DRUGTITLE));
   setWindowIcon(ui::programicon(ui::Program::quizwright));

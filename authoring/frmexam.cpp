@@ -356,7 +356,7 @@ void Frmexam::Form_Load() {
   ui::centreform(*this);
   updatefilelist();
   Lstcategory->clear();
-  const auto& lists = app_.core.lists;
+  const auto& lists = app_.corestate.lists;
   for (int k = 1; k <= lists.ncategories; ++k)
     Lstcategory->addItem(ui::fromansi(core::categorycaption(lists, k)));
   Lstcategory->selectAll();

@@ -118,7 +118,7 @@ void Frmexam::Cmdgenerate_Click() {
 }
 
 Made Frmexam::createquestion(int questiontype) {
-  const Made m = makequestion(app_.core, questiontype, [this](int c) {
+  const Made m = makequestion(app_.corestate, questiontype, [this](int c) {
     const QListWidgetItem* item = Lstcategory->item(c - 1);
     return item != nullptr && item->isSelected();
   });

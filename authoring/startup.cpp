@@ -33,13 +33,13 @@ void loadlists(Quizwright& app) {
   }
   int failure = 0;
   if (missing.empty())
-    core::loaddruglists(app.core.lists, core::Build::Tool, [&failure](int n) {
+    core::loaddruglists(app.corestate.lists, core::Build::Tool, [&failure](int n) {
       if (failure == 0) failure = n;
     });
   if (missing.empty() && failure == 0) return;
   // Half a list is worse than none: the questions would draw from drugs
   // that do not match their categories.
-  app.core.lists = core::emptydruglists(core::Build::Tool);
+  app.corestate.lists = core::emptydruglists(core::Build::Tool);
   const std::string advice =
       ". The drug lists are empty until the Drug Database editor rebuilds them: open it and close it again.";
   if (!missing.empty()) {
@@ -56,11 +56,11 @@ void loadlists(Quizwright& app) {
 void readdruglists(Quizwright& app) { loadlists(app); }
 
 void Main(Quizwright& app) {
-  core::fillpreptables(app.core.tables);
+  core::fillpreptables(app.corestate.tables);
   app.start().show();
-  core::fillmetrictables(app.core.tables);
+  core::fillmetrictables(app.corestate.tables);
   try {
-    app.core.settings = core::readsettings();
+    app.corestate.settings = core::readsettings();
   } catch (const core::FileError& e) {
     showmessage(&app.start(), std::string("The settings file ") + core::SETTINGS_FILE +
                                   " could not be read (error number " + core::numtext(e.number()) +

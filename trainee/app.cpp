@@ -17,7 +17,7 @@
 namespace trainee {
 
 Dosavo::Dosavo() {
-  core.build = core::Build::Trainee;
+  corestate.build = core::Build::Trainee;
   // Every window of the program carries its icon.
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr)
     QApplication::setWindowIcon(ui::programicon(ui::Program::dosavo));
@@ -93,7 +93,7 @@ void Dosavo::end() {
 }
 
 void Dosavo::applybackgrounds() {
-  const QPixmap picture = ui::backgroundfor(core.settings.textured);
+  const QPixmap picture = ui::backgroundfor(corestate.settings.textured);
   ui::setbackground(menu(), picture);
   frmsavebackground = picture;
   ui::setbackground(frmid(), picture);
@@ -103,7 +103,7 @@ void Dosavo::showsettingsdialog(QWidget* parent) {
   ui::Default::Hooks hooks;
   hooks.onload = [this](ui::Default& dialog) { ui::setbackground(dialog, ui::backgroundof(menu())); };
   hooks.onunload = [this] { applybackgrounds(); };
-  ui::Default dialog(core.settings, hooks, parent);
+  ui::Default dialog(corestate.settings, hooks, parent);
   installdosavohelp(dialog, QStringLiteral("settings"));
   ui::runmodal(dialog);
 }

@@ -59,7 +59,7 @@ class Dosavo {
   Dosavo(const Dosavo&) = delete;
   Dosavo& operator=(const Dosavo&) = delete;
 
-  core::CoreState core;
+  core::CoreState corestate;
   ModuleTable modules;
   SiteOptions options;
   ResultsState results;

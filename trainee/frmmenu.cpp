@@ -131,7 +131,7 @@ void frmmenu::Form_Load() {
 }
 
 void frmmenu::buildcategorymenu() {
-  const auto& lists = app_.core.lists;
+  const auto& lists = app_.corestate.lists;
   mnudc[0]->setVisible(true);
   for (int i = 1; i <= lists.ncategories; ++i) {
     if (i - 1 > 1 && static_cast<int>(mnudc.size()) <= i - 1) addcategoryitem(QString());
@@ -166,7 +166,7 @@ void frmmenu::findmodule() {
 
 void frmmenu::startmodule() {
   if (nomatch_) return;
-  auto& lists = app_.core.lists;
+  auto& lists = app_.corestate.lists;
   const int modnum = app_.modnum;
   const auto ticked = [this](int i) {
     return static_cast<std::size_t>(i - 1) < mnudc.size() && mnudc[static_cast<std::size_t>(i - 1)]->isChecked();
@@ -206,7 +206,7 @@ void frmmenu::cmdaccept_Click() {
 void frmmenu::mnudc_Click(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= mnudc.size()) return;
   mnudc[static_cast<std::size_t>(index)]->setChecked(!mnudc[static_cast<std::size_t>(index)]->isChecked());
-  const int n = std::min<int>(app_.core.lists.ncategories, static_cast<int>(mnudc.size()));
+  const int n = std::min<int>(app_.corestate.lists.ncategories, static_cast<int>(mnudc.size()));
   bool any = false;
   for (int i = 0; i < n; ++i) any = any || mnudc[static_cast<std::size_t>(i)]->isChecked();
   if (!any)

@@ -293,7 +293,7 @@ void Frmquestion::testforivon() {
 // The right-answer animation
 
 void Frmquestion::correctanimation() {
-  if (app_.core.settings.animationsoff == 1) return;
+  if (app_.corestate.settings.animationsoff == 1) return;
   Image2->show();
   Image3->show();
   Image2->raise();

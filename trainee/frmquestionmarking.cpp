@@ -97,7 +97,7 @@ void Frmquestion::checkresponse() {
     count(app_.modules.modincorrect);
     app_.results.progdirty = true;
     if (!rec(o.optnocorrect)) {
-      const bool hashelp = !app_.core.helptext.empty();
+      const bool hashelp = !app_.corestate.helptext.empty();
       if (hashelp) {
         togglehelpprompt();
         focusbutton(wanthelp[0]);
@@ -198,7 +198,7 @@ void Frmquestion::questionhelp() {
   cmdaccept->hide();
   txthelp->show();
   txthelp->setEnabled(true);
-  txthelp->setPlainText(ui::showntext(app_.core.helptext));
+  txthelp->setPlainText(ui::showntext(app_.corestate.helptext));
   txthelp->raise();
   if (app_.modnum == 1) burette->ivcount();
   focusbutton(cmdshowme);

@@ -70,7 +70,7 @@ void Frmquestion::Form_Load() {
   lblstatus->hide();
   setcaption(lblstatus, "This box displays information about questions answered correctly");
 
-  app_.core.history.historypos = 1;
+  app_.corestate.history.historypos = 1;
 
   Image1->setPixmap(ui::modulepicture(pictureindex(app_.modnum)));
   if (app_.modnum == 4) Lbldrug->show();
@@ -136,7 +136,7 @@ bool Frmquestion::makequest() {
     if (rec(o.optcalcoff)) Imgcalc->hide();
   }
 
-  auto& core = app_.core;
+  auto& corestate = app_.corestate;
   std::string question;
   switch (modnum) {
     case 1:
@@ -146,12 +146,12 @@ bool Frmquestion::makequest() {
       answerisnumber = true;
       answernumber = b.answer;
       question = std::move(b.question);
-      core.helptext = std::move(b.helptext);
+      corestate.helptext = std::move(b.helptext);
       break;
     }
     case 3: {
       double ans = 0;
-      if (!core::makeunrepeated(core, core::QuestionKind::Droprate, question, ans)) return noquestion(false);
+      if (!core::makeunrepeated(corestate, core::QuestionKind::Droprate, question, ans)) return noquestion(false);
       answerisnumber = true;
       answernumber = ans;
       // The burette drips at the asked rate (a rate below 1 leaves it still).
@@ -163,14 +163,14 @@ bool Frmquestion::makequest() {
     case 6: {
       double ans = 0;
       const auto kind = modnum == 4 ? core::QuestionKind::Tablet : core::QuestionKind::Fluid;
-      if (!core::makeunrepeated(core, kind, question, ans)) return noquestion();
+      if (!core::makeunrepeated(corestate, kind, question, ans)) return noquestion();
       answerisnumber = true;
       answernumber = ans;
       break;
     }
     case 5: {
       double ans = 0;
-      if (!core::makeunrepeated(core, core::QuestionKind::Metric, question, ans)) return noquestion(false);
+      if (!core::makeunrepeated(corestate, core::QuestionKind::Metric, question, ans)) return noquestion(false);
       answerisnumber = true;
       answernumber = ans;
       break;
@@ -195,7 +195,7 @@ bool Frmquestion::makequest() {
         }
         question = core::trim(app_.testbuffer.question);
         answertext = core::trim(app_.testbuffer.answer);
-        core.helptext = core::trim(app_.testbuffer.help);
+        corestate.helptext = core::trim(app_.testbuffer.help);
         if (!question.empty() && !answertext.empty()) break;
       }
       answerisnumber = false;
@@ -251,7 +251,7 @@ void Frmquestion::showquestion(const std::string& question) {
     case 4:
       ivmodule = false;
       ivsetrate = false;
-      setcaption(Lbldrug, app_.core.drugname);
+      setcaption(Lbldrug, app_.corestate.drugname);
       enableanswer();
       break;
     case 5:
@@ -265,7 +265,7 @@ void Frmquestion::showquestion(const std::string& question) {
       break;
   }
 
-  cmdshowme->setEnabled(!core::trim(app_.core.helptext).empty());
+  cmdshowme->setEnabled(!core::trim(app_.corestate.helptext).empty());
   if (rec(o.optnoshowme)) cmdshowme->setEnabled(false);
 }
 

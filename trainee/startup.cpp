@@ -113,11 +113,11 @@ void listtests(Dosavo& app) {
 void Main(Dosavo& app) {
   // The title window shows while the rest loads; Start appears once the
   // drug lists and the menu are ready.
-  core::fillpreptables(app.core.tables);
+  core::fillpreptables(app.corestate.tables);
   Frmmain& title = app.frmmain();
   title.show();
   title.Command1->hide();
-  core::fillmetrictables(app.core.tables);
+  core::fillmetrictables(app.corestate.tables);
   fillbuiltinmodules(app);
   // Every site option is off until the options file turns it on.
   app.options = SiteOptions{};
@@ -130,12 +130,12 @@ void Main(Dosavo& app) {
   m.modincorrect.assign(counters, 0);
   m.modpassed.assign(counters, 0);
   try {
-    app.core.settings = core::readsettings();
+    app.corestate.settings = core::readsettings();
   } catch (const core::FileError& e) {
     startuperror(e.number());
   }
   app.applybackgrounds();
-  core::loaddruglists(app.core.lists, core::Build::Trainee, startuperror);
+  core::loaddruglists(app.corestate.lists, core::Build::Trainee, startuperror);
   app.menu().buildcategorymenu();
   title.Command1->show();
 }

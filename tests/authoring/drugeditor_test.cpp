@@ -326,9 +326,9 @@ TEST_F(DrugEditor, NewCategoryTakesTheFreeNumberAndIsKeptOnlyWhenSaved) {
   QTest::mouseClick(e.Command1[2], Qt::LeftButton);
   EXPECT_EQ(boxes, (std::vector<std::string>{"Drug Database: You have created a new category for this drug"}));
   EXPECT_EQ(e.Cbcategory->count(), 4);
-  EXPECT_EQ(app->core.lists.catnum[4], 3);
+  EXPECT_EQ(app->corestate.lists.catnum[4], 3);
   // A full table refuses another; the box goes back to the record's own.
-  auto& table = app->core.lists;
+  auto& table = app->corestate.lists;
   for (std::int16_t k = 5; k <= 50; ++k) table.catnum[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(k + 10);
   table.ncategories = 50;
   e.Cbcategory->setEditText("Fifty-first");
@@ -443,7 +443,7 @@ TEST_F(DrugEditor, ClosingReloadsTheToolsListsSoANewCategoryGeneratesAtOnce) {
 
   // The tool holds what the files now say: Antibiotics is gone with Drug 1,
   // and the tablets are records 1 and 2.
-  const core::DrugLists& lists = app->core.lists;
+  const core::DrugLists& lists = app->corestate.lists;
   ASSERT_EQ(lists.ncategories, 2);
   EXPECT_EQ(lists.catname[2], core::fixwidth("Opioids", 20));
   EXPECT_EQ(lists.catnum[2], 3);
@@ -451,11 +451,11 @@ TEST_F(DrugEditor, ClosingReloadsTheToolsListsSoANewCategoryGeneratesAtOnce) {
   EXPECT_EQ(lists.tabcat, (std::vector<std::int16_t>{0, 2, 3}));
   core::SystemRandom seeded{7u};
   core::setrng(&seeded);
-  const authoring::Made made = authoring::makequestion(app->core, 2, [](int k) { return k == 2; });
+  const authoring::Made made = authoring::makequestion(app->corestate, 2, [](int k) { return k == 2; });
   ASSERT_TRUE(made.made) << made.message;
   EXPECT_NE(made.rec.question.find("Newdrug"), std::string::npos) << made.rec.question;
   // Analgesics draws Drug 2 under its new record number.
-  const authoring::Made moved = authoring::makequestion(app->core, 2, [](int k) { return k == 1; });
+  const authoring::Made moved = authoring::makequestion(app->corestate, 2, [](int k) { return k == 1; });
   core::setrng(nullptr);
   EXPECT_NE(moved.rec.question.find("Drug 2"), std::string::npos) << moved.rec.question;
 }

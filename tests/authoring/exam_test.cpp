@@ -446,8 +446,8 @@ TEST_F(Editor, OptionsMenuShowsTheSettingsDialog) {
     dialog.Command1_Click(0);  // Use
   };
   exam->mnuch->trigger();
-  EXPECT_EQ(app->core.settings.textured, 1);
-  EXPECT_EQ(app->core.settings.spare1, 170);
+  EXPECT_EQ(app->corestate.settings.textured, 1);
+  EXPECT_EQ(app->corestate.settings.spare1, 170);
   EXPECT_FALSE(std::filesystem::exists(folder / "VQ.INI") && std::filesystem::file_size(folder / "VQ.INI") > 0);
 }
 

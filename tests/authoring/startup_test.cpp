@@ -27,10 +27,10 @@ TEST_F(ToolTest, StartScreenOpensTheEditorAndQuitEnds) {
   write("VQ.INI", std::string(128, '\0') + std::string("\x01\x00", 2) + std::string(10, '\0'));
   authoring::Main(*app);
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(app->core.lists.ncategories, 2);
-  EXPECT_EQ(app->core.lists.catname[2], core::fixwidth("Analgesics", 20));
-  EXPECT_EQ(app->core.settings.textured, 1);
-  EXPECT_EQ(app->core.tables.prepname[0], "tablet");
+  EXPECT_EQ(app->corestate.lists.ncategories, 2);
+  EXPECT_EQ(app->corestate.lists.catname[2], core::fixwidth("Analgesics", 20));
+  EXPECT_EQ(app->corestate.settings.textured, 1);
+  EXPECT_EQ(app->corestate.tables.prepname[0], "tablet");
   auto& start = app->start();
   EXPECT_TRUE(start.isVisible());
   EXPECT_EQ(start.windowTitle(), "Dosavo - Quizwright");
@@ -79,9 +79,9 @@ TEST_F(ToolTest, MissingOrBrokenDrugListsGiveEmptyListsAndOneMessage) {
   EXPECT_EQ(boxes[0],
             "Quizwright: The drug list file vqcat.idx is missing. The drug lists are empty until the Drug "
             "Database editor rebuilds them: open it and close it again.");
-  EXPECT_EQ(app->core.lists.ntablets, 0);
-  EXPECT_EQ(app->core.lists.ncategories, 0);
-  EXPECT_EQ(app->core.lists.catname.size(), 51u);
+  EXPECT_EQ(app->corestate.lists.ntablets, 0);
+  EXPECT_EQ(app->corestate.lists.ncategories, 0);
+  EXPECT_EQ(app->corestate.lists.catname.size(), 51u);
 
   // A list shorter than its count says: every list is emptied.
   boxes.clear();
@@ -93,8 +93,8 @@ TEST_F(ToolTest, MissingOrBrokenDrugListsGiveEmptyListsAndOneMessage) {
   EXPECT_EQ(boxes[0],
             "Quizwright: The drug list files vqdbs1.idx, vqdbs2.idx and vqcat.idx could not be read (error number "
             "62). The drug lists are empty until the Drug Database editor rebuilds them: open it and close it again.");
-  EXPECT_EQ(app->core.lists.ntablets, 0);
-  EXPECT_EQ(app->core.lists.nfluids, 0);
+  EXPECT_EQ(app->corestate.lists.ntablets, 0);
+  EXPECT_EQ(app->corestate.lists.nfluids, 0);
   EXPECT_TRUE(app->start().isVisible());
 }
 
@@ -112,9 +112,9 @@ TEST_F(ToolTest, ARebuildCutOffPartWayIsFinishedBeforeTheListsAreRead) {
   EXPECT_EQ(read("vqdbs2.idx"), "1\r\n2,2\r\n");
   authoring::Main(*app);
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(app->core.lists.ntablets, 2);
-  EXPECT_EQ(app->core.lists.fluidrec[1], 5);
-  EXPECT_EQ(app->core.lists.catname[1], core::fixwidth("Vitamins", 20));
+  EXPECT_EQ(app->corestate.lists.ntablets, 2);
+  EXPECT_EQ(app->corestate.lists.fluidrec[1], 5);
+  EXPECT_EQ(app->corestate.lists.catname[1], core::fixwidth("Vitamins", 20));
   std::vector<std::string> names;
   for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());

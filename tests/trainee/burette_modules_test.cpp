@@ -134,7 +134,7 @@ TEST_F(Session, CountingDropsDripsFromTheFirstQuestionToTheEnd) {
   EXPECT_EQ(q.questno, 4);
   EXPECT_DRIPPING(q, 2000);
   // The OK prompt after a wrong answer without a solution leaves it too.
-  app.core.helptext.clear();
+  app.corestate.helptext.clear();
   answer(q, "50");
   ASSERT_FALSE(q.Command1->isHidden());
   EXPECT_DRIPPING(q, 2000);
@@ -331,8 +331,8 @@ TEST_F(Session, DropRateOfNoDropsLeavesTheBuretteStillInTheWindow) {
 TEST_F(Session, CalculatorIconFollowsTheModuleAndTheSiteOption) {
   // One drug with a 500 mg tablet for the tablet module.
   core::writedrug(1, testamol());
-  app.core.lists.selected = {0, 1};
-  app.core.lists.nselected = 1;
+  app.corestate.lists.selected = {0, 1};
+  app.corestate.lists.nselected = 1;
   writetest({core::testrecord::header("Ward quiz", "About doses", "Read each question.", 0),
              core::testrecord::item("First?", "", "12"), core::testrecord::item("Second?", "", "13")});
   struct Setting {

@@ -49,7 +49,7 @@ TEST_F(Session, EveryBuiltInModuleOpensWithItsHeadingIntroductionAndStart) {
     EXPECT_FALSE(q.Image1->pixmap().isNull());
     EXPECT_EQ(q.Lbldrug->isHidden(), m != 4);
     EXPECT_EQ(q.ivsetrate, m == 2);
-    EXPECT_EQ(app.core.history.historypos, 1);
+    EXPECT_EQ(app.corestate.history.historypos, 1);
     q.cmdquit_Click();
     EXPECT_FALSE(app.questionloaded());
     settle();
@@ -124,7 +124,7 @@ TEST_F(Session, CountingDropsQuestionHasItsRateSolutionAndDrippingBurette) {
   EXPECT_EQ(Frmquestion::caption(q.Lblquestion),
             "Observe the giving set on the right\r\nand count the number of drops\r\ngiven over one minute\r\n"
             "i.e. calulate the current rate of flow.");
-  const std::string& h = app.core.helptext;
+  const std::string& h = app.corestate.helptext;
   EXPECT_EQ(h.rfind("\r\nThe giving set on the right is delivering \r\n44 (\xB1" "5) drops / minute.\r\n\r\n", 0), 0u);
   EXPECT_NE(h.find("\r\n\r\nThe counter to the right will count the number of drops delivered over one minute."),
             std::string::npos);
@@ -291,8 +291,8 @@ TEST_F(Session, NoDrugToAskAboutGivesAMessageAndTheMenu) {
 
 TEST_F(Session, TabletRepeatCheckTriesOnceMoreThanThereAreDrugs) {
   core::writedrug(1, testamol());
-  app.core.lists.selected = {0, 1};
-  app.core.lists.nselected = 1;
+  app.corestate.lists.selected = {0, 1};
+  app.corestate.lists.nselected = 1;
   // Each tablet question draws the drug, the row and the number of tablets
   // (two tablets: 1000 mg).
   for (int i = 0; i < 5; ++i) {
@@ -375,7 +375,7 @@ TEST_F(Session, CalculatorIconOpensAndClosesTheCalculator) {
 
 TEST_F(Session, SettingsMenuItemTakesTheMenuBackgroundAfterwards) {
   Frmquestion& q = open(4);
-  app.core.settings.textured = 1;
+  app.corestate.settings.textured = 1;
   q.mhus_Click();
   ASSERT_EQ(modals.size(), 1u);
   EXPECT_EQ(ui::backgroundof(q).cacheKey(), ui::backgroundof(app.menu()).cacheKey());

@@ -63,10 +63,10 @@ TEST_F(HostileFiles, ReadsThatFailAreReportedByNumberAndStartUpGoesOn) {
   trainee::Main(*app);
   EXPECT_EQ(texts(), (std::vector<std::string>{E75, E75, E75}));
   EXPECT_FALSE(app->frmmain().Command1->isHidden());
-  EXPECT_EQ(app->core.lists.ntablets, 0);
-  EXPECT_EQ(app->core.lists.nfluids, 1);
-  EXPECT_EQ(app->core.lists.fluidrec[1], 5);
-  EXPECT_EQ(app->core.lists.ncategories, 0);
+  EXPECT_EQ(app->corestate.lists.ntablets, 0);
+  EXPECT_EQ(app->corestate.lists.nfluids, 1);
+  EXPECT_EQ(app->corestate.lists.fluidrec[1], 5);
+  EXPECT_EQ(app->corestate.lists.ncategories, 0);
 }
 
 // An ID list that is a view of the system (/proc) is refused at start-up
@@ -91,8 +91,8 @@ TEST_F(HostileFiles, PipesAndDevicesInPlaceOfDataFilesAreRefused) {
   link("/dev/zero", "vqcat.idx");
   trainee::Main(*app);
   EXPECT_EQ(texts(), (std::vector<std::string>{E75, E75, E75}));
-  EXPECT_EQ(app->core.lists.ntablets, 1);
-  EXPECT_EQ(app->core.lists.nfluids, 0);
+  EXPECT_EQ(app->corestate.lists.ntablets, 1);
+  EXPECT_EQ(app->corestate.lists.nfluids, 0);
   EXPECT_FALSE(app->frmmain().Command1->isHidden());
 }
 
@@ -200,7 +200,7 @@ TEST_F(HostileFiles, HugeItemsAreKeptShort) {
   auto& menu = app->menu();
   EXPECT_EQ(ui::toansi(menu.mnudc[0]->text()), std::string(20, 'A'));
   EXPECT_EQ(ui::toansi(menu.mnudc[1]->text()), std::string(20, 'C'));
-  EXPECT_EQ(app->core.lists.catnum[2], 2);
+  EXPECT_EQ(app->corestate.lists.catnum[2], 2);
   EXPECT_LE(app->options.loginprompt.size(), 4096u);
   EXPECT_GE(app->options.loginprompt.size(), 4000u);
   EXPECT_EQ(app->frmid().Txtmsg->toPlainText().size(), static_cast<qsizetype>(app->options.loginprompt.size()));
@@ -251,7 +251,7 @@ TEST_F(HostileFiles, SettingsAndDrugDatabaseThatAreNoOrdinaryFiles) {
     boxes.clear();
     trainee::Main(*app);
     EXPECT_EQ(texts(), std::vector<std::string>{E75});
-    EXPECT_EQ(app->core.settings.textured, 0);
+    EXPECT_EQ(app->corestate.settings.textured, 0);
     app->frmmain().Command1_Click();
     auto& menu = app->menu();
     const auto found = menu.Lstmodules->findItems(QStringLiteral("Calculating Tablet Dosages"), Qt::MatchExactly);

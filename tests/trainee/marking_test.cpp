@@ -31,15 +31,15 @@ const std::string HELPQUESTION = "\r\nWould you like to see how this was worked 
 // refused pass moves nothing and leaves the question open.
 TEST_F(Session, EveryModuleFamilyMarksRightWrongPassAndRefusedPass) {
   writedrugs();
-  app.core.lists.selected = {0, 1};
-  app.core.lists.nselected = 1;
+  app.corestate.lists.selected = {0, 1};
+  app.corestate.lists.nselected = 1;
   std::vector<core::testrecord> records{core::testrecord::header("Ward quiz", "", "", 1)};
   for (int i = 0; i < 5; ++i) records.push_back(core::testrecord::item("Unit?", "It is mg.", "Mg"));
   writetest(records);
 
   for (int m = 1; m <= 7; ++m) {
     SCOPED_TRACE(m);
-    if (m == 6) app.core.lists.selected = {0, 2};
+    if (m == 6) app.corestate.lists.selected = {0, 2};
     boxes.clear();
     Frmquestion& q = open(m);
     q.cmdStart_Click();
@@ -368,7 +368,7 @@ TEST_F(Session, RightAnswerAnimationFollowsItsPathAndEnds) {
 }
 
 TEST_F(Session, AnimationsOffShowsCorrectAlone) {
-  app.core.settings.animationsoff = 1;
+  app.corestate.settings.animationsoff = 1;
   Frmquestion& q = open(5);
   q.cmdStart_Click();
   answer(q, q.answerstring());
@@ -442,8 +442,8 @@ TEST_F(Session, WrongAnswerMessageKeepsTheCharactersOfTheTest) {
 
 TEST_F(Session, FluidQuestionsAreMarkedLikeTheOtherTypedModules) {
   core::writedrug(1, syrupol());
-  app.core.lists.selected = {0, 1};
-  app.core.lists.nselected = 1;
+  app.corestate.lists.selected = {0, 1};
+  app.corestate.lists.nselected = 1;
   Frmquestion& q = open(6);
   q.cmdStart_Click();
   ASSERT_TRUE(q.cmdstart->isEnabled());

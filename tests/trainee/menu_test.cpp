@@ -42,7 +42,7 @@ class MenuTest : public TraineeTest {
   }
   std::string description() { return ui::toansi(app->menu().Lblmoddescript->caption()); }
   std::vector<std::int16_t> candidates() {
-    const auto& l = app->core.lists;
+    const auto& l = app->corestate.lists;
     return std::vector<std::int16_t>(l.selected.begin() + 1, l.selected.begin() + 1 + l.nselected);
   }
 };
@@ -130,7 +130,7 @@ TEST_F(MenuTest, TabletCandidatesFollowTheCheckedCategories) {
             "menu bar.");
   EXPECT_FALSE(app->questionloaded());
   EXPECT_TRUE(menu.isVisible());
-  EXPECT_EQ(app->core.lists.nselected, 0);
+  EXPECT_EQ(app->corestate.lists.nselected, 0);
 
   menu.mnudc_Click(2);  // Antibiotics (number 2) back on
   menu.cmdaccept_Click();
@@ -237,7 +237,7 @@ TEST_F(MenuTest, ProgressWindowClearHidesTheButton) {
 TEST_F(MenuTest, SettingsDialogReappliesTheBackgrounds) {
   start();
   auto& menu = app->menu();
-  ASSERT_EQ(app->core.settings.textured, 0);
+  ASSERT_EQ(app->corestate.settings.textured, 0);
   onmodal = [this](QDialog& d) {
     auto* dialog = dynamic_cast<ui::Default*>(&d);
     ASSERT_NE(dialog, nullptr);
@@ -248,7 +248,7 @@ TEST_F(MenuTest, SettingsDialogReappliesTheBackgrounds) {
   };
   menu.Change_Click();
   EXPECT_EQ(modals, 1);
-  EXPECT_EQ(app->core.settings.textured, 1);
+  EXPECT_EQ(app->corestate.settings.textured, 1);
   const QImage textured = ui::texturedbackground().toImage();
   EXPECT_EQ(ui::backgroundof(menu).toImage(), textured);
   EXPECT_EQ(ui::backgroundof(app->frmid()).toImage(), textured);
@@ -265,7 +265,7 @@ TEST_F(MenuTest, SettingsDialogReappliesTheBackgrounds) {
     dialog.Command1_Click(1);  // Save
   };
   menu.Change_Click();
-  EXPECT_EQ(app->core.settings.textured, 0);
+  EXPECT_EQ(app->corestate.settings.textured, 0);
   const QImage plain = ui::plainbackground().toImage();
   EXPECT_EQ(ui::backgroundof(menu).toImage(), plain);
   EXPECT_EQ(ui::backgroundof(app->frmid()).toImage(), plain);
@@ -276,7 +276,7 @@ TEST_F(MenuTest, SettingsDialogReappliesTheBackgrounds) {
 TEST_F(MenuTest, SettingsDialogLoadsTheLogonWindowWhenNeeded) {
   // Before start-up nothing is loaded; the dialog's close loads the menu
   // and logon windows hidden to give them their background.
-  app->core.settings.textured = 1;
+  app->corestate.settings.textured = 1;
   onmodal = [](QDialog& d) { d.close(); };
   app->showsettingsdialog(nullptr);
   EXPECT_TRUE(app->menuloaded());

@@ -55,7 +55,7 @@ class Session : public ::testing::Test {
       if (onmodal) onmodal(d);
     });
     app.endprogram = [] {};
-    app.core.tables = core::filledtables();
+    app.corestate.tables = core::filledtables();
     auto& m = app.modules;
     m.modcount = 7;
     m.modheading = {"",

@@ -54,11 +54,11 @@ TEST_F(StartupTest, EmptyFolderGivesBuiltInModulesAndOnlyTheIndexFileMessages) {
   EXPECT_TRUE(app->options.starttime.empty());
   ASSERT_TRUE(std::filesystem::exists(folder / "VQ.INI"));
   EXPECT_EQ(std::filesystem::file_size(folder / "VQ.INI"), 0u);
-  EXPECT_EQ(app->core.settings.textured, 0);
+  EXPECT_EQ(app->corestate.settings.textured, 0);
   EXPECT_TRUE(samepicture(ui::backgroundof(app->menu()), ui::plainbackground()));
   EXPECT_TRUE(samepicture(app->frmsavebackground, ui::plainbackground()));
   // The category menu keeps its design item.
-  EXPECT_EQ(app->core.lists.ncategories, 0);
+  EXPECT_EQ(app->corestate.lists.ncategories, 0);
   EXPECT_TRUE(app->menu().mnudc[0]->isVisible());
   EXPECT_EQ(app->menu().mnudc[0]->text(), "All");
   EXPECT_FALSE(app->menu().mnudc[1]->isVisible());
@@ -164,7 +164,7 @@ TEST_F(StartupTest, DrugListsAndCategoryMenu) {
                  "3\r\n" + catline("Analgesics", 1) + catline("Antibiotics", 2) + catline("Cardiac", 3));
   trainee::Main(*app);
   EXPECT_TRUE(boxes.empty());
-  const auto& l = app->core.lists;
+  const auto& l = app->corestate.lists;
   EXPECT_EQ(l.ntablets, 2);
   EXPECT_EQ(l.tabrec[2], 9);
   EXPECT_EQ(l.tabcat[2], 3);
@@ -196,7 +196,7 @@ TEST_F(StartupTest, CountsLargerThanTheEntriesGiveOne62PerFile) {
   writedruglists("32767\r\n4,1\r\n", "1\r\n5,2\r\n", "2\r\n" + catline("Analgesics", 1));
   trainee::Main(*app);
   EXPECT_EQ(texts(), (std::vector<std::string>{E62, E62}));
-  const auto& l = app->core.lists;
+  const auto& l = app->corestate.lists;
   EXPECT_EQ(l.ntablets, 32767);
   EXPECT_EQ(l.tabrec[1], 4);
   EXPECT_EQ(l.tabrec[2], 0);
@@ -212,8 +212,8 @@ TEST_F(StartupTest, MissingFluidIndexOnly) {
   write("vqcat.idx", "1\r\n" + catline("Analgesics", 1));
   trainee::Main(*app);
   EXPECT_EQ(texts(), (std::vector<std::string>{E52}));
-  EXPECT_EQ(app->core.lists.ntablets, 1);
-  EXPECT_EQ(app->core.lists.nfluids, 0);
+  EXPECT_EQ(app->corestate.lists.ntablets, 1);
+  EXPECT_EQ(app->corestate.lists.nfluids, 0);
 }
 
 TEST_F(StartupTest, MissingTabletIndexOnlyLeavesTheTabletListEmpty) {
@@ -221,7 +221,7 @@ TEST_F(StartupTest, MissingTabletIndexOnlyLeavesTheTabletListEmpty) {
   write("vqcat.idx", "1\r\n" + catline("Analgesics", 1));
   trainee::Main(*app);
   EXPECT_EQ(texts(), (std::vector<std::string>{E52}));
-  const auto& l = app->core.lists;
+  const auto& l = app->corestate.lists;
   EXPECT_EQ(l.ntablets, 0);  // nothing of the fluid index is read into it
   EXPECT_EQ(l.nfluids, 2);
   EXPECT_EQ(l.fluidrec[2], 6);
@@ -234,8 +234,8 @@ TEST_F(StartupTest, MissingCategoryFileOnly) {
   write("vqdbs2.idx", "\r\n");  // no fluid drug: an empty line reads as 0
   trainee::Main(*app);
   EXPECT_EQ(texts(), (std::vector<std::string>{E52}));
-  EXPECT_EQ(app->core.lists.nfluids, 0);
-  EXPECT_EQ(app->core.lists.ncategories, 0);
+  EXPECT_EQ(app->corestate.lists.nfluids, 0);
+  EXPECT_EQ(app->corestate.lists.ncategories, 0);
   EXPECT_EQ(app->menu().mnudc[0]->text(), "All");
 }
 
@@ -252,7 +252,7 @@ TEST_F(StartupTest, OnlyTexturedOneGivesTheTexturedBackground) {
     EXPECT_TRUE(samepicture(ui::backgroundof(app->menu()), want)) << value;
     EXPECT_TRUE(samepicture(ui::backgroundof(app->frmid()), want)) << value;
     EXPECT_TRUE(samepicture(app->frmsavebackground, want)) << value;
-    EXPECT_EQ(app->core.settings.textured, value);
+    EXPECT_EQ(app->corestate.settings.textured, value);
   }
 }
 
