@@ -21,6 +21,7 @@
 #include "core/errors.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "core/ui/focusmark.h"
 #include "core/ui/messages.h"
 #include "core/ui/panel.h"
 #include "core/ui/textconv.h"
@@ -200,6 +201,8 @@ void Frmexam::buildcontrols() {
   Lstcategory = new QListWidget(frame);
   Lstcategory->setObjectName(QStringLiteral("Lstcategory"));
   Lstcategory->setSelectionMode(QAbstractItemView::MultiSelection);
+  // The list's style marks the selected categories, not the keyboard.
+  ui::showfocusmark(*Lstcategory);
   ui::placetw(Lstcategory, 240, 2490, 3240, 3960);
   Lblcategory->setBuddy(Lstcategory);
   Cmdgenerate = button(QStringLiteral("&Create Question"), "Cmdgenerate", frame, 240, 6600, 3240);

@@ -2,6 +2,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QColor>
+#include <QImage>
+#include <QPalette>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -74,6 +77,17 @@ TEST_F(Editor, FreshWindowAndTheStatusRules) {
   EXPECT_FALSE(exam->Label6->wordWrap());
   EXPECT_LE(exam->Label6->fontMetrics().horizontalAdvance(exam->Label6->text()),
             exam->Label6->contentsRect().width());
+  // The category list shows when it has the keyboard, though all its
+  // categories are selected: a ring of the highlight colour at its edge.
+  exam->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(exam));
+  exam->Lstcategory->setFocus();
+  ASSERT_TRUE(exam->Lstcategory->hasFocus());
+  const QColor ring = exam->Lstcategory->palette().color(QPalette::Active, QPalette::Highlight);
+  const int middle = exam->Lstcategory->height() / 2;
+  EXPECT_EQ(exam->Lstcategory->grab().toImage().pixelColor(1, middle), ring);
+  exam->Txtquestion[0]->setFocus();
+  EXPECT_NE(exam->Lstcategory->grab().toImage().pixelColor(1, middle), ring);
   EXPECT_TRUE(navigationhidden());
   EXPECT_TRUE(exam->cmdforward[2]->isVisible());
   EXPECT_FALSE(exam->mnusave[0]->isVisible());
