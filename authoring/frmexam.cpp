@@ -297,9 +297,7 @@ void Frmexam::filefailed(const std::string& what, int number, const std::string&
   // The name is spelt as the file system spells it; the message is text of
   // the program's own code page.
   const std::string name = ui::toansi(ui::fromfilename(core::datapath(doc.filename).string()));
-  const std::string cause = core::errorcause(number);
-  showmessage(this, what + " the test file " + name + " (error number " + core::numtext(number) +
-                        (cause.empty() ? "" : ": " + cause) + "). " + after);
+  showmessage(this, what + " the test file " + name + " (error number " + core::numberandcause(number) + "). " + after);
 }
 
 bool Frmexam::putfile() {

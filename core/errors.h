@@ -46,5 +46,8 @@ int errnoerror(int err);
 // "the disk is full" for 61, "writing is not allowed there" for 70, empty
 // for the rest.
 std::string errorcause(int number);
+// The number as a message shows it, followed by its cause where it has one:
+// "61: the disk is full", "75".
+std::string numberandcause(int number);
 
 }  // namespace core

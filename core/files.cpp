@@ -61,6 +61,11 @@ std::string errorcause(int number) {
   }
 }
 
+std::string numberandcause(int number) {
+  const std::string cause = errorcause(number);
+  return std::to_string(number) + (cause.empty() ? "" : ": " + cause);
+}
+
 void setworkdir(const std::filesystem::path& f) { folder() = f; }
 const std::filesystem::path& workdir() { return folder(); }
 

@@ -46,9 +46,7 @@ std::vector<std::string> categorylist(const core::DrugLists& table) {
 
 Problem filefailure(const std::string& what, const core::FileError& e) {
   // A full disk or a refused write says so, so that the teacher can act on it.
-  const std::string cause = core::errorcause(e.number());
-  return {what + " (error " + std::to_string(e.number()) + (cause.empty() ? "" : ": " + cause) + ").", DRUGTITLE,
-          true, true};
+  return {what + " (error " + core::numberandcause(e.number()) + ").", DRUGTITLE, true, true};
 }
 
 void DrugDatabase::opendatabase() {
