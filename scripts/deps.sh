@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build needs, when run as root and any is missing.
+# Installs the Debian packages the build needs, when run as root and any is
+# missing; run as another user, names the missing ones and how to install them.
 set -euo pipefail
 packages=(cmake g++ ninja-build qt6-base-dev libgtest-dev libbenchmark-dev clang libclang-rt-dev)
 missing=()
@@ -12,7 +13,12 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
   else
-    echo "Missing packages (run as root to install them): ${missing[*]}" >&2
+    {
+      echo "Missing packages: ${missing[*]}"
+      echo "Install them as root, from the top folder of the repository:"
+      echo "    bash scripts/deps.sh"
+      echo "(or, where sudo is set up: sudo bash scripts/deps.sh)"
+    } >&2
     exit 1
   fi
 fi
