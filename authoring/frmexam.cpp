@@ -279,7 +279,7 @@ void Frmexam::buttonstatus() {
   Label7->setText(QStringLiteral("File : ") + ui::fromfilename(doc.filename));
   Label1->setText(QStringLiteral("%1 / %2").arg(doc.qno).arg(doc.numquest));
   const Boxes shown = boxtexts();
-  const bool whole = questioncomplete(shown.question, shown.answer);
+  const bool whole = core::questioncomplete(shown.question, shown.answer);
   Label6->setVisible(!whole);
   QWidget* had = focusWidget();
   for (QWidget* w : {cmdforward[0], cmdforward[1], Command2[0], Command2[1]}) w->setVisible(whole);
@@ -348,7 +348,7 @@ bool Frmexam::puttitle() {
 
 void Frmexam::Txtquestion_Change() {
   const Boxes shown = boxtexts();
-  doc.showing(questioncomplete(shown.question, shown.answer));
+  doc.showing(core::questioncomplete(shown.question, shown.answer));
   buttonstatus();
 }
 

@@ -63,6 +63,10 @@ long testquestioncount(std::uintmax_t filelength) {
   return records == 0 ? 0 : static_cast<long>(records - 1);
 }
 
+bool questioncomplete(const std::string& question, const std::string& answer) {
+  return !trim(question).empty() && !trim(answer).empty();
+}
+
 testhead readtestheader(const std::string& file) {
   RecordFile f(file, TEST_RECORD_LENGTH);
   testhead h;

@@ -38,6 +38,12 @@ struct testrecord {
                          const std::string& answer);
 };
 
+// A question is complete when neither its text nor its answer is blank
+// (blanks only: a text of line breaks is not blank). Both programs judge a
+// test's records by this: the trainee's test walk skips the others, the
+// tool's editor will not move on from one.
+bool questioncomplete(const std::string& question, const std::string& answer);
+
 // Questions in a test file of the given length: whole records after the
 // header, never below 0.
 long testquestioncount(std::uintmax_t filelength);

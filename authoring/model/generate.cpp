@@ -79,7 +79,7 @@ BatchEnd runbatch(TestDocument& doc, const BatchPlan& plan, const std::vector<in
       break;
     }
     const std::int16_t before[2] = {doc.numquest, doc.qno};
-    if (questioncomplete(m.rec.question, m.rec.answer)) {
+    if (core::questioncomplete(m.rec.question, m.rec.answer)) {
       ++doc.numquest;
       doc.qno = doc.numquest;
     }

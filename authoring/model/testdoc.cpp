@@ -22,10 +22,6 @@ core::testrecord TestHeader::record() const {
   return core::testrecord::header(testtitle, testdescription, testinstructions, includeinmenu);
 }
 
-bool questioncomplete(const std::string& question, const std::string& answer) {
-  return !core::trim(question).empty() && !core::trim(answer).empty();
-}
-
 void TestDocument::setcurrentfile(const std::string& name) {
   filename = name;
   changed = false;

@@ -37,9 +37,6 @@ struct Boxes {
   std::string question, help, answer;
 };
 
-// A question is complete when neither its text nor its answer is blank.
-bool questioncomplete(const std::string& question, const std::string& answer);
-
 // What a Save As did. A failure leaves the test unsaved (changed again).
 struct SaveAsResult {
   enum What { nothing, text, saved, illegalname, notwritten, storefailed, copyfailed } what = nothing;

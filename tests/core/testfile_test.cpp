@@ -79,6 +79,14 @@ TEST(TestRecord, IncludeFlagRules) {
   EXPECT_EQ(withanswer("2").includeflag(), 2);
 }
 
+TEST(TestRecord, CompleteQuestionHasTextAndAnswer) {
+  EXPECT_TRUE(questioncomplete("How many?", "2"));
+  EXPECT_TRUE(questioncomplete("\r\n", "x"));  // line breaks are not blank
+  EXPECT_FALSE(questioncomplete("How many?", std::string(12, ' ')));
+  EXPECT_FALSE(questioncomplete("   ", "2"));
+  EXPECT_FALSE(questioncomplete("", ""));
+}
+
 TEST_F(TestFiles, ZeroByteFileHasNoHeader) {
   std::ofstream(dir_ / "empty.vqt").close();
   const testrecord h = readtestrecord("empty.vqt", 1);
