@@ -5,11 +5,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
-#include <cmath>
 
 #include "core/text.h"
 #include "core/ui/messages.h"
@@ -38,42 +36,6 @@ constexpr int WINDOWHEIGHT = KEYTOP + 3 * PITCH + KEY + 120;
 
 int keyleft(int column) { return KEYLEFT + column * PITCH; }
 int keytop(int row) { return KEYTOP + row * PITCH; }
-
-enum class Reading { number, notnumber, toolarge };
-
-// An operand read as a number. Empty reads as 0; a text is the readout as
-// it stood, read the way a typed number is read. A text without a digit
-// (a readout holding only a minus sign) is not a number and reads as 0; a
-// typed number beyond the range of a double is too large to calculate with.
-Reading readoperand(const QVariant& operand, double& value) {
-  value = 0;
-  if (!operand.isValid() || operand.isNull()) return Reading::number;
-  if (operand.typeId() == QMetaType::Double) {
-    value = operand.toDouble();
-    return std::isfinite(value) ? Reading::number : Reading::toolarge;
-  }
-  const QString text = operand.toString().trimmed();
-  bool digit = false;
-  for (const QChar c : text)
-    if (c.isDigit()) digit = true;
-  if (!digit) return Reading::notnumber;
-  bool ok = false;
-  const double whole = QLocale::c().toDouble(text, &ok);
-  if (std::isinf(whole)) {
-    value = whole;
-    return Reading::toolarge;
-  }
-  value = core::val(ui::toansi(text));
-  return Reading::number;
-}
-
-// The readout's text for an operand: a computed number in its short form
-// (no trailing point), a text as it stood.
-QString operandtext(const QVariant& operand) {
-  if (operand.typeId() == QMetaType::Double) return ui::fromansi(core::numtext(operand.toDouble()));
-  if (!operand.isValid() || operand.isNull()) return QStringLiteral("0");
-  return operand.toString();
-}
 
 QPushButton* key(const QString& caption, QWidget* parent, int column, int row, int width = KEY) {
   auto* b = new QPushButton(caption, parent);
@@ -138,144 +100,50 @@ Calculator::Calculator(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app
 }
 
 void Calculator::Form_Load() {
-  pointentered = 0;
-  operandcount = 0;
-  lastkey = QStringLiteral("NONE");
-  pendingop = QStringLiteral(" ");
-  Readout->setText(QStringLiteral("0."));
+  engine.reset();
+  showreadout();
 }
 
 void Calculator::Number_Click(int index) {
   if (index < 0 || index > 9) return;
-  const QString digit = Number[index]->text();
-  if (lastkey != QLatin1String("NUMS")) {
-    // A new number begins.
-    Readout->setText(QStringLiteral("."));
-    pointentered = 0;
-  }
-  if (pointentered) {
-    Readout->setText(Readout->text() + digit);
-  } else {
-    // Digits before the point go in front of it, as on a pocket calculator.
-    const QString text = Readout->text();
-    const qsizetype point = text.indexOf(QLatin1Char('.'));
-    Readout->setText((point < 0 ? text : text.left(point)) + digit + QLatin1Char('.'));
-  }
-  if (lastkey == QLatin1String("NEG")) Readout->setText(QLatin1Char('-') + Readout->text());
-  lastkey = QStringLiteral("NUMS");
+  engine.digit(static_cast<char>('0' + index));
+  showreadout();
 }
 
 void Calculator::Decimal_Click() {
-  if (lastkey == QLatin1String("NEG"))
-    Readout->setText(QStringLiteral("-0."));
-  else if (lastkey != QLatin1String("NUMS"))
-    Readout->setText(QStringLiteral("0."));
-  pointentered = -1;
-  lastkey = QStringLiteral("NUMS");
+  engine.point();
+  showreadout();
 }
 
 void Calculator::Operator_Click(int index) {
   if (index < 0 || index > 4) return;
-  const QString op = Operator[index]->text();
-  const QString current = Readout->text();
-  const bool minus = op == QLatin1String("-");
-
-  if (lastkey == QLatin1String("NUMS")) ++operandcount;
-
-  if (operandcount == 0) {
-    // No number yet: a minus starts a negative number.
-    if (minus && lastkey != QLatin1String("NEG")) {
-      Readout->setText(QLatin1Char('-') + Readout->text());
-      lastkey = QStringLiteral("NEG");
-    }
-  } else if (operandcount == 1) {
-    // The readout is taken as it stands, even when it holds only the minus
-    // sign that began a negative number (an evaluation reads that as 0).
-    firstoperand = current;
-    // A minus right after an operator starts a negative second number;
-    // after "=" it subtracts from the result.
-    if (lastkey != QLatin1String("NUMS") && minus && pendingop != QLatin1String("=")) {
-      Readout->setText(QStringLiteral("-"));
-      lastkey = QStringLiteral("NEG");
-    }
-  } else {
-    evaluate(current);
-  }
-
-  if (lastkey != QLatin1String("NEG")) {
-    lastkey = QStringLiteral("OPS");
-    pendingop = op;
-  }
-
+  showreadout(engine.operatorkey(ui::toansi(Operator[index]->text())));
   if (index == 4 && app_.questionloaded()) {
     if (QLineEdit* box = app_.question().txtanswer) box->setText(Readout->text());
   }
 }
 
-// Applies the pending operator to the running result and the number just
-// typed; strictly left to right.
-void Calculator::evaluate(const QString& current) {
-  secondoperand = current;
-  double first = 0, second = 0;
-  const Reading a = readoperand(firstoperand, first);
-  const Reading b = readoperand(secondoperand, second);
-  bool toolarge = b == Reading::toolarge;
-  bool computed = true;
-  double result = 0;
-  if (pendingop == QLatin1String("+")) {
-    result = first + second;
-  } else if (pendingop == QLatin1String("-")) {
-    result = first - second;
-  } else if (pendingop == QLatin1String("X")) {
-    result = first * second;
-  } else if (pendingop == QLatin1String("/")) {
-    if (second == 0) {
-      ui::showbox(this, DIVIDEBYZERO, TITLE, QMessageBox::Warning);
-      computed = false;
-      toolarge = false;
-    } else {
-      result = first / second;
-    }
-  } else if (pendingop == QLatin1String("=")) {
-    // A number typed after "=" replaces the result.
-    result = second;
-  } else {
-    computed = false;  // no operator pending: the result stays
-    toolarge = false;
-  }
-  if (computed) {
-    // After "=" the new number replaces the result, whatever the result was.
-    if (a == Reading::toolarge && pendingop != QLatin1String("=")) toolarge = true;
-    if (toolarge || !std::isfinite(result)) {
-      // Beyond the range of a double: the result stays as it was.
-      ui::showbox(this, TOOLARGE, TITLE, QMessageBox::Warning);
-    } else {
-      firstoperand = result + 0.0;  // a result of minus zero shows as 0
-    }
-  }
-  Readout->setText(operandtext(firstoperand));
-  operandcount = 1;
-}
-
 void Calculator::Cancel_Click() {
-  Readout->setText(QStringLiteral("0."));
-  firstoperand = 0.0;
-  secondoperand = 0.0;
-  Form_Load();
+  engine.cancel();
+  showreadout();
 }
 
 void Calculator::CancelEntry_Click() {
-  Readout->setText(QStringLiteral("0."));
-  pointentered = 0;
-  lastkey = QStringLiteral("CE");
+  engine.cancelentry();
+  showreadout();
+}
+
+void Calculator::showreadout(CalcEngine::Message message) {
+  if (message == CalcEngine::Message::DivideByZero) ui::showbox(this, DIVIDEBYZERO, TITLE, QMessageBox::Warning);
+  if (message == CalcEngine::Message::TooLarge) ui::showbox(this, TOOLARGE, TITLE, QMessageBox::Warning);
+  Readout->setText(ui::fromansi(engine.readout));
 }
 
 void Calculator::closeEvent(QCloseEvent* event) {
   QDialog::closeEvent(event);
   if (!event->isAccepted()) return;
-  firstoperand = QVariant();
-  secondoperand = QVariant();
-  Form_Load();
+  engine.clear();
+  showreadout();
 }
 
 void Calculator::showEvent(QShowEvent* event) {

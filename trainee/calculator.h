@@ -3,9 +3,8 @@
 #pragma once
 
 #include <QDialog>
-#include <QString>
-#include <QVariant>
-#include <cstdint>
+
+#include "trainee/model/calcengine.h"
 
 class QLabel;
 class QPushButton;
@@ -33,14 +32,8 @@ class Calculator : public QDialog {
   void Cancel_Click();
   void CancelEntry_Click();
 
-  // The state of the calculation. The operands are empty, a number (double)
-  // or a text (the readout as it stood when it was taken).
-  QVariant firstoperand;
-  QVariant secondoperand;
-  std::int16_t pointentered = 0;  // flag: true = -1
-  std::int16_t operandcount = 0;
-  QString lastkey = QStringLiteral("NONE");  // "NONE", "NUMS", "NEG", "OPS", "CE"
-  QString pendingop = QStringLiteral(" ");   // " ", "/", "+", "X", "-", "="
+  // The calculation: operands, pending operation and readout text.
+  CalcEngine engine;
 
  protected:
   // Closing the window unloads it: the next showing starts afresh.
@@ -51,7 +44,8 @@ class Calculator : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void evaluate(const QString& current);
+  // The readout shows the engine's; a message the engine returns is told.
+  void showreadout(CalcEngine::Message message = CalcEngine::Message::None);
   Dosavo& app_;
   bool placed_ = false;
 };
