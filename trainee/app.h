@@ -13,6 +13,7 @@
 
 #include "core/corestate.h"
 #include "core/testfile.h"
+#include "trainee/model/session.h"
 
 namespace trainee {
 
@@ -24,13 +25,12 @@ class Frmquestion;
 class Calculator;
 
 // The module table: six built-in modules, then the teachers' tests found at
-// start-up.
-struct ModuleTable {
+// start-up, with the run's counts of judged answers per module.
+struct ModuleTable : ModuleCounters {
   std::vector<std::string> modheading;
   std::vector<std::string> modintro;
   std::vector<std::string> modfile;
   std::int16_t modcount = 6;
-  std::vector<std::int16_t> modcorrect, modincorrect, modpassed;
 };
 
 // The site options of vqfile.ini, and what the logon sets.

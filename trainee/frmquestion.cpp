@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
-#include <limits>
 
 #include "core/text.h"
 #include "core/ui/artwork.h"
@@ -258,7 +257,7 @@ void Frmquestion::setcaption(QLabel* label, const std::string& text) {
   }
 }
 
-bool Frmquestion::rec(bool option) const { return app_.options.recording && option; }
+bool Frmquestion::applies(bool option) const { return app_.options.recording && option; }
 
 const std::string& Frmquestion::moduletext(const std::vector<std::string>& texts) const {
   static const std::string none;
@@ -267,17 +266,6 @@ const std::string& Frmquestion::moduletext(const std::vector<std::string>& texts
 
 std::string Frmquestion::answerstring() const {
   return answerisnumber ? core::numtext(answernumber) : answertext;
-}
-
-void Frmquestion::count(std::vector<std::int16_t>& counts) {
-  if (app_.modnum < 0) return;
-  const auto n = static_cast<std::size_t>(app_.modnum);
-  if (counts.size() <= n) counts.resize(n + 1, 0);
-  bump(counts[n]);
-}
-
-void Frmquestion::bump(std::int16_t& n) {
-  if (n < std::numeric_limits<std::int16_t>::max()) ++n;
 }
 
 void Frmquestion::focusbutton(QPushButton* b) {

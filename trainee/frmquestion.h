@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "trainee/model/session.h"
+
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -53,11 +55,9 @@ class Frmquestion : public QMainWindow {
   QAction* mhus = nullptr;
   Burette* burette = nullptr;  // IVpan, scriv, timers, counter
 
-  // The state of the window.
-  std::int16_t questno = 0;
-  std::int16_t testcount = 0;
-  std::int16_t testrec = 0;
-  std::int16_t ncorrect = 0, nincorrect = 0, npassed = 0;
+  // The state of the window: the question number and counts of the session
+  // in `session`, and what the buttons are doing.
+  Session session;
   std::int16_t started = 0;  // 0 before Start, -1 after
   int ansstate = 0;          // 0 open, 1 wrong answer shown, 2 right answer shown
   bool ivmodule = false, ivsetrate = false, ivrun = false;
@@ -119,8 +119,6 @@ class Frmquestion : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // Counts stop at the largest 16-bit value rather than turn negative.
-  static void bump(std::int16_t& n);
   // Gives a button the focus and shows it, as if it had been reached with
   // the keyboard: the button that goes on after an answer is the one Enter
   // presses next.
@@ -131,8 +129,8 @@ class Frmquestion : public QMainWindow {
   // Tells the user that no question could be made and ends the window.
   bool noquestion(bool fromdrugs = true);
   void testforivon();
-  void count(std::vector<std::int16_t>& counts);
-  bool rec(bool option) const;
+  // A site option binds only while results are recorded.
+  bool applies(bool option) const;
   const std::string& moduletext(const std::vector<std::string>& texts) const;
   void unload();
 

@@ -37,7 +37,7 @@ void Frmquestion::checkresponse() {
 
   if (ansstate == 2) {
     Lblcorrect->hide();
-    if (!rec(o.optnoshowme)) cmdshowme->setEnabled(true);
+    if (!applies(o.optnoshowme)) cmdshowme->setEnabled(true);
     if (modnum != 2) txtanswer->show();
     if (!makequest()) return;
     ansstate = 0;
@@ -66,22 +66,18 @@ void Frmquestion::checkresponse() {
   if (modnum >= 7) answertext = m.answer;
 
   if (m.verdict == Verdict::Pass) {
-    if (rec(o.optnopass)) {
+    if (applies(o.optnopass)) {
       ui::showbox(this, QStringLiteral("Sorry you cannot pass on this question"), APPTITLE);
       return;
     }
     txtanswer->clear();
-    bump(npassed);
+    session.count(m.verdict, modnum, app_.modules, app_.results.progdirty);
     showstatus();
-    count(app_.modules.modpassed);
-    app_.results.progdirty = true;
   } else if (m.verdict == Verdict::Right) {
     txtanswer->hide();
-    bump(ncorrect);
+    session.count(m.verdict, modnum, app_.modules, app_.results.progdirty);
     showstatus();
-    count(app_.modules.modcorrect);
-    app_.results.progdirty = true;
-    if (!rec(o.optnocorrect)) {
+    if (!applies(o.optnocorrect)) {
       Lblcorrect->show();
       cmdshowme->setEnabled(false);
       ansstate = 2;
@@ -92,11 +88,9 @@ void Frmquestion::checkresponse() {
       focusbutton(cmdstart);
     }
   } else {
-    bump(nincorrect);
+    session.count(m.verdict, modnum, app_.modules, app_.results.progdirty);
     showstatus();
-    count(app_.modules.modincorrect);
-    app_.results.progdirty = true;
-    if (!rec(o.optnocorrect)) {
+    if (!applies(o.optnocorrect)) {
       const bool hashelp = !app_.corestate.helptext.empty();
       if (hashelp) {
         togglehelpprompt();
@@ -136,7 +130,7 @@ void flip(QWidget* w) { w->setVisible(w->isHidden()); }
 void Frmquestion::togglehelpprompt() {
   flip(cmdquit);
   flip(cmdstart);
-  if (rec(app_.options.optnoshowme)) cmdshowme->setEnabled(false);
+  if (applies(app_.options.optnoshowme)) cmdshowme->setEnabled(false);
   flip(cmdshowme);
   if (app_.modnum != 2) flip(txtanswer);
   flip(wanthelp[0]);
@@ -158,7 +152,7 @@ void Frmquestion::wanthelp_Click(int index) {
   togglehelpprompt();
   // With the worked solutions switched off by the site options, Yes cannot
   // show one: it goes on to the next question like No.
-  if (index == 0 && !rec(app_.options.optnoshowme)) {
+  if (index == 0 && !applies(app_.options.optnoshowme)) {
     ivrun = true;
     testforivon();
     questionhelp();

@@ -8,14 +8,12 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
-#include <limits>
+#include <optional>
 #include <utility>
 
 #include "core/askagain.h"
-#include "core/files.h"
 #include "core/history.h"
 #include "core/random.h"
-#include "core/testfile.h"
 #include "core/text.h"
 #include "core/ui/artwork.h"
 #include "core/ui/messages.h"
@@ -52,19 +50,18 @@ int pictureindex(int modnum) {
 
 void Frmquestion::Form_Load() {
   const auto& o = app_.options;
-  if (rec(o.optnoshowme)) cmdshowme->setEnabled(false);
+  if (applies(o.optnoshowme)) cmdshowme->setEnabled(false);
 
   started = 0;
   ui::centreform(*this);
   if (app_.menuloaded()) ui::setbackground(*this, ui::backgroundof(app_.menu()));
-  testcount = 0;
+  session.clear();
   txtanswer->hide();
 
   setcaption(Lblheading, moduletext(app_.modules.modheading));
   setcaption(Lblquestion, moduletext(app_.modules.modintro) + std::string(core::crlf) +
                               std::string(core::crlf) + READY);
 
-  questno = npassed = nincorrect = ncorrect = 0;
   ansstate = 0;
   burette->counting = false;
   lblstatus->hide();
@@ -76,21 +73,14 @@ void Frmquestion::Form_Load() {
   if (app_.modnum == 4) Lbldrug->show();
 
   if (app_.modnum >= 7) {
-    const std::string& file = moduletext(app_.modules.modfile);
-    std::string instructions;
-    long records = 0;
     try {
-      app_.testbuffer = core::readtestrecord(file, 1);
-      instructions = app_.testbuffer.instructions();
-      records = core::testquestioncount(core::filesize(file));
+      app_.testbuffer = session.opentest(moduletext(app_.modules.modfile));
     } catch (const std::exception&) {
       // A test file that cannot be read has no questions: Start leads
       // straight to the completion notice.
       app_.testbuffer = core::testrecord::blank();
     }
-    setcaption(Lblquestion, instructions + READY);
-    testcount = static_cast<std::int16_t>(std::min<long>(records, std::numeric_limits<std::int16_t>::max()));
-    testrec = 0;
+    setcaption(Lblquestion, app_.testbuffer.instructions() + READY);
   }
 
   ivsetrate = app_.modnum == 2;
@@ -120,20 +110,13 @@ bool Frmquestion::noquestion(bool fromdrugs) {
 bool Frmquestion::makequest() {
   const auto& o = app_.options;
   const int modnum = app_.modnum;
-  bump(questno);
-
-  if (modnum >= 7 && questno == testcount + 1) return endtest();
-
-  if (questno > 1000) {
-    questno = 1;
-    ncorrect = npassed = nincorrect = 0;
-  }
+  if (!session.nextquestion(modnum >= 7)) return endtest();
 
   setcaption(Lblheading, moduletext(app_.modules.modheading));
 
   if (modnum != 2) {
     Imgcalc->show();
-    if (rec(o.optcalcoff)) Imgcalc->hide();
+    if (applies(o.optcalcoff)) Imgcalc->hide();
   }
 
   auto& corestate = app_.corestate;
@@ -177,27 +160,17 @@ bool Frmquestion::makequest() {
     }
     default: {
       if (modnum < 7) return noquestion(false);
-      const std::string& file = moduletext(app_.modules.modfile);
-      long records = 0;
+      std::optional<TestQuestion> next;
       try {
-        records = core::testquestioncount(core::filesize(file));
+        next = session.nexttestquestion(moduletext(app_.modules.modfile), app_.testbuffer);
       } catch (const std::exception&) {
-        records = 0;
+        return endtest();
       }
-      for (;;) {
-        // No further complete question in the file: the test is over.
-        if (testrec >= records) return endtest();
-        ++testrec;
-        try {
-          app_.testbuffer = core::readtestrecord(file, testrec + 1L);
-        } catch (const std::exception&) {
-          return endtest();
-        }
-        question = core::trim(app_.testbuffer.question);
-        answertext = core::trim(app_.testbuffer.answer);
-        corestate.helptext = core::trim(app_.testbuffer.help);
-        if (!question.empty() && !answertext.empty()) break;
-      }
+      // No further complete question in the file: the test is over.
+      if (!next) return endtest();
+      question = std::move(next->question);
+      answertext = std::move(next->answer);
+      corestate.helptext = std::move(next->help);
       answerisnumber = false;
       answernumber = 0;
       break;
@@ -266,7 +239,7 @@ void Frmquestion::showquestion(const std::string& question) {
   }
 
   cmdshowme->setEnabled(!core::trim(app_.corestate.helptext).empty());
-  if (rec(o.optnoshowme)) cmdshowme->setEnabled(false);
+  if (applies(o.optnoshowme)) cmdshowme->setEnabled(false);
 }
 
 void Frmquestion::enableanswer() {
@@ -277,15 +250,10 @@ void Frmquestion::enableanswer() {
 }
 
 void Frmquestion::showstatus() {
-  const auto& o = app_.options;
-  setcaption(lblstatus, statustext({.questno = questno,
-                                    .testcount = testcount,
-                                    .ncorrect = ncorrect,
-                                    .nincorrect = nincorrect,
-                                    .npassed = npassed,
-                                    .test = app_.modnum >= 7,
-                                    .showcounts = !rec(o.optnocorrect),
-                                    .showpassed = !rec(o.optnopass)}));
+  StatusCounts counts = session.status(app_.modnum >= 7);
+  counts.showcounts = !applies(app_.options.optnocorrect);
+  counts.showpassed = !applies(app_.options.optnopass);
+  setcaption(lblstatus, statustext(counts));
 }
 
 void Frmquestion::terminate() {
@@ -293,7 +261,7 @@ void Frmquestion::terminate() {
   burette->stop();
   ui::showactive(app_.menu());
   if (app_.calculatorloaded()) app_.calculator().hide();
-  npassed = nincorrect = ncorrect = questno = 0;
+  session.clear();
   unload();
 }
 

@@ -119,7 +119,7 @@ TEST_F(Session, CountingDropsDripsFromTheFirstQuestionToTheEnd) {
   q.cmdshowme_Click();
   EXPECT_TRUE(q.burette->frmivcount->isHidden());
   EXPECT_FALSE(q.burette->counting);
-  EXPECT_EQ(q.questno, 2);
+  EXPECT_EQ(q.session.questno, 2);
   EXPECT_DRIPPING(q, 3000);
 
   // Right, then Next, then a pass: never switched off.
@@ -131,7 +131,7 @@ TEST_F(Session, CountingDropsDripsFromTheFirstQuestionToTheEnd) {
   EXPECT_DRIPPING(q, 882);
   draws.push(0.2f);  // 2 x Int(5) + 20 = 30
   answer(q, "");
-  EXPECT_EQ(q.questno, 4);
+  EXPECT_EQ(q.session.questno, 4);
   EXPECT_DRIPPING(q, 2000);
   // The OK prompt after a wrong answer without a solution leaves it too.
   app.corestate.helptext.clear();

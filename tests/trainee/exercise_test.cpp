@@ -171,7 +171,7 @@ TEST_F(Session, TestWithABlankRecordCountsItSkipsItAndEndsWithTheNotice) {
              core::testrecord::item("\r\nFirst?", "Because.", "mg"), core::testrecord::blank(),
              core::testrecord::item("Second?", "", "12"), core::testrecord::item("Third?", "", "x")});
   Frmquestion& q = open(7);
-  EXPECT_EQ(q.testcount, 4);
+  EXPECT_EQ(q.session.testcount, 4);
   EXPECT_EQ(Frmquestion::caption(q.Lblquestion), "Read each question." + READY);
 
   q.cmdStart_Click();
@@ -182,7 +182,7 @@ TEST_F(Session, TestWithABlankRecordCountsItSkipsItAndEndsWithTheNotice) {
   EXPECT_EQ(Frmquestion::caption(q.lblstatus), "Question : 1 / 4\r\rCorrect: 1\rIncorrect: 0\rPassed on: 0");
   q.cmdStart_Click();  // Next: the blank record is skipped
   EXPECT_EQ(Frmquestion::caption(q.Lblquestion), "Second?");
-  EXPECT_EQ(q.testrec, 3);
+  EXPECT_EQ(q.session.testrec, 3);
   EXPECT_FALSE(q.cmdshowme->isEnabled());  // no worked solution
   answer(q, "");
   EXPECT_EQ(Frmquestion::caption(q.Lblquestion), "Third?");
@@ -207,7 +207,7 @@ TEST_F(Session, TestWithABlankRecordCountsItSkipsItAndEndsWithTheNotice) {
 TEST_F(Session, TestWithOnlyItsHeaderEndsAtStart) {
   writetest({core::testrecord::header("Ward quiz", "", "Nothing here.", 0)});
   Frmquestion& q = open(7);
-  EXPECT_EQ(q.testcount, 0);
+  EXPECT_EQ(q.session.testcount, 0);
   q.cmdStart_Click();
   EXPECT_EQ(modals, std::vector<std::string>{"trainee::Frmcompleted"});
   EXPECT_FALSE(app.questionloaded());
@@ -232,7 +232,7 @@ TEST_F(Session, LongTestTextsAreSetSmallerToFitTheirPanel) {
 
 TEST_F(Session, MissingTestFileEndsAtStart) {
   Frmquestion& q = open(7);
-  EXPECT_EQ(q.testcount, 0);
+  EXPECT_EQ(q.session.testcount, 0);
   EXPECT_EQ(Frmquestion::caption(q.Lblquestion), READY);
   q.cmdStart_Click();
   EXPECT_EQ(modals.size(), 1u);
@@ -257,7 +257,7 @@ TEST_F(Session, StatusTextFollowsTheOptionsOnlyWhileRecording) {
   Frmquestion& r = open(7);
   r.cmdStart_Click();
   answer(r, "2");  // judged without feedback: straight on to question 2
-  EXPECT_EQ(r.questno, 2);
+  EXPECT_EQ(r.session.questno, 2);
   EXPECT_EQ(Frmquestion::caption(r.lblstatus), "Question : 2 / 10\r\r");
   EXPECT_TRUE(r.Lblincorrect->isHidden());
 }
@@ -266,11 +266,11 @@ TEST_F(Session, QuestionCountWrapsAfterTheThousandth) {
   Frmquestion& q = open(1);
   q.cmdStart_Click();
   answer(q, "");
-  EXPECT_EQ(q.questno, 2);
-  q.questno = 1000;
+  EXPECT_EQ(q.session.questno, 2);
+  q.session.questno = 1000;
   answer(q, "");
-  EXPECT_EQ(q.questno, 1);
-  EXPECT_EQ(q.npassed, 0);
+  EXPECT_EQ(q.session.questno, 1);
+  EXPECT_EQ(q.session.npassed, 0);
   EXPECT_EQ(Frmquestion::caption(q.lblstatus), "This is your first question this session");
   EXPECT_EQ(app.modules.modpassed[1], 2);  // the run's totals stay
 }
@@ -312,7 +312,7 @@ TEST_F(Session, TabletRepeatCheckTriesOnceMoreThanThereAreDrugs) {
   EXPECT_EQ(draws.used(), 6u);
   answer(q, "");
   EXPECT_EQ(draws.used(), 12u);
-  EXPECT_EQ(q.questno, 3);
+  EXPECT_EQ(q.session.questno, 3);
   EXPECT_FALSE(q.txtanswer->isHidden());
 }
 

@@ -170,8 +170,8 @@ TEST_F(Keyboard, AltOPressesTheWindowsOwnOkBeforeTheOptionsMenu) {
   press(q, Qt::Key_O, Qt::AltModifier);
   EXPECT_FALSE(q.ope->isVisible());
   QTRY_VERIFY_WITH_TIMEOUT(!q.txthelp->isVisible(), 1000);
-  EXPECT_EQ(q.npassed, 1);  // the empty box was judged
-  EXPECT_EQ(q.questno, 2);
+  EXPECT_EQ(q.session.npassed, 1);  // the empty box was judged
+  EXPECT_EQ(q.session.questno, 2);
 
   type(q, QStringLiteral("5"));
   press(q, Qt::Key_Return);
@@ -179,7 +179,7 @@ TEST_F(Keyboard, AltOPressesTheWindowsOwnOkBeforeTheOptionsMenu) {
   press(q, Qt::Key_O, Qt::AltModifier);
   EXPECT_FALSE(q.ope->isVisible());
   QTRY_VERIFY_WITH_TIMEOUT(!q.Command1->isVisible(), 1000);
-  EXPECT_EQ(q.questno, 3);
+  EXPECT_EQ(q.session.questno, 3);
 
   press(q, Qt::Key_O, Qt::AltModifier);
   EXPECT_TRUE(q.ope->isVisible());

@@ -61,10 +61,10 @@ TEST_F(Session, EveryModuleFamilyMarksRightWrongPassAndRefusedPass) {
     EXPECT_EQ(q.ansstate, 2);
     EXPECT_FALSE(q.Lblcorrect->isHidden());
     EXPECT_EQ(q.cmdstart->text(), "&Next");
-    EXPECT_EQ(q.ncorrect, 1);
+    EXPECT_EQ(q.session.ncorrect, 1);
     EXPECT_EQ(app.modules.modcorrect[m], 1);
     q.cmdStart_Click();  // Next
-    EXPECT_EQ(q.questno, 2);
+    EXPECT_EQ(q.session.questno, 2);
 
     const std::string stored = m == 7 ? "MG" : q.answerstring();
     submit(wrong);
@@ -72,10 +72,10 @@ TEST_F(Session, EveryModuleFamilyMarksRightWrongPassAndRefusedPass) {
     EXPECT_EQ(Frmquestion::caption(q.Lblincorrect),
               "You answered " + (m == 7 ? std::string("KG") : wrong) + ".\r\nThe correct answer was " + stored + "." +
                   HELPQUESTION);
-    EXPECT_EQ(q.nincorrect, 1);
+    EXPECT_EQ(q.session.nincorrect, 1);
     EXPECT_EQ(app.modules.modincorrect[m], 1);
     q.wanthelp_Click(1);  // No: the next question
-    EXPECT_EQ(q.questno, 3);
+    EXPECT_EQ(q.session.questno, 3);
     EXPECT_EQ(q.ansstate, 0);
 
     // An empty box (module 2: Answer with the box's untouched "Answer").
@@ -83,9 +83,9 @@ TEST_F(Session, EveryModuleFamilyMarksRightWrongPassAndRefusedPass) {
       EXPECT_EQ(q.txtanswer->text(), "Answer");
     }
     q.cmdStart_Click();
-    EXPECT_EQ(q.npassed, 1);
+    EXPECT_EQ(q.session.npassed, 1);
     EXPECT_EQ(app.modules.modpassed[m], 1);
-    EXPECT_EQ(q.questno, 4);
+    EXPECT_EQ(q.session.questno, 4);
     EXPECT_TRUE(boxes.empty());
 
     app.options.recording = true;
@@ -94,9 +94,9 @@ TEST_F(Session, EveryModuleFamilyMarksRightWrongPassAndRefusedPass) {
     q.cmdStart_Click();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Sorry you cannot pass on this question");
-    EXPECT_EQ(q.questno, 4);
+    EXPECT_EQ(q.session.questno, 4);
     EXPECT_EQ(q.ansstate, 0);
-    EXPECT_EQ(q.npassed, 1);
+    EXPECT_EQ(q.session.npassed, 1);
     EXPECT_EQ(app.modules.modpassed[m], 1);
     EXPECT_EQ(app.modules.modcorrect[m] + app.modules.modincorrect[m], 2);
     EXPECT_EQ(Frmquestion::caption(q.lblstatus), status);
@@ -131,8 +131,8 @@ TEST_F(Session, CountingDropsAllowsFourEitherSide) {
   EXPECT_EQ(q.ansstate, 1);
   EXPECT_EQ(app.modules.modcorrect[1], 2);
   EXPECT_EQ(app.modules.modincorrect[1], 2);
-  EXPECT_EQ(q.ncorrect, 2);
-  EXPECT_EQ(q.nincorrect, 2);
+  EXPECT_EQ(q.session.ncorrect, 2);
+  EXPECT_EQ(q.session.nincorrect, 2);
   EXPECT_TRUE(app.results.progdirty);
 }
 
@@ -168,7 +168,7 @@ TEST_F(Session, TypedAnswersAreReadAsNumbers) {
                                                                     : right + ".0";
   answer(q, "  " + padded + " units");
   EXPECT_EQ(q.ansstate, 2);
-  EXPECT_EQ(q.ncorrect, 1);
+  EXPECT_EQ(q.session.ncorrect, 1);
   q.cmdStart_Click();
 
   answer(q, "2,5");  // reads as 2
@@ -184,14 +184,14 @@ TEST_F(Session, PassesCountAndTheRefusedPassChangesNothing) {
   Frmquestion& q = open(5);
   q.cmdStart_Click();
   for (const char* empty : {"", "Answer", "   "}) answer(q, empty);
-  EXPECT_EQ(q.npassed, 3);
+  EXPECT_EQ(q.session.npassed, 3);
   EXPECT_EQ(app.modules.modpassed[5], 3);
-  EXPECT_EQ(q.questno, 4);
+  EXPECT_EQ(q.session.questno, 4);
 
   // The option binds only while recording.
   app.options.optnopass = true;
   answer(q, "");
-  EXPECT_EQ(q.npassed, 4);
+  EXPECT_EQ(q.session.npassed, 4);
   EXPECT_TRUE(boxes.empty());
 
   app.options.recording = true;
@@ -200,9 +200,9 @@ TEST_F(Session, PassesCountAndTheRefusedPassChangesNothing) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "Sorry you cannot pass on this question");
   EXPECT_EQ(boxes[0].title, "Dosavo");
-  EXPECT_EQ(q.npassed, 4);
+  EXPECT_EQ(q.session.npassed, 4);
   EXPECT_EQ(app.modules.modpassed[5], 4);
-  EXPECT_EQ(q.questno, 5);
+  EXPECT_EQ(q.session.questno, 5);
   EXPECT_EQ(q.ansstate, 0);
   EXPECT_EQ(Frmquestion::caption(q.lblstatus), status);
 }
@@ -213,12 +213,12 @@ TEST_F(Session, NoCorrectAnswerOptionMovesOnWithoutFeedbackWhileRecording) {
   Frmquestion& q = open(5);
   q.cmdStart_Click();
   answer(q, q.answerstring());
-  EXPECT_EQ(q.questno, 2);
+  EXPECT_EQ(q.session.questno, 2);
   EXPECT_EQ(q.ansstate, 0);
   EXPECT_TRUE(q.Lblcorrect->isHidden());
   EXPECT_TRUE(q.Image2->isHidden());
   answer(q, "-12345");
-  EXPECT_EQ(q.questno, 3);
+  EXPECT_EQ(q.session.questno, 3);
   EXPECT_TRUE(q.Lblincorrect->isHidden());
   EXPECT_EQ(app.modules.modcorrect[5], 1);
   EXPECT_EQ(app.modules.modincorrect[5], 1);
@@ -318,10 +318,10 @@ TEST_F(Session, KeyFilterDiscardsLettersAndEnterAnswers) {
   // Enter is ignored while the worked solution is up.
   q.cmdStart_Click();
   q.cmdshowme_Click();
-  const auto before = q.questno;
+  const auto before = q.session.questno;
   int enter = 13;
   q.txtanswer_KeyPress(enter);
-  EXPECT_EQ(q.questno, before);
+  EXPECT_EQ(q.session.questno, before);
 }
 
 TEST_F(Session, TestAnswerBoxTakesEveryKey) {
@@ -387,7 +387,7 @@ TEST_F(Session, QuittingInTheRightStateAndReopeningStartsAfresh) {
   EXPECT_EQ(r.ansstate, 0);
   EXPECT_EQ(r.started, 0);
   r.cmdStart_Click();
-  EXPECT_EQ(r.questno, 1);
+  EXPECT_EQ(r.session.questno, 1);
   EXPECT_EQ(r.cmdstart->text(), "&Answer");
   EXPECT_EQ(Frmquestion::caption(r.lblstatus), "This is your first question this session");
 }
@@ -405,7 +405,7 @@ TEST_F(Session, WithoutWorkedSolutionsYesGoesOnToTheNextQuestion) {
   q.wanthelp_Click(0);
   EXPECT_TRUE(q.txthelp->isHidden());
   EXPECT_EQ(q.ansstate, 0);
-  EXPECT_EQ(q.questno, 2);
+  EXPECT_EQ(q.session.questno, 2);
   EXPECT_FALSE(q.cmdshowme->isEnabled());
   EXPECT_FALSE(q.cmdstart->isHidden());
 }
@@ -428,7 +428,7 @@ TEST_F(Session, DropRateOfNothingLeavesTheBuretteStill) {
   EXPECT_EQ(q.ansstate, 2);
   EXPECT_FALSE(q.burette->tmrdrip->isActive());
   q.cmdStart_Click();
-  EXPECT_EQ(q.questno, 2);
+  EXPECT_EQ(q.session.questno, 2);
 }
 
 TEST_F(Session, WrongAnswerMessageKeepsTheCharactersOfTheTest) {
@@ -458,7 +458,7 @@ TEST_F(Session, FluidQuestionsAreMarkedLikeTheOtherTypedModules) {
   EXPECT_FALSE(q.txthelp->isHidden());
   EXPECT_FALSE(q.txthelp->font().fixedPitch());
   q.cmdshowme_Click();  // after a wrong answer: the next question
-  EXPECT_EQ(q.questno, 3);
+  EXPECT_EQ(q.session.questno, 3);
   EXPECT_EQ(q.ansstate, 0);
   EXPECT_EQ(app.modules.modcorrect[6], 1);
   EXPECT_EQ(app.modules.modincorrect[6], 1);

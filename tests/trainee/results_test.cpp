@@ -254,7 +254,7 @@ TEST_F(Session, ProgressShowsTheResultsAndClearStartsAgain) {
   EXPECT_FALSE(app.results.progdirty);
   EXPECT_TRUE(app.menu().Image3->isHidden());
   EXPECT_EQ(app.modules.modpassed[5], 0);
-  EXPECT_EQ(q.npassed, 2);  // the window's own counts stay
+  EXPECT_EQ(q.session.npassed, 2);  // the window's own counts stay
 
   answer(q, q.answerstring());
   trainee::frmprogress p(app);
