@@ -17,10 +17,6 @@ namespace {
 bool typesacharacter(const QKeyEvent* event) { return !event->text().isEmpty(); }
 }  // namespace
 
-QString crlftext(const QString& boxtext) { return ui::crlftext(boxtext); }
-
-QString boxtext(const QString& crlf) { return ui::boxtext(crlf); }
-
 TextBox::TextBox(int maxlength, QWidget* parent)
     : QPlainTextEdit(parent), maxlength_(maxlength), ceiling_(maxlength) {
   setTabChangesFocus(true);
@@ -30,22 +26,22 @@ TextBox::TextBox(int maxlength, QWidget* parent)
 // The raw text: toPlainText() would turn the no-break spaces that line up
 // the generated solutions into ordinary blanks. Until the teacher edits it,
 // the text is the one set, line breaks as they stood.
-QString TextBox::text() const { return edited_ ? crlftext(document()->toRawText()) : set_; }
+QString TextBox::text() const { return edited_ ? ui::crlftext(document()->toRawText()) : set_; }
 
 void TextBox::setText(const QString& text) {
   set_ = text;
   edited_ = false;
-  ceiling_ = std::max(maxlength_, static_cast<int>(crlftext(boxtext(text)).size()));
+  ceiling_ = std::max(maxlength_, static_cast<int>(ui::crlftext(ui::boxtext(text)).size()));
   setting_ = true;
-  setPlainText(boxtext(text));
+  setPlainText(ui::boxtext(text));
   setting_ = false;
   kept_ = document()->toRawText();
 }
 
 int TextBox::room() const {
   // Counted as the text will be stored once edited.
-  const QString all = crlftext(document()->toRawText());
-  return maxlength_ - static_cast<int>(all.size() - crlftext(textCursor().selectedText()).size());
+  const QString all = ui::crlftext(document()->toRawText());
+  return maxlength_ - static_cast<int>(all.size() - ui::crlftext(textCursor().selectedText()).size());
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event) {
@@ -61,9 +57,9 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
 
 void TextBox::pastetext(const QString& text) {
   // As much of the text as fits, never half a line break.
-  QString fits = crlftext(boxtext(text)).left(std::max(0, room()));
+  QString fits = ui::crlftext(ui::boxtext(text)).left(std::max(0, room()));
   if (fits.endsWith(QLatin1Char('\r'))) fits.chop(1);
-  insertPlainText(boxtext(fits));
+  insertPlainText(ui::boxtext(fits));
 }
 
 void TextBox::insertFromMimeData(const QMimeData* source) {
@@ -75,7 +71,7 @@ void TextBox::enforcelimit() {
   if (limiting_) return;
   const QString now = document()->toRawText();
   if (now == kept_) return;
-  const int length = static_cast<int>(crlftext(now).size());
+  const int length = static_cast<int>(ui::crlftext(now).size());
   if (length <= ceiling_) {
     // A long text set by the program may shrink, never grow again.
     ceiling_ = std::max(maxlength_, length);
@@ -89,7 +85,7 @@ void TextBox::enforcelimit() {
   qsizetype same = 0;
   while (same < now.size() && same < kept_.size() && now[same] == kept_[same]) ++same;
   limiting_ = true;
-  setPlainText(boxtext(crlftext(kept_)));
+  setPlainText(ui::boxtext(ui::crlftext(kept_)));
   QTextCursor c = textCursor();
   c.setPosition(static_cast<int>(std::min(same, kept_.size())));
   setTextCursor(c);

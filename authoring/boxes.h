@@ -73,8 +73,4 @@ class NameLabel : public QLabel {
   Fit fit_;
 };
 
-// The text of a text box with CR LF line breaks, and the other way round.
-QString crlftext(const QString& boxtext);
-QString boxtext(const QString& crlf);
-
 }  // namespace authoring

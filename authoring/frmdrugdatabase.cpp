@@ -40,9 +40,9 @@ constexpr int BOXHEIGHTTW = 345;
 constexpr int NUMBERLENGTH = 12;
 constexpr int NAMELENGTH = 30;
 
-const char* const TYPES[TYPECOUNT] = {"Tablet", "Capsule",      "Solution",     "Suspension",   "Syrup", "Emulsion",
+const char* const TYPES[core::TYPECOUNT] = {"Tablet", "Capsule",      "Solution",     "Suspension",   "Syrup", "Emulsion",
                                       "Liquid Forte", "Elixir", "IM Injection", "SC Injection", "IV Injection"};
-const char* const UNITS[UNITCOUNT] = {"kg", "hg", "dag", "g", "dg", "cg", "mg", "mcg"};
+const char* const UNITS[core::UNITCOUNT] = {"kg", "hg", "dag", "g", "dg", "cg", "mg", "mcg"};
 
 // Limits what can be typed to a number of characters, without cutting a
 // longer text that the record itself puts there (a stored number whose
@@ -134,7 +134,7 @@ void frmDrugDatabase::buildcontrols() {
   Cbcategory->setObjectName(QStringLiteral("Cbcategory"));
   Cbcategory->setEditable(true);
   Cbcategory->setInsertPolicy(QComboBox::NoInsert);  // new names go through checkcategory
-  Cbcategory->lineEdit()->setMaxLength(static_cast<int>(CATEGORYWIDTH));
+  Cbcategory->lineEdit()->setMaxLength(static_cast<int>(core::CATEGORYWIDTH));
   // What is typed is the category's name as it stands: completing it to a
   // longer name would make a new category that begins like an old one
   // impossible to type.
@@ -152,7 +152,7 @@ void frmDrugDatabase::buildcontrols() {
   label(this, "Single Dose Range:", 240, 1560, 3135);
   for (int i = 0; i < 2; ++i) {
     Text3[i] = numberbox(this, QStringLiteral("Text3_%1").arg(i), 240 + i * 2835, 1830, 1335);
-    List1[i] = listbox(this, QStringLiteral("List1_%1").arg(i), UNITS, UNITCOUNT, 1650 + i * 2835, 1830, 915);
+    List1[i] = listbox(this, QStringLiteral("List1_%1").arg(i), UNITS, core::UNITCOUNT, 1650 + i * 2835, 1830, 915);
     if (i == 0) label(this, "to", 2640, 1830, 360, BOXHEIGHTTW, Qt::AlignCenter);
   }
   label(this, "Fluid Increment:", 7200, 1560, 2040);
@@ -163,14 +163,14 @@ void frmDrugDatabase::buildcontrols() {
   label(this, "Dose:", 3165, 2400, 1335);
   for (int i = 0; i < DRUGROWS; ++i) {
     const int top = ROWTOPTW + i * ROWSTEPTW;
-    Type[i] = listbox(this, QStringLiteral("Type_%1").arg(i), TYPES, TYPECOUNT, 240, top, 2175);
+    Type[i] = listbox(this, QStringLiteral("Type_%1").arg(i), TYPES, core::TYPECOUNT, 240, top, 2175);
     connect(Type[i], &QComboBox::activated, this, [this, i] { Type_Click(i); });
     Check1[i] = new QCheckBox(this);
     Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
     Check1[i]->setAccessibleName(QStringLiteral("Half?"));
     ui::placetw(Check1[i], 2685, top, 300, BOXHEIGHTTW);
     Dose[i] = numberbox(this, QStringLiteral("Dose_%1").arg(i), 3165, top, 1335);
-    doseunit[i] = listbox(this, QStringLiteral("doseunit_%1").arg(i), UNITS, UNITCOUNT, 4575, top, 915);
+    doseunit[i] = listbox(this, QStringLiteral("doseunit_%1").arg(i), UNITS, core::UNITCOUNT, 4575, top, 915);
     Label6[i] = label(this, "in", 5565, top, 360, BOXHEIGHTTW, Qt::AlignCenter);
     noof[i] = numberbox(this, QStringLiteral("noof_%1").arg(i), 6000, top, 1335);
     Label11[i] = label(this, "ml", 7410, top, 450, BOXHEIGHTTW);
@@ -326,7 +326,7 @@ void frmDrugDatabase::showform(const DrugForm& f) {
     Dose[i]->setText(ui::fromansi(f.Dose[r]));
     doseunit[i]->setCurrentIndex(f.doseunit[r]);
     noof[i]->setText(ui::fromansi(f.noof[r]));
-    showrow(i, isfluidtype(f.Type[r]));
+    showrow(i, core::isfluidtype(f.Type[r]));
   }
   Cbcategory->setEditText(ui::fromansi(f.Cbcategory));
 }
@@ -383,7 +383,7 @@ void frmDrugDatabase::Delete_Click() {
   showrecord();
 }
 
-void frmDrugDatabase::Type_Click(int index) { showrow(index, isfluidtype(Type[index]->currentIndex())); }
+void frmDrugDatabase::Type_Click(int index) { showrow(index, core::isfluidtype(Type[index]->currentIndex())); }
 
 bool frmDrugDatabase::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
@@ -393,7 +393,7 @@ bool frmDrugDatabase::eventFilter(QObject* watched, QEvent* event) {
     // the Delete key too, whose text is the character 127.
     if (typed.size() == 1 && typed[0].isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
       const std::string code = ui::toansi(typed);
-      if (!code.empty() && testkey(static_cast<unsigned char>(code[0])) == 0) return true;
+      if (!code.empty() && core::testkey(static_cast<unsigned char>(code[0])) == 0) return true;
     }
   }
   return QWidget::eventFilter(watched, event);

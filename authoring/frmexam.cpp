@@ -450,7 +450,7 @@ void Frmexam::copy_Click(int index) {
       return;
     }
     clipboard->clear();
-    clipboard->setText(crlftext(selection.selectedText()));
+    clipboard->setText(ui::crlftext(selection.selectedText()));
     if (index == 0) {
       selection.removeSelectedText();
       box->setTextCursor(selection);

@@ -146,10 +146,6 @@ for this session, <b>Save</b> keeps them in VQ.INI for the next time, and
 </body></html>)");
 }
 
-QWidget* showquizwrighthelp(QWidget* parent, const QString& section) {
-  return ui::showhelp(parent, helptitle(), helphtml(), section);
-}
-
 void installquizwrighthelp(QWidget& window, const QString& section) {
   ui::installhelpkey(window, helptitle(), helphtml(), section);
 }

@@ -10,11 +10,9 @@ namespace authoring {
 
 QString helptitle();
 QString helphtml();
-// Opens the help viewer with quizwright's help, at the named section
-// ("start", "editor", "creating", "files", "description", "drugs",
-// "questions", "settings") when one is given.
-QWidget* showquizwrighthelp(QWidget* parent, const QString& section = {});
-// Makes F1 open the help in a window, at the window's own section.
+// Makes F1 open the help in a window, at the window's own section ("start",
+// "editor", "creating", "files", "description", "drugs", "questions",
+// "settings"; none: the beginning).
 void installquizwrighthelp(QWidget& window, const QString& section = {});
 
 }  // namespace authoring

@@ -42,23 +42,23 @@ DrugForm formof(const core::drugrecord& d, const core::DrugLists& table) {
   for (std::size_t i = 0; i < 2; ++i) {
     f.Text2[i] = core::rtrim(d.tradename[i]);
     f.Text3[i] = number(d.doserange[i].amount);
-    f.List1[i] = listcode(d.doserange[i].unit, UNITCOUNT);
+    f.List1[i] = listcode(d.doserange[i].unit, core::UNITCOUNT);
   }
   f.Increment = number(d.increment);
   for (std::size_t i = 0; i < DRUGROWS; ++i) {
     f.Check1[i] = d.halve[i] == 1;
-    f.Type[i] = listcode(d.preptype[i], TYPECOUNT);
+    f.Type[i] = listcode(d.preptype[i], core::TYPECOUNT);
     f.Dose[i] = number(d.strength[i]);
-    f.doseunit[i] = listcode(d.strengthunit[i], UNITCOUNT);
+    f.doseunit[i] = listcode(d.strengthunit[i], core::UNITCOUNT);
     f.noof[i] = number(d.volume[i]);
-    if (isfluidtype(f.Type[i]))
+    if (core::isfluidtype(f.Type[i]))
       f.Check1[i] = false;
     else
       f.noof[i].clear();
   }
   if (f.Text1.empty()) {
-    f.List1.fill(MILLIGRAMS);
-    f.doseunit.fill(MILLIGRAMS);
+    f.List1.fill(core::MILLIGRAMS);
+    f.doseunit.fill(core::MILLIGRAMS);
   }
   f.Cbcategory = categoryname(table, d.category);
   return f;
@@ -78,7 +78,7 @@ core::drugrecord recordof(const DrugForm& f, core::drugrecord d, const core::Dru
     d.strength[i] = core::val(f.Dose[i]);
     d.strengthunit[i] = static_cast<std::int16_t>(f.doseunit[i]);
     d.volume[i] = core::val(f.noof[i]);
-    d.volumeunit[i] = MILLIGRAMS;  // volumes are always millilitres
+    d.volumeunit[i] = core::MILLIGRAMS;  // volumes are always millilitres
   }
   if (const std::size_t k = lastmatch(f.Cbcategory, table)) d.category = table.catnum[k];
   return d;
@@ -112,7 +112,7 @@ std::vector<Problem> validate(const DrugForm& f) {
     out.push_back({"Dose range and increment values must be included!", DRUGTITLE, true});
   bool fluidwithvolume = false;
   for (std::size_t i = 0; i < DRUGROWS; ++i) {
-    if (!isfluidtype(f.Type[i])) continue;
+    if (!core::isfluidtype(f.Type[i])) continue;
     if (core::val(f.noof[i]) == 0)
       out.push_back({"All fluid doses must include a volume 'in' value!", DRUGTITLE, true});
     else if (core::val(f.noof[i]) > 0)
@@ -135,7 +135,7 @@ CategoryOutcome addcategory(const std::string& text, std::vector<std::string>& l
   if (std::any_of(list.begin(), list.end(), [&](const std::string& entry) { return samename(entry, name); }))
     return CategoryOutcome::Known;
   // The table holds 50 categories; a further one would have no entry.
-  if (table.ncategories >= MAXCATEGORIES) return CategoryOutcome::Refused;
+  if (table.ncategories >= core::MAXCATEGORIES) return CategoryOutcome::Refused;
   const auto k = static_cast<std::size_t>(std::max<int>(table.ncategories, 0)) + 1;
   // Numbers dropped from the category file are given out again: the
   // smallest number that no other entry of the table has.
@@ -146,11 +146,11 @@ CategoryOutcome addcategory(const std::string& text, std::vector<std::string>& l
   };
   std::int16_t n = 1;
   while (taken(n)) ++n;
-  if (table.catname.size() <= k) table.catname.resize(k + 1, std::string(CATEGORYWIDTH, ' '));
+  if (table.catname.size() <= k) table.catname.resize(k + 1, std::string(core::CATEGORYWIDTH, ' '));
   if (table.catnum.size() <= k) table.catnum.resize(k + 1, 0);
   list.push_back(name);
   table.ncategories = static_cast<std::int16_t>(k);
-  table.catname[k] = core::fixwidth(name, CATEGORYWIDTH);
+  table.catname[k] = core::fixwidth(name, core::CATEGORYWIDTH);
   table.catnum[k] = n;
   return CategoryOutcome::Created;
 }

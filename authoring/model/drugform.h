@@ -16,13 +16,6 @@ namespace authoring {
 
 // A list with no entry selected.
 inline constexpr int NOSELECTION = -1;
-// The unit codes (milligrams: the unit lists' choice for a blank record),
-// the preparation types and the category table, as the core defines them.
-using core::CATEGORYWIDTH;
-using core::MAXCATEGORIES;
-using core::MILLIGRAMS;
-using core::TYPECOUNT;
-using core::UNITCOUNT;
 inline constexpr int DRUGROWS = 5;
 // The editor's caption and the title of most of its messages.
 inline constexpr const char* DRUGTITLE = "Drug Database";
@@ -42,9 +35,6 @@ struct DrugForm {
 
   friend bool operator==(const DrugForm&, const DrugForm&) = default;
 };
-
-// A row of a fluid type shows its volume ("in" .. "ml") and no half box.
-using core::isfluidtype;
 
 // Names compare exactly, letter case included, once trailing blanks are
 // taken off both; leading blanks count.
@@ -76,9 +66,6 @@ struct Problem {
 std::vector<Problem> validate(const DrugForm& f);
 // True when one of the problems blocks saving.
 bool blocking(const std::vector<Problem>& problems);
-
-// The key filter of the number boxes, shared with the trainee's answer box.
-using core::testkey;
 
 // The category box's text turned into a new category. list holds the names
 // of the box's list; table is the tool's category table.

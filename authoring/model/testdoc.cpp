@@ -24,11 +24,11 @@ core::testrecord TestHeader::record() const {
 
 void TestDocument::setcurrentfile(const std::string& name) {
   filename = name;
-  changed = false;
+  changed_ = false;
 }
 
 void TestDocument::showing(bool complete) {
-  if (!cansave(complete)) changed = false;
+  if (!cansave(complete)) changed_ = false;
 }
 
 void TestDocument::storequestion(const std::string& question, const std::string& help, const std::string& answer) {
@@ -80,7 +80,7 @@ void TestDocument::deletequestion() {
     // The deletion is done; a question that cannot be read now shows empty.
     rec = core::testrecord::blank();
   }
-  changed = true;
+  changed_ = true;
 }
 
 void TestDocument::untitled() {
@@ -129,7 +129,7 @@ bool TestDocument::replaces(const std::string& name) const {
 
 SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, const Boxes& shown,
                                   const TextOptions& options) {
-  changed = false;
+  changed_ = false;
   SaveAsResult r;
   const std::string f = core::trim(name);
   // The file being edited under any spelling: nothing more to do.
@@ -146,7 +146,7 @@ SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, cons
       return r;
     }
   } catch (const core::FileError& e) {
-    changed = true;
+    changed_ = true;
     // A full disk or a folder that may not be written is no fault of the name.
     const bool unwritable = e.number() == core::ErrDiskFull || e.number() == core::ErrPermission;
     r.what = unwritable ? SaveAsResult::notwritten : SaveAsResult::illegalname;
@@ -161,7 +161,7 @@ SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, cons
     savefile();
     r.what = SaveAsResult::saved;
   } catch (const core::FileError& e) {
-    changed = true;
+    changed_ = true;
     r.number = e.number();
   }
   return r;

@@ -51,17 +51,17 @@ class TestDocument {
   std::int16_t numquest = 1;
   core::testrecord rec;
   TestHeader header;
-  // The untitled test holds work that leaving it must offer to save. Only
-  // the members below write it.
-  bool changed = false;
 
   // ---- the file's name and the changed flag
   // Makes name the file being edited, with nothing in it to offer for saving.
   void setcurrentfile(const std::string& name);
+  // The untitled test holds work that leaving it must offer to save. Only
+  // the document's own members set and clear it.
+  bool changed() const { return changed_; }
   // Whether leaving the test must offer to save it.
-  bool offersave() const { return filename == WORKFILE && changed; }
+  bool offersave() const { return filename == WORKFILE && changed_; }
   // The test holds new work: a key typed into a box, a generated question.
-  void markchanged() { changed = true; }
+  void markchanged() { changed_ = true; }
   // Whether the test can be saved with the question shown complete or not:
   // a test that is one incomplete question holds nothing to save.
   bool cansave(bool complete) const { return complete || numquest >= 2; }
@@ -131,6 +131,7 @@ class TestDocument {
 
  private:
   void moveto(int q);
+  bool changed_ = false;
 };
 
 // The bytes of a test file after removing question q of n: the header and

@@ -119,7 +119,7 @@ TEST_F(Editor, FreshWindowAndTheStatusRules) {
   // typing marks the test changed.
   type(exam->Txtquestion[0], "How many?");
   EXPECT_TRUE(exam->Label6->isVisible());
-  EXPECT_FALSE(exam->doc.changed);
+  EXPECT_FALSE(exam->doc.changed());
   type(exam->txtanswer, "   ");
   EXPECT_TRUE(navigationhidden());
   type(exam->txtanswer, "2");
@@ -128,12 +128,12 @@ TEST_F(Editor, FreshWindowAndTheStatusRules) {
   EXPECT_TRUE(navigationshown());
   EXPECT_FALSE(exam->Label6->isVisible());
   EXPECT_TRUE(exam->mnusave[0]->isVisible());
-  EXPECT_TRUE(exam->doc.changed);
+  EXPECT_TRUE(exam->doc.changed());
   // Emptying the question again hides them and forgets the change.
   exam->Txtquestion[0]->setText(QString());
   EXPECT_TRUE(navigationhidden());
   EXPECT_FALSE(exam->mnusave[0]->isVisible());
-  EXPECT_FALSE(exam->doc.changed);
+  EXPECT_FALSE(exam->doc.changed());
 
   // The limits: 800 characters, a line break counting two; 12 in the answer.
   exam->Txtquestion[0]->setFocus();
@@ -347,7 +347,7 @@ TEST_F(Editor, EditMenuWorksOnTheTextBoxWithTheFocus) {
   exam->activateWindow();
   QApplication::clipboard()->setText(QStringLiteral("before"));
   type(exam->Txtquestion[0], "Give 5 mL\n");
-  exam->doc.changed = false;
+  exam->doc.setcurrentfile(exam->doc.filename);
   exam->Txtquestion[0]->selectAll();
   exam->copy[1]->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), "Give 5 mL\r\n");
@@ -356,17 +356,17 @@ TEST_F(Editor, EditMenuWorksOnTheTextBoxWithTheFocus) {
   exam->copy[2]->trigger();
   exam->copy[2]->trigger();
   EXPECT_EQ(exam->Txtquestion[0]->text(), "Give 5 mL\r\nGive 5 mL\r\n");
-  EXPECT_FALSE(exam->doc.changed);
+  EXPECT_FALSE(exam->doc.changed());
   // In the answer box; pasting keeps to its 12 characters.
   type(exam->txtanswer, "2.5");
-  exam->doc.changed = false;
+  exam->doc.setcurrentfile(exam->doc.filename);
   exam->txtanswer->selectAll();
   exam->copy[0]->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), "2.5");
   QApplication::clipboard()->setText(QStringLiteral("0123456789ABCDEF"));
   exam->copy[2]->trigger();
   EXPECT_EQ(exam->txtanswer->text(), "0123456789AB");
-  EXPECT_FALSE(exam->doc.changed);
+  EXPECT_FALSE(exam->doc.changed());
   // With the category list or a button active nothing happens.
   exam->Lstcategory->setFocus();
   QApplication::clipboard()->setText(QStringLiteral("kept"));
@@ -401,7 +401,7 @@ TEST_F(Editor, DescriptionDialogWritesTheHeaderAfterOkAndCancel) {
   EXPECT_EQ(read("test.tmp"), header);
   EXPECT_EQ(exam->Label5->caption(), "Tablets week 3");
   EXPECT_EQ(app->test.header.testtitle, core::fixwidth("Tablets week 3", 40));
-  EXPECT_FALSE(exam->doc.changed);
+  EXPECT_FALSE(exam->doc.changed());
 
   // Cancel, and the close box, after changing everything: nothing changes
   // and the header is written again as it was.

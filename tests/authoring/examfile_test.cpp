@@ -102,7 +102,7 @@ TEST_F(FileWork, ABatchOnAFreshEditorReplacesItsEmptyQuestion) {
   EXPECT_EQ(ui::toansi(exam->Txtquestion[0]->text()), core::rtrim(record(file, 6).substr(0, 800)));
   EXPECT_FALSE(exam->Label6->isVisible());
   EXPECT_TRUE(exam->mnusave[0]->isVisible());
-  EXPECT_TRUE(exam->doc.changed);
+  EXPECT_TRUE(exam->doc.changed());
 }
 
 TEST_F(FileWork, ABatchKeepsTheQuestionTypedBeforeIt) {
@@ -233,7 +233,7 @@ TEST_F(FileWork, SaveAsCopiesTheTestAndEditsTheCopyInPlace) {
   EXPECT_EQ(exam->Label7->text().toStdString(), "File : " + path("x.vqt"));
   EXPECT_EQ(status(), "3 / 3");
   EXPECT_TRUE(exam->mnusave[1]->isVisible());
-  EXPECT_FALSE(exam->doc.changed);
+  EXPECT_FALSE(exam->doc.changed());
 
   // Save Test stores the shown question in x.vqt.
   exam->txtanswer->setText("42");
@@ -288,12 +288,12 @@ TEST_F(FileWork, TheUntitledTestItselfAndACancelledDialogLeaveEverything) {
   exam->mnusave[0]->trigger();
   EXPECT_EQ(read("test.tmp"), work);
   EXPECT_EQ(exam->doc.filename, "test.tmp");
-  EXPECT_FALSE(exam->doc.changed);
+  EXPECT_FALSE(exam->doc.changed());
 
-  exam->doc.changed = true;
+  exam->doc.markchanged();
   choose.clear();
   exam->mnusave[0]->trigger();
-  EXPECT_FALSE(exam->doc.changed);
+  EXPECT_FALSE(exam->doc.changed());
   exam->mnuopen[1]->trigger();
   EXPECT_TRUE(boxes.empty());
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 6);  // nothing new
@@ -307,7 +307,7 @@ TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
   open();
   QTest::keyClicks(exam->Txtquestion[0], "Dose?");
   QTest::keyClicks(exam->txtanswer, "5");
-  ASSERT_TRUE(exam->doc.changed);
+  ASSERT_TRUE(exam->doc.changed());
   yes = false;
   exam->mnuopen[0]->trigger();  // New Test
   EXPECT_EQ(questions, (std::vector<std::string>{"This test has not been saved. Would you like to save it now?"}));
@@ -375,7 +375,7 @@ TEST_F(FileWork, DeletingTheNewQuestionKeepsTheSavePrompt) {
   QTest::keyClick(exam->cmdforward[2], Qt::Key_Space);  // delete the new empty question
   EXPECT_EQ(status(), "1 / 1");
   EXPECT_EQ(exam->Txtquestion[0]->text(), "Dose?");
-  EXPECT_TRUE(exam->doc.changed);
+  EXPECT_TRUE(exam->doc.changed());
   // The keyboard is on the question, so a second Space deletes nothing.
   EXPECT_EQ(exam->focusWidget(), exam->Txtquestion[0]);
   yes = false;
@@ -398,7 +398,7 @@ TEST_F(FileWork, TheKeyboardGoesToTheQuestionAfterNewOpenAndABatch) {
   // store already went into its file.
   exam->mnuop[1]->trigger();
   QTest::keyClicks(exam->Txtquestion[0], " more");
-  EXPECT_TRUE(exam->doc.changed);
+  EXPECT_TRUE(exam->doc.changed());
   exam->mnuopen[0]->trigger();
   exam->mnuop[1]->trigger();
   QTest::keyClicks(exam->txtanswer, "0");
@@ -417,7 +417,7 @@ TEST_F(FileWork, ASaveThatFailsOnClosingKeepsTheEditorAndItsWork) {
   EXPECT_FALSE(exam->close());
   EXPECT_TRUE(exam->isVisible());
   EXPECT_EQ(exam->Txtquestion[0]->text(), "Dose?");
-  EXPECT_TRUE(exam->doc.changed);
+  EXPECT_TRUE(exam->doc.changed());
   // Saved elsewhere the second time, the editor closes.
   choose = {path("kept.vqt")};
   EXPECT_TRUE(exam->close());

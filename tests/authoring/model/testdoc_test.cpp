@@ -109,7 +109,7 @@ TEST_F(Document, DeletingRewritesTheFileWithoutTheQuestion) {
   EXPECT_EQ(doc.qno, 3);
   EXPECT_EQ(doc.numquest, 4);
   EXPECT_EQ(doc.rec.encode(), q(4));
-  EXPECT_TRUE(doc.changed);
+  EXPECT_TRUE(doc.changed());
 
   build(5);
   doc.qno = 5;
@@ -142,7 +142,7 @@ TEST_F(Document, ADeletionThatFailsPartWayLeavesTheTestWhole) {
   EXPECT_EQ(get("t.vqt"), bytes);
   EXPECT_EQ(doc.qno, 2);
   EXPECT_EQ(doc.numquest, 5);
-  EXPECT_FALSE(doc.changed);
+  EXPECT_FALSE(doc.changed());
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
   doc.rec = core::testrecord::blank();
 

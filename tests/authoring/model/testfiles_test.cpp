@@ -45,14 +45,14 @@ TEST_F(TestFiles, NewTestThenASavedOneQuestionTestIsEditedInPlace) {
   TestDocument doc;
   doc.filename = "other.vqt";
   doc.numquest = doc.qno = 5;
-  doc.changed = true;
+  doc.markchanged();
   doc.header.includeinmenu = 1;
   doc.newtest();
   EXPECT_EQ(doc.filename, "test.tmp");
   EXPECT_EQ(doc.savename, "test.tmp");
   EXPECT_EQ(doc.numquest, 1);
   EXPECT_EQ(doc.qno, 1);
-  EXPECT_FALSE(doc.changed);
+  EXPECT_FALSE(doc.changed());
   EXPECT_EQ(doc.header.testtitle, core::fixwidth("untitled", 40));
   EXPECT_EQ(doc.header.includeinmenu, 0);
   const std::string untitled = core::testrecord::header("untitled", "", "", 0).encode();
@@ -100,7 +100,7 @@ TEST_F(TestFiles, OpeningReadsTheHeaderAndCountsWholeRecordsOnly) {
   // The editor shows the last question; saving name and changed stay.
   TestDocument doc;
   doc.savename = "kept";
-  doc.changed = true;
+  doc.markchanged();
   doc.opentest("odd.vqt");
   EXPECT_EQ(doc.header.testtitle, t.header.testtitle);
   EXPECT_EQ(doc.filename, "odd.vqt");
@@ -108,7 +108,7 @@ TEST_F(TestFiles, OpeningReadsTheHeaderAndCountsWholeRecordsOnly) {
   EXPECT_EQ(doc.numquest, 5);
   EXPECT_EQ(core::trim(doc.rec.question), "Q5");
   EXPECT_EQ(doc.savename, "kept");
-  EXPECT_TRUE(doc.changed);
+  EXPECT_TRUE(doc.changed());
   EXPECT_EQ(get("odd.vqt"), five() + "trailing part");
 
   // Garbage: a 60-character title is cut to 40, a flag of 2.5 rounds to 2.
