@@ -14,6 +14,7 @@
 #include <QTreeView>
 
 #include "authoring/app.h"
+#include "core/askagain.h"
 #include "authoring/boxes.h"
 #include "authoring/frmexam.h"
 #include "authoring/helptext.h"
@@ -129,7 +130,7 @@ Made Frmexam::createquestion(int questiontype) {
 void Frmexam::Check1_Click(int) {
   std::array<bool, 4> ticks{};
   for (int i = 0; i < 4; ++i) ticks[static_cast<std::size_t>(i)] = Check1[i]->isChecked();
-  keeponekind(ticks);
+  core::tickallifnone(ticks);
   for (int i = 0; i < 4; ++i) Check1[i]->setChecked(ticks[static_cast<std::size_t>(i)]);
 }
 

@@ -3,7 +3,9 @@
 // programs make every generated question through it.
 #pragma once
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "core/corestate.h"
@@ -38,5 +40,13 @@ inline constexpr const char* NOFLUIDS =
 // category order, within a category in index order. ticked(i) tells whether
 // category i (1..ncategories) is chosen. False when no drug qualifies.
 bool collectcandidates(DrugLists& lists, QuestionKind kind, const std::function<bool(int)>& ticked);
+
+// A choice of question kinds or drug categories is never left empty: when
+// none of the ticks is set, all are.
+template <class Ticks>
+void tickallifnone(Ticks& ticked) {
+  if (std::none_of(std::begin(ticked), std::end(ticked), [](bool t) { return t; }))
+    std::fill(std::begin(ticked), std::end(ticked), true);
+}
 
 }  // namespace core

@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <algorithm>
+#include <vector>
 
 #include "core/askagain.h"
 #include "core/text.h"
@@ -206,11 +208,12 @@ void frmmenu::cmdaccept_Click() {
 void frmmenu::mnudc_Click(int index) {
   if (index < 0 || static_cast<std::size_t>(index) >= mnudc.size()) return;
   mnudc[static_cast<std::size_t>(index)]->setChecked(!mnudc[static_cast<std::size_t>(index)]->isChecked());
-  const int n = std::min<int>(app_.corestate.lists.ncategories, static_cast<int>(mnudc.size()));
-  bool any = false;
-  for (int i = 0; i < n; ++i) any = any || mnudc[static_cast<std::size_t>(i)]->isChecked();
-  if (!any)
-    for (int i = 0; i < n; ++i) mnudc[static_cast<std::size_t>(i)]->setChecked(true);
+  const auto n = static_cast<std::size_t>(
+      std::clamp<int>(app_.corestate.lists.ncategories, 0, static_cast<int>(mnudc.size())));
+  std::vector<bool> ticks(n);
+  for (std::size_t i = 0; i < n; ++i) ticks[i] = mnudc[i]->isChecked();
+  core::tickallifnone(ticks);
+  for (std::size_t i = 0; i < n; ++i) mnudc[i]->setChecked(ticks[i]);
 }
 
 void frmmenu::Image3_Click() {

@@ -10,10 +10,6 @@ namespace authoring {
 
 bool countkeypasses(int code) { return !((code >= 33 && code <= 47) || (code >= 58 && code <= 127)); }
 
-void keeponekind(std::array<bool, 4>& ticked) {
-  if (std::none_of(ticked.begin(), ticked.end(), [](bool t) { return t; })) ticked.fill(true);
-}
-
 std::vector<int> tickedkinds(const std::array<bool, 4>& ticked) {
   std::vector<int> kinds;
   for (int i = 0; i < 4; ++i)

@@ -26,8 +26,6 @@ inline constexpr const char* LIMITTEXT =
 
 // The count box takes digits, the blank, control keys and codes above 127.
 bool countkeypasses(int code);
-// At least one kind stays ticked: none ticked ticks all four.
-void keeponekind(std::array<bool, 4>& ticked);
 // The kinds of the ticked boxes in box order (1 metric, 2 tablet, 3 fluid,
 // 4 drop rate).
 std::vector<int> tickedkinds(const std::array<bool, 4>& ticked);

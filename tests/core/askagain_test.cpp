@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <vector>
+
 #include "tests/core/support.h"
 
 #include "core/askagain.h"
@@ -111,3 +114,15 @@ TEST(Candidates, GroupedByTickedCategoryInCategoryOrderEachEntryOnce) {
 }
 
 }  // namespace
+
+TEST(Ticks, NoneTickedTicksAllSomeTickedStay) {
+  std::array<bool, 4> kinds{};
+  tickallifnone(kinds);
+  EXPECT_EQ(kinds, (std::array<bool, 4>{true, true, true, true}));
+  std::vector<bool> categories{false, true, false};
+  tickallifnone(categories);
+  EXPECT_EQ(categories, (std::vector<bool>{false, true, false}));
+  std::vector<bool> none;
+  tickallifnone(none);  // no categories: nothing to tick
+  EXPECT_TRUE(none.empty());
+}
