@@ -9,6 +9,8 @@
 #include <QPalette>
 #include <QString>
 
+#include "core/ui/textconv.h"
+
 namespace ui {
 
 class Panel : public QLabel {
@@ -25,10 +27,7 @@ class Panel : public QLabel {
   }
   void setCaption(const QString& caption) {
     caption_ = caption;
-    QString shown = caption;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    setText(shown);
+    setText(boxtext(caption));
   }
   const QString& caption() const { return caption_; }
   // The look of a program's name on its first window: large, bold and
