@@ -45,25 +45,16 @@ frmDrugDatabase& Quizwright::drugdatabase() {
   return *drugdatabase_;
 }
 
-namespace {
-void unload(QPointer<QWidget> w, std::vector<QPointer<QWidget>>& unloaded) {
-  if (w.isNull()) return;
-  w->hide();
-  unloaded.emplace_back(w);
-  w->deleteLater();
-}
-}  // namespace
-
 void Quizwright::unloadexam() {
-  QPointer<QWidget> w = exam_.data();
+  QWidget* w = exam_.data();
   exam_ = nullptr;
-  unload(w, unloaded_);
+  ui::unloadwindow(w, unloaded_);
 }
 
 void Quizwright::unloaddrugdatabase() {
-  QPointer<QWidget> w = drugdatabase_.data();
+  QWidget* w = drugdatabase_.data();
   drugdatabase_ = nullptr;
-  unload(w, unloaded_);
+  ui::unloadwindow(w, unloaded_);
 }
 
 bool Quizwright::askyesno(QWidget* parent, const std::string& question) {

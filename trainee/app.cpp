@@ -62,28 +62,16 @@ Calculator& Dosavo::calculator() {
   return *calculator_;
 }
 
-namespace {
-// Unloading may be asked for from inside one of the window's own handlers,
-// so the window is hidden now and deleted once control is back in the
-// event loop; the next access creates a fresh window.
-void unloadwindow(QWidget* w, std::vector<QPointer<QWidget>>& pending) {
-  if (w == nullptr) return;
-  w->hide();
-  pending.emplace_back(w);
-  w->deleteLater();
-}
-}  // namespace
-
 void Dosavo::unloadquestion() {
   QWidget* w = question_.data();
   question_ = nullptr;
-  unloadwindow(w, unloaded_);
+  ui::unloadwindow(w, unloaded_);
 }
 
 void Dosavo::unloadcalculator() {
   QWidget* w = calculator_.data();
   calculator_ = nullptr;
-  unloadwindow(w, unloaded_);
+  ui::unloadwindow(w, unloaded_);
 }
 
 void Dosavo::end() {

@@ -85,6 +85,13 @@ void showactive(QWidget& window) {
   window.activateWindow();
 }
 
+void unloadwindow(QWidget* window, std::vector<QPointer<QWidget>>& pending) {
+  if (window == nullptr) return;
+  window->hide();
+  pending.emplace_back(window);
+  window->deleteLater();
+}
+
 void endapplication() {
   for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
   QCoreApplication::exit(0);

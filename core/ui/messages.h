@@ -4,8 +4,10 @@
 
 #include <QDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 #include <functional>
+#include <vector>
 
 namespace ui {
 
@@ -40,6 +42,12 @@ void showactive(QWidget& window);
 // was working in takes it again. Modal windows and message boxes do this
 // for the window that was active when they opened.
 void givebackkeyboard(QWidget* window);
+
+// Unloads a window: it is hidden now and deleted once control is back in
+// the event loop, since unloading may be asked for from inside one of its
+// own handlers. It waits in pending until then; the program's end deletes
+// what still waits.
+void unloadwindow(QWidget* window, std::vector<QPointer<QWidget>>& pending);
 
 // Ends a program at once: every window is hidden (hiding runs no close
 // handlers) and the event loop is left.
