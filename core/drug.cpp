@@ -276,9 +276,10 @@ constexpr std::size_t CATEGORY_NAME_WIDTH = CATEGORYWIDTH;
 
 }  // namespace
 
-std::string categorycaption(const DrugLists& lists, int k) {
+std::string categorycaption(const DrugLists& lists, int k, Cut cut) {
   if (k < 1 || static_cast<std::size_t>(k) >= lists.catname.size()) return {};
-  return trim(lists.catname[static_cast<std::size_t>(k)]);
+  const std::string& name = lists.catname[static_cast<std::size_t>(k)];
+  return cut == Cut::Both ? trim(name) : rtrim(name);
 }
 
 DrugLists emptydruglists(Build build) {

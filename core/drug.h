@@ -131,11 +131,13 @@ struct DrugLists {
   std::int16_t nselected = 0;
 };
 
-// The name of category k (from 1) as the menus and lists of both programs
-// show it: without blanks at either end (the trainee's lists have lost the
-// trailing ones already, the tool's table keeps 20 characters). Empty for
-// an entry the lists do not hold.
-std::string categorycaption(const DrugLists& lists, int k);
+// The name of category k (from 1) as a program shows it. The trainee's
+// menu and the test editor's list show it without blanks at either end;
+// the drug editor's category box and its list without the trailing ones
+// (the trainee's lists have lost those already, the tool's table keeps 20
+// characters). Empty for an entry the lists do not hold.
+enum class Cut { Both, Trailing };
+std::string categorycaption(const DrugLists& lists, int k, Cut cut = Cut::Both);
 
 // Lists with no drug and no category; the tool's table of 50 blank names.
 DrugLists emptydruglists(Build build);

@@ -40,7 +40,7 @@ std::string categoryfailure(int error) {
 std::vector<std::string> categorylist(const core::DrugLists& table) {
   std::vector<std::string> out;
   for (int k = 1; k <= table.ncategories && k < static_cast<int>(table.catname.size()); ++k)
-    out.push_back(core::rtrim(table.catname[static_cast<std::size_t>(k)]));
+    out.push_back(core::categorycaption(table, k, core::Cut::Trailing));
   return out;
 }
 

@@ -32,7 +32,8 @@ bool samename(std::string_view a, std::string_view b) { return core::rtrim(a) ==
 std::string categoryname(const core::DrugLists& table, int number) {
   std::string name;
   for (std::size_t k = 1; k <= lastcount(table); ++k)
-    if (number != 0 && table.catnum[k] == number) name = core::rtrim(table.catname[k]);
+    if (number != 0 && table.catnum[k] == number)
+      name = core::categorycaption(table, static_cast<int>(k), core::Cut::Trailing);
   return name;
 }
 

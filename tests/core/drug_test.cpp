@@ -273,6 +273,7 @@ TEST_F(DrugFiles, CategoryCaptionsAreTheSameInBothBuilds) {
     DrugLists l;
     loadcategories(l, build, [](int) {});
     EXPECT_EQ(categorycaption(l, 1), "Cardiac");
+    EXPECT_EQ(categorycaption(l, 1, Cut::Trailing), "  Cardiac");
     EXPECT_EQ(categorycaption(l, 2), "Vitamins");
     EXPECT_EQ(categorycaption(l, 0), "");
     EXPECT_EQ(categorycaption(l, 51), "");
