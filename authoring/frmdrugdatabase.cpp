@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "authoring/app.h"
-#include "authoring/drugpictures.h"
+#include "authoring/pictures.h"
 #include "authoring/frmstart.h"
 #include "authoring/helptext.h"
 #include "authoring/startup.h"

@@ -5,19 +5,24 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QFontDatabase>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QTreeView>
 
 #include "authoring/app.h"
 #include "authoring/boxes.h"
 #include "authoring/frmstart.h"
 #include "authoring/frmtitle.h"
 #include "authoring/helptext.h"
+#include "authoring/pictures.h"
 #include "core/errors.h"
 #include "core/files.h"
 #include "core/text.h"
@@ -32,30 +37,6 @@ namespace {
 
 constexpr int WINDOW_WIDTH = 11520, WINDOW_HEIGHT = 8040;
 const std::string KEPT = "The editor still shows the question, so you can try again.";
-
-// The pictures of the previous, next and delete buttons.
-QIcon buttonpicture(int index) {
-  QPixmap p(24, 24);
-  p.fill(Qt::transparent);
-  QPainter g(&p);
-  g.setRenderHint(QPainter::Antialiasing, true);
-  if (index == 2) {
-    g.setPen(QPen(QColor(190, 30, 30), 4, Qt::SolidLine, Qt::RoundCap));
-    g.drawLine(6, 6, 18, 18);
-    g.drawLine(18, 6, 6, 18);
-  } else {
-    QPainterPath arrow;
-    const double tip = index == 0 ? 4 : 20, back = index == 0 ? 19 : 5;
-    arrow.moveTo(tip, 12);
-    arrow.lineTo(back, 3);
-    arrow.lineTo(back, 21);
-    arrow.closeSubpath();
-    g.setPen(QPen(QColor(0, 0, 110), 1));
-    g.setBrush(QColor(40, 80, 170));
-    g.drawPath(arrow);
-  }
-  return QIcon(p);
-}
 
 QLabel* label(const char* text, QWidget* parent, int left, int top, int width, int height) {
   auto* l = new QLabel(QString::fromLatin1(text), parent);
@@ -90,7 +71,6 @@ Frmexam::Frmexam(Quizwright& app, QWidget* parent) : QMainWindow(parent), doc(ap
   setWindowTitle(QStringLiteral("Dosavo - Test Construction Set"));
   buildmenus();
   buildcontrols();
-  connectfilework();
   installquizwrighthelp(*this, QStringLiteral("editor"));
   Form_Load();
 }
@@ -162,9 +142,10 @@ void Frmexam::buildcontrols() {
   cmdforward[2] = button(QString(), "cmdforward_2", area, 4200, 7320, 840);
   Command1 = button(QStringLiteral("&Test Description"), "Command1", area, 5340, 7320, 2100);
   static const char* tips[3] = {"Previous question", "Next question", "Delete this question"};
+  const QPixmap pictures[3] = {previouspicture(), nextpicture(), deletepicture()};
   for (int i = 0; i < 3; ++i) {
-    cmdforward[i]->setIcon(buttonpicture(i));
-    cmdforward[i]->setIconSize(QSize(20, 20));
+    cmdforward[i]->setIcon(QIcon(pictures[i]));
+    cmdforward[i]->setIconSize(pictures[i].size());
     cmdforward[i]->setToolTip(QString::fromLatin1(tips[i]));
     cmdforward[i]->setAccessibleName(QString::fromLatin1(tips[i]));
     connect(cmdforward[i], &QPushButton::clicked, this, [this, i] { cmdforward_Click(i); });
@@ -206,6 +187,12 @@ void Frmexam::buildcontrols() {
   ui::placetw(Lstcategory, 240, 2490, 3240, 3960);
   Lblcategory->setBuddy(Lstcategory);
   Cmdgenerate = button(QStringLiteral("&Create Question"), "Cmdgenerate", frame, 240, 6600, 3240);
+  connect(Cmdgenerate, &QPushButton::clicked, this, [this] { Cmdgenerate_Click(); });
+  for (int i = 0; i < 4; ++i) connect(Check1[i], &QCheckBox::clicked, this, [this, i] { Check1_Click(i); });
+  Text1->onkeypress = [this](QKeyEvent* e) {
+    const std::string typed = ui::toansi(e->text());
+    return typed.empty() || Text1_KeyPress(static_cast<unsigned char>(typed[0]));
+  };
 
   // While showquestion1 fills the boxes, their changes wait for it to end.
   for (int i = 0; i < 2; ++i)
@@ -227,6 +214,21 @@ void Frmexam::buildcontrols() {
                       Command2[1], cmdforward[2], Command1, Check1[0], Check1[1], Check1[2], Check1[3],
                       Text1, Lstcategory, Cmdgenerate};
   for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+
+  // One file dialog for opening and saving: our own, so that its title and
+  // filters are the same everywhere; the overwrite question is the editor's.
+  cmdialog1 = new QFileDialog(this);
+  cmdialog1->setObjectName(QStringLiteral("cmdialog1"));
+  cmdialog1->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+  cmdialog1->setFileMode(QFileDialog::AnyFile);
+  cmdialog1->resize(ui::px(10800), ui::px(6600));
+  // The size, type and date columns show whole; the name takes the rest.
+  if (auto* view = cmdialog1->findChild<QTreeView*>()) {
+    view->header()->setStretchLastSection(false);
+    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  }
+  installquizwrighthelp(*cmdialog1, QStringLiteral("files"));
 }
 
 void Frmexam::buildmenus() {
@@ -236,7 +238,6 @@ void Frmexam::buildmenus() {
   mnufile->addSeparator();
   mnusave[0] = mnufile->addAction(QStringLiteral("Save  &As Test"));
   mnusave[1] = mnufile->addAction(QStringLiteral("&Save Test"));
-  mnusave[1]->setVisible(false);
   textfileoptions = mnufile->addMenu(QStringLiteral("Text File &Options"));
   mnutextfileop0 = textfileoptions->addMenu(QStringLiteral("&Numbering Questions"));
   static const char* numbering[6] = {"&No Numbering", "&1 Question [Number].", "&2 Number [Number].",
@@ -259,6 +260,19 @@ void Frmexam::buildmenus() {
   bar3->setVisible(false);
   mnuop.push_back(mnufile->addAction(QString()));
   mnuop[0]->setVisible(false);
+  for (int i = 0; i < 2; ++i) {
+    connect(mnuopen[i], &QAction::triggered, this, [this, i] { mnuopen_Click(i); });
+    connect(mnusave[i], &QAction::triggered, this, [this, i] { mnusave_Click(i); });
+  }
+  // One numbering style is ticked at any time: the handler moves the mark.
+  for (int i = 0; i < 6; ++i) connect(numbquest[i], &QAction::triggered, this, [this, i] { numbquest_Click(i); });
+  for (int i = 0; i < 5; ++i) {
+    connect(tfop[i], &QAction::triggered, this, [this, i] {
+      // The menu has already turned the mark over; the handler does that.
+      tfop[i]->setChecked(!tfop[i]->isChecked());
+      tfop_Click(i);
+    });
+  }
   connect(mnuquit, &QAction::triggered, this, [this] { mnuquit_Click(); });
 
   mnuedit = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -276,6 +290,7 @@ void Frmexam::buildmenus() {
 // ---- procedures ---------------------------------------------------------------
 
 void Frmexam::buttonstatus() {
+  Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
   Label7->setText(QStringLiteral("File : ") + ui::fromfilename(doc.filename));
   Label1->setText(QStringLiteral("%1 / %2").arg(doc.qno).arg(doc.numquest));
   const Boxes shown = boxtexts();
@@ -287,6 +302,7 @@ void Frmexam::buttonstatus() {
   // never on to the delete button.
   if (had != nullptr && had->isHidden()) Txtquestion[0]->setFocus();
   mnusave[0]->setVisible(doc.cansave(whole));
+  mnusave[1]->setVisible(savetestoffered_);
 }
 
 Boxes Frmexam::boxtexts() const {
@@ -363,7 +379,6 @@ void Frmexam::Form_Load() {
   Lstcategory->selectAll();
   doc.untitled();
   puttitle();
-  Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
   buttonstatus();
   app_.start().hide();
 }
@@ -436,6 +451,7 @@ void Frmexam::Command1_Click() {
   // The editor takes the keyboard back, so that its menu keys work at once.
   activateWindow();
   puttitle();
+  buttonstatus();
 }
 
 void Frmexam::copy_Click(int index) {

@@ -83,8 +83,8 @@ class Frmexam : public QMainWindow {
   QAction* mnuch = nullptr;  // "&Change General Settings"
 
   // ---- procedures
-  // Sets the captions and the status-dependent controls from the document
-  // and the boxes; it changes neither.
+  // Sets the captions (the title among them) and the status-dependent
+  // controls from the document and the boxes; it changes neither.
   void buttonstatus();
   // Stores the boxes as the shown question; false (after a message naming
   // the file) when the file could not be written.
@@ -142,8 +142,6 @@ class Frmexam : public QMainWindow {
  private:
   void buildcontrols();
   void buildmenus();
-  // Connects the generation controls and the File menu's file work.
-  void connectfilework();
   // Reports a file step that failed: what, the file's name and the error
   // number, then what follows.
   void filefailed(const std::string& what, int number, const std::string& after);
@@ -155,6 +153,8 @@ class Frmexam : public QMainWindow {
   TextOptions textoptions() const;
   Quizwright& app_;
   bool showing_ = false;  // showquestion1 is filling the boxes
+  // "&Save Test" is offered once "&Open Test" or "Save  &As Test" was used.
+  bool savetestoffered_ = false;
 };
 
 }  // namespace authoring

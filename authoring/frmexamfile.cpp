@@ -54,44 +54,6 @@ std::string chosenname(QFileDialog& dialog, const QStringList& filters) {
 
 }  // namespace
 
-void Frmexam::connectfilework() {
-  cmdialog1 = new QFileDialog(this);
-  cmdialog1->setObjectName(QStringLiteral("cmdialog1"));
-  // Our own dialog, so that its title and filters are the same everywhere;
-  // the overwrite question is the editor's own.
-  cmdialog1->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-  cmdialog1->setFileMode(QFileDialog::AnyFile);
-  cmdialog1->resize(ui::px(10800), ui::px(6600));
-  // The size, type and date columns show whole; the name takes the rest.
-  if (auto* view = cmdialog1->findChild<QTreeView*>()) {
-    view->header()->setStretchLastSection(false);
-    view->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-  }
-  installquizwrighthelp(*cmdialog1, QStringLiteral("files"));
-
-  connect(Cmdgenerate, &QPushButton::clicked, this, [this] { Cmdgenerate_Click(); });
-  for (int i = 0; i < 4; ++i) connect(Check1[i], &QCheckBox::clicked, this, [this, i] { Check1_Click(i); });
-  Text1->onkeypress = [this](QKeyEvent* e) {
-    const std::string typed = ui::toansi(e->text());
-    return typed.empty() || Text1_KeyPress(static_cast<unsigned char>(typed[0]));
-  };
-
-  for (int i = 0; i < 2; ++i) {
-    connect(mnuopen[i], &QAction::triggered, this, [this, i] { mnuopen_Click(i); });
-    connect(mnusave[i], &QAction::triggered, this, [this, i] { mnusave_Click(i); });
-  }
-  // One numbering style is ticked at any time: the handler moves the mark.
-  for (int i = 0; i < 6; ++i) connect(numbquest[i], &QAction::triggered, this, [this, i] { numbquest_Click(i); });
-  for (int i = 0; i < 5; ++i) {
-    connect(tfop[i], &QAction::triggered, this, [this, i] {
-      // The menu has already turned the mark over; the handler does that.
-      tfop[i]->setChecked(!tfop[i]->isChecked());
-      tfop_Click(i);
-    });
-  }
-}
-
 // ---- question generation ------------------------------------------------------
 
 void Frmexam::Cmdgenerate_Click() {
@@ -168,7 +130,6 @@ void Frmexam::mnuopen_Click(int index) {
                  "It is written again when the description dialog next closes.");
     }
     showquestion1();
-    Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
     buttonstatus();
     Txtquestion[0]->setFocus();
     return;
@@ -183,7 +144,9 @@ void Frmexam::mnuopen_Click(int index) {
     showmessage(this, "Illegal file name");
     return;
   }
-  if (openfile(name)) mnusave[1]->setVisible(true);
+  if (!openfile(name)) return;
+  savetestoffered_ = true;
+  buttonstatus();
 }
 
 bool Frmexam::openfile(const std::string& myfilename) {
@@ -194,7 +157,6 @@ bool Frmexam::openfile(const std::string& myfilename) {
     showmessage(this, "Illegal file name");
     return false;
   }
-  Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
   showquestion1();
   buttonstatus();
   Txtquestion[0]->setFocus();
@@ -212,7 +174,8 @@ bool Frmexam::savetruefalse() {
 void Frmexam::mnusave_Click(int index) {
   if (index == 0) {
     saveas();
-    mnusave[1]->setVisible(true);
+    savetestoffered_ = true;
+    buttonstatus();
   } else {
     putfile();
   }

@@ -84,13 +84,9 @@ void Frmtitle::Form_Load() {
 
 void Frmtitle::cmdtitleaccept_Click(int index) {
   if (index == 0) {
-    TestHeader& h = editor_.doc.header;
-    h.testtitle = core::fixwidth(core::trim(ui::toansi(Txttitle->text())), core::TEST_TITLE_WIDTH);
-    h.testdescription = core::fixwidth(core::trim(ui::toansi(Txtdescription[0]->text())), core::TEST_DESCRIPTION_WIDTH);
-    h.testinstructions =
-        core::fixwidth(core::trim(ui::toansi(Txtdescription[1]->text())), core::TEST_INSTRUCTIONS_WIDTH);
-    h.includeinmenu = Check1->isChecked() ? 1 : 0;
-    editor_.Label5->setCaption(ui::fromansi(core::trim(h.testtitle)));
+    // The editor's title follows when it refreshes its captions.
+    editor_.doc.header.take(ui::toansi(Txttitle->text()), ui::toansi(Txtdescription[0]->text()),
+                            ui::toansi(Txtdescription[1]->text()), Check1->isChecked());
     accept();
     return;
   }

@@ -18,6 +18,16 @@ void TestHeader::untitled() {
   testinstructions = std::string(core::TEST_INSTRUCTIONS_WIDTH, ' ');
 }
 
+void TestHeader::take(const std::string& title, const std::string& description, const std::string& instructions,
+                      bool include) {
+  includeinmenu = include ? 1 : 0;
+  const core::testrecord r =
+      core::testrecord::header(title, core::trim(description), core::trim(instructions), includeinmenu);
+  testtitle = r.question.substr(0, core::TEST_TITLE_WIDTH);
+  testdescription = r.help.substr(0, core::TEST_DESCRIPTION_WIDTH);
+  testinstructions = r.help.substr(core::TEST_DESCRIPTION_WIDTH, core::TEST_INSTRUCTIONS_WIDTH);
+}
+
 core::testrecord TestHeader::record() const {
   return core::testrecord::header(testtitle, testdescription, testinstructions, includeinmenu);
 }

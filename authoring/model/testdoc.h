@@ -29,6 +29,11 @@ struct TestHeader {
   // The values of a new test: "untitled", blank texts; the include flag is
   // left as it is.
   void untitled();
+  // The values as the description dialog's OK takes them: each text
+  // without blanks at either end, fitted to its field as the header record
+  // holds it.
+  void take(const std::string& title, const std::string& description, const std::string& instructions,
+            bool include);
   core::testrecord record() const;
 };
 

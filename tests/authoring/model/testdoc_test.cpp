@@ -7,6 +7,7 @@
 
 #include "core/errors.h"
 #include "core/files.h"
+#include "core/text.h"
 #include "tests/authoring/model/records.h"
 #include "tests/core/support.h"
 
@@ -59,6 +60,16 @@ TEST_F(Document, HeaderAndQuestionsAreWrittenAsWholeRecords) {
                                  item(""));
   doc.readquestion();
   EXPECT_EQ(doc.rec.encode(), item(""));
+
+  // The description dialog's values: blanks at both ends go (line breaks
+  // stay), each text fitted to its field.
+  h.take("  Week 3  ", " About doses ", "\r\nRead.\r\n ", false);
+  EXPECT_EQ(h.testtitle, core::fixwidth("Week 3", 40));
+  EXPECT_EQ(h.testdescription, core::fixwidth("About doses", 200));
+  EXPECT_EQ(h.testinstructions, core::fixwidth("\r\nRead.\r\n", 1000));
+  EXPECT_EQ(h.includeinmenu, 0);
+  h.take(std::string(45, 'T'), std::string(250, 'd'), "i", true);
+  EXPECT_EQ(h.record().encode(), item(std::string(40, 'T'), std::string(200, 'd') + "i", "1"));
 }
 
 TEST_F(Document, NavigationStaysWithinTheTest) {

@@ -1,4 +1,4 @@
-#include "authoring/drugpictures.h"
+#include "authoring/pictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>
