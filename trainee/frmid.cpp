@@ -159,7 +159,7 @@ void Frmid::cmdOk_Click(int index) {
     ui::showbox(this, QStringLiteral("You are required to enter your name"), FORMTITLE);
     return;
   }
-  o.userid = core::fixwidth(id, 12);
+  o.userid = useridof(id);
   o.username = name;
   if (!o.idlistfile.empty()) {
     bool found = false;
@@ -178,19 +178,15 @@ void Frmid::cmdOk_Click(int index) {
   if (o.keeplogid) {
     // The ID becomes part of a file name in the log folder: a path
     // separator or ".." would put the log somewhere else.
-    if (id.find('/') != std::string::npos || id.find('\\') != std::string::npos ||
-        id.find("..") != std::string::npos) {
+    if (!safelogid(id)) {
       ui::showbox(this, QStringLiteral("Your ID number may not contain \"/\", \"\\\" or \"..\""), FORMTITLE);
       return;
     }
-    o.logfile = o.logfolder + o.userid.substr(0, 8) + ".LOG";
+    o.logfile = idlogfile(o.logfolder, o.userid);
     try {
       core::touchappend(o.logfile);
     } catch (const core::LinkRefused&) {
-      ui::showbox(this,
-                  ui::fromansi("The log file " + o.logfile +
-                               " is a symbolic link, which Dosavo does not follow. Please tell your supervisor."),
-                  QStringLiteral("Error ..."));
+      ui::showbox(this, ui::fromansi(idlinkrefusal(o.logfile)), QStringLiteral("Error ..."));
       return;
     } catch (const core::FileError&) {
       ui::showbox(this,

@@ -109,6 +109,20 @@ std::string linkrefusal(const std::string& logfile) {
   return logprefix(logfile) + "Unfortunately it is a symbolic link, which Dosavo does not follow.";
 }
 
+std::string useridof(const std::string& id) { return core::fixwidth(id, 12); }
+
+bool safelogid(const std::string& id) {
+  return id.find('/') == std::string::npos && id.find('\\') == std::string::npos && id.find("..") == std::string::npos;
+}
+
+std::string idlogfile(const std::string& logfolder, const std::string& userid) {
+  return logfolder + userid.substr(0, 8) + ".LOG";
+}
+
+std::string idlinkrefusal(const std::string& logfile) {
+  return "The log file " + logfile + " is a symbolic link, which Dosavo does not follow. Please tell your supervisor.";
+}
+
 void readoption(Dosavo& app, const std::string& item) {
   if (readoptionitem(app, item)) stamptime(app);
 }

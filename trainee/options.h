@@ -34,6 +34,18 @@ std::string linkrefusal(const std::string& logfile);
 // A message box with the title "Dosavo Message".
 void showmessage(const std::string& text);
 
+// The logon's rules for a typed ID (blanks at both ends removed).
+// The user ID kept for the run: the first 12 characters, blank-padded.
+std::string useridof(const std::string& id);
+// Whether the ID may name a per-ID log file: a path separator or ".."
+// would put the log somewhere other than the log folder.
+bool safelogid(const std::string& id);
+// The per-ID log file: the log folder (which ends with its own separator),
+// the first 8 characters of the padded user ID, then ".LOG".
+std::string idlogfile(const std::string& logfolder, const std::string& userid);
+// The sentence that refuses a per-ID log file which is a symbolic link.
+std::string idlinkrefusal(const std::string& logfile);
+
 // Whether the ID list file holds the ID: an item matches when, with blanks
 // removed at both ends, it equals the ID in any mix of capitals. Reading
 // stops at the first match. FileError when the file cannot be read.

@@ -239,6 +239,29 @@ TEST_F(OptionsTest, IdListTest) {
   EXPECT_FALSE(app->options.askid);  // "<ID CHECK>" is not "<ID>"
 }
 
+TEST(LogonRules, PerIdLogFileNamesAndRefusedIds) {
+  struct Row {
+    const char* id;
+    bool safe;
+    const char* logfile;
+  };
+  const Row rows[] = {
+      {"AB12", true, "C:\\LOGS\\AB12    .LOG"},  // blanks fill the ID to 8
+      {"ABCDEFGHIJKLMN", true, "C:\\LOGS\\ABCDEFGH.LOG"},
+      {"a/b", false, ""},
+      {"a\\b", false, ""},
+      {"..", false, ""},
+      {"a.b", true, "C:\\LOGS\\a.b     .LOG"},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(trainee::safelogid(r.id), r.safe) << r.id;
+    EXPECT_EQ(trainee::useridof(r.id).size(), 12u) << r.id;
+    if (r.safe) {
+      EXPECT_EQ(trainee::idlogfile("C:\\LOGS\\", trainee::useridof(r.id)), r.logfile) << r.id;
+    }
+  }
+}
+
 TEST_F(OptionsTest, IdListMatchesWholeItemsInAnyCapitals) {
   write("ids.txt", "AB12, cd34\r\n  \"Ef,56\"  \r\nAB12 CD34\r\n");
   for (const char* id : {"ab12", "AB12", "CD34", "ef,56", "ab12 cd34"})
