@@ -124,11 +124,7 @@ void Frmexam::buildcontrols() {
   // font too wide for that is made smaller rather than wrapped.
   Label6 = label("Question and answer fields must be completed", area, 3240, 6600, 4380, 375);
   Label6->setObjectName(QStringLiteral("Label6"));
-  QFont fitted = Label6->font();
-  while (fitted.pointSizeF() > 6 &&
-         QFontMetrics(fitted).horizontalAdvance(Label6->text()) > Label6->contentsRect().width())
-    fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
-  Label6->setFont(fitted);
+  ui::fittext(*Label6);
   QPalette warn = Label6->palette();
   warn.setColor(QPalette::WindowText, QColor(170, 0, 0));
   Label6->setPalette(warn);

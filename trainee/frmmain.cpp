@@ -15,7 +15,7 @@
 #include "trainee/frmid.h"
 #include "trainee/frmmenu.h"
 #include "trainee/helptext.h"
-#include "trainee/panel.h"
+#include "core/ui/panel.h"
 
 namespace trainee {
 
@@ -24,11 +24,11 @@ Frmmain::Frmmain(Dosavo& app, QWidget* parent) : QWidget(parent, Qt::Window), ap
   setWindowTitle(QStringLiteral(" Dosavo"));
   ui::fixedwindow(*this, QSize(ui::px(6375), ui::px(3600)));
 
-  SSPanel1 = new Panel(QStringLiteral("Dosavo"), this);
+  SSPanel1 = new ui::Panel(QStringLiteral("Dosavo"), this);
   SSPanel1->setheading(28);
   ui::placetw(SSPanel1, 240, 240, 5895, 855);
 
-  SSPanel2 = new Panel(QStringLiteral("v 5.0 32bit"), this);
+  SSPanel2 = new ui::Panel(QStringLiteral("v 5.0 32bit"), this);
   ui::placetw(SSPanel2, 240, 1140, 5895, 375);
 
   for (int i = 1; i >= 0; --i) {
@@ -41,7 +41,7 @@ Frmmain::Frmmain(Dosavo& app, QWidget* parent) : QWidget(parent, Qt::Window), ap
   Label3[0]->setFont(lines);
   Label3[1]->setFont(lines);
 
-  Label2 = new Panel(QStringLiteral("Version 5.0"), this);
+  Label2 = new ui::Panel(QStringLiteral("Version 5.0"), this);
   ui::placetw(Label2, 240, 2520, 2895, 735);
 
   Command1 = new QPushButton(QStringLiteral("&Start"), this);

@@ -8,10 +8,13 @@ class QLabel;
 class QPushButton;
 class QTimer;
 
+namespace ui {
+class Panel;
+}
+
 namespace trainee {
 
 class Dosavo;
-class Panel;
 
 class Frmmain : public QWidget {
   Q_OBJECT
@@ -19,9 +22,9 @@ class Frmmain : public QWidget {
   // Form_Load runs here.
   explicit Frmmain(Dosavo& app, QWidget* parent = nullptr);
 
-  Panel* SSPanel1 = nullptr;  // "Dosavo"
-  Panel* SSPanel2 = nullptr;  // "v 5.0 32bit"
-  Panel* Label2 = nullptr;    // "Version 5.0", later the F1 hint
+  ui::Panel* SSPanel1 = nullptr;  // "Dosavo"
+  ui::Panel* SSPanel2 = nullptr;  // "v 5.0 32bit"
+  ui::Panel* Label2 = nullptr;    // "Version 5.0", later the F1 hint
   QLabel* Label3[2] = {};     // 1 the first line, 0 the second
   QPushButton* Command1 = nullptr;  // "&Start"
   QTimer* Timer1 = nullptr;         // 4000 ms

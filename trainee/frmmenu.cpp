@@ -21,7 +21,7 @@
 #include "trainee/frmprogress.h"
 #include "trainee/frmquestion.h"
 #include "trainee/helptext.h"
-#include "trainee/panel.h"
+#include "core/ui/panel.h"
 #include "trainee/results.h"
 
 namespace trainee {
@@ -53,13 +53,13 @@ frmmenu::frmmenu(Dosavo& app, QWidget* parent) : QMainWindow(parent), app_(app) 
   setCentralWidget(body);
   body->setFixedSize(ui::px(6495), ui::px(5160));
 
-  SSPanel1 = new Panel(QStringLiteral("Menu"), body);
+  SSPanel1 = new ui::Panel(QStringLiteral("Menu"), body);
   QFont heading = SSPanel1->font();
   heading.setPointSize(16);
   heading.setBold(true);
   SSPanel1->setFont(heading);
   ui::placetw(SSPanel1, 240, 120, 6015, 495);
-  SSPanel2 = new Panel(QStringLiteral("Select an exercise from the menu."), body);
+  SSPanel2 = new ui::Panel(QStringLiteral("Select an exercise from the menu."), body);
   ui::placetw(SSPanel2, 240, 660, 6015, 375);
 
   Lstmodules = new QListWidget(body);
@@ -76,7 +76,7 @@ frmmenu::frmmenu(Dosavo& app, QWidget* parent) : QMainWindow(parent), app_(app) 
   // The list's style marks the selected item, not the keyboard.
   ui::showfocusmark(*Lstmodules);
 
-  Lblmoddescript = new Panel(QString(), body);
+  Lblmoddescript = new ui::Panel(QString(), body);
   Lblmoddescript->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   Lblmoddescript->setMargin(4);
   ui::placetw(Lblmoddescript, 240, 3240, 6015, 1095);

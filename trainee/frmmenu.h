@@ -11,10 +11,13 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 
+namespace ui {
+class Panel;
+}
+
 namespace trainee {
 
 class Dosavo;
-class Panel;
 
 class frmmenu : public QMainWindow {
   Q_OBJECT
@@ -22,10 +25,10 @@ class frmmenu : public QMainWindow {
   // Form_Load runs here.
   explicit frmmenu(Dosavo& app, QWidget* parent = nullptr);
 
-  Panel* SSPanel1 = nullptr;        // "Menu"
-  Panel* SSPanel2 = nullptr;        // "Select an exercise from the menu."
+  ui::Panel* SSPanel1 = nullptr;        // "Menu"
+  ui::Panel* SSPanel2 = nullptr;        // "Select an exercise from the menu."
   QListWidget* Lstmodules = nullptr;
-  Panel* Lblmoddescript = nullptr;  // description of the selected module
+  ui::Panel* Lblmoddescript = nullptr;  // description of the selected module
   QPushButton* Image3 = nullptr;    // "Progress"
   QPushButton* cmdaccept = nullptr;
   QPushButton* cmdquit = nullptr;

@@ -19,6 +19,8 @@
 
 #include "core/text.h"
 #include "core/ui/artwork.h"
+#include "core/ui/messages.h"
+#include "core/ui/panel.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
 #include "trainee/app.h"
@@ -36,23 +38,14 @@ constexpr int ANIMFIRST = 960, ANIMLAST = 2880, ANIMLEFT = 3000, ANIMMAX = 615, 
 // About a second in all: 64 ticks of 16 ms, 31 steps a tick (1921 steps).
 constexpr int ANIMTICK_MS = 16, ANIMSTEPS_PER_TICK = 31;
 
-// The smallest type a long panel text is shrunk to.
-constexpr double MINPOINTS = 6.0;
-
-QLabel* panel(QWidget* parent, const char* name, const QString& text) {
-  auto* l = new QLabel(text, parent);
-  l->setObjectName(QString::fromLatin1(name));
-  // Question and test texts are shown as they are, never read as markup.
-  l->setTextFormat(Qt::PlainText);
-  l->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  l->setLineWidth(2);
-  l->setAlignment(Qt::AlignCenter);
-  l->setWordWrap(true);
+ui::Panel* panel(QWidget* parent, const char* name, const QString& text) {
+  auto* p = new ui::Panel(text, parent);
+  p->setObjectName(QString::fromLatin1(name));
   // A little room between the bevel and the text, so that wrapped lines do
-  // not run into the frame.
-  l->setMargin(3);
-  l->setAutoFillBackground(true);
-  return l;
+  // not run into the frame; the panels cover the pictures under them.
+  p->setMargin(3);
+  p->setAutoFillBackground(true);
+  return p;
 }
 
 QPushButton* button(QWidget* parent, const char* name, const char* text) {
@@ -228,33 +221,16 @@ void Frmquestion::buildcontrols() {
 // Small helpers
 
 std::string Frmquestion::caption(const QWidget* w) {
-  if (!w) return {};
-  const QByteArray bytes = w->property("dosavocaption").toString().toLatin1();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  const auto* p = dynamic_cast<const ui::Panel*>(w);
+  return p ? ui::toansi(p->caption()) : std::string();
 }
 
-void Frmquestion::setcaption(QLabel* label, const std::string& text) {
-  // The stored form is kept byte for byte (as Latin-1 code units) beside the
-  // text shown.
-  label->setProperty("dosavocaption", QString::fromLatin1(text.data(), static_cast<int>(text.size())));
-  label->setText(ui::showntext(text));
+void Frmquestion::setcaption(ui::Panel* label, const std::string& text) {
+  label->setCaption(ui::fromansi(text));
   // A long text (a test's instructions or question can run to a thousand
   // characters) is set in a smaller type until it fits its panel, rather
   // than being cut off at the bottom.
-  bool ok = false;
-  const double design = label->property("dosavopointsize").toDouble(&ok);
-  QFont font = label->font();
-  if (!ok) {
-    label->setProperty("dosavopointsize", font.pointSizeF());
-  } else if (font.pointSizeF() != design) {
-    font.setPointSizeF(design);
-    label->setFont(font);
-  }
-  while (label->wordWrap() && label->heightForWidth(label->width()) > label->height() &&
-         font.pointSizeF() > MINPOINTS) {
-    font.setPointSizeF(std::max(MINPOINTS, font.pointSizeF() - 0.5));
-    label->setFont(font);
-  }
+  ui::fittext(*label);
 }
 
 bool Frmquestion::applies(bool option) const { return app_.options.recording && option; }
@@ -275,6 +251,49 @@ void Frmquestion::focusbutton(QPushButton* b) {
 
 void Frmquestion::testforivon() {
   burette->testforivon(ivmodule, ivrun, ivsetrate, answerisnumber ? answernumber : 0.0, Image1);
+}
+
+// ---------------------------------------------------------------------------
+// The calculator picture: a click, Space or Enter opens and closes the
+// calculator.
+
+void Frmquestion::Imgcalc_Click() {
+  if (app_.calculatorloaded() && app_.calculator().isVisible()) {
+    app_.unloadcalculator();
+  } else {
+    ui::showactive(app_.calculator());
+  }
+}
+
+bool Frmquestion::calcpictureevent(QEvent* event) {
+  if (event->type() == QEvent::FocusIn) {
+    // While a panel lies over the picture (the marking, the worked
+    // solution), Tab passes it by rather than stopping where nothing shows.
+    const QWidget* area = Imgcalc->parentWidget();
+    if (area->childAt(Imgcalc->geometry().center()) != Imgcalc) {
+      const auto reason = static_cast<QFocusEvent*>(event)->reason();
+      focusNextPrevChild(reason != Qt::BacktabFocusReason);
+      return false;
+    }
+  }
+  if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+    // A ring round the picture while it has the keyboard.
+    Imgcalc->setFrameStyle(event->type() == QEvent::FocusIn ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+    return false;
+  }
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+      Imgcalc_Click();
+      return true;
+    }
+    return false;
+  }
+  if (event->type() == QEvent::MouseButtonRelease) {
+    Imgcalc_Click();
+    return true;
+  }
+  return false;
 }
 
 // ---------------------------------------------------------------------------

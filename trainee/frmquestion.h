@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ui/panel.h"
 #include "trainee/model/session.h"
 
 class QAction;
@@ -33,17 +34,17 @@ class Frmquestion : public QMainWindow {
   // The client area that holds the controls at their design places.
   QWidget* body = nullptr;
 
-  QLabel* Lblheading = nullptr;
-  QLabel* Lblquestion = nullptr;
+  ui::Panel* Lblheading = nullptr;
+  ui::Panel* Lblquestion = nullptr;
   QPlainTextEdit* txthelp = nullptr;
-  QLabel* Lblincorrect = nullptr;
-  QLabel* Lblcorrect = nullptr;
+  ui::Panel* Lblincorrect = nullptr;
+  ui::Panel* Lblcorrect = nullptr;
   QLabel* Imgcalc = nullptr;
   QLineEdit* txtanswer = nullptr;
   QLabel* Image1 = nullptr;
-  QLabel* Lbldrug = nullptr;
+  ui::Panel* Lbldrug = nullptr;
   QPushButton* cmdaccept = nullptr;
-  QLabel* lblstatus = nullptr;
+  ui::Panel* lblstatus = nullptr;
   QPushButton* cmdstart = nullptr;
   QPushButton* cmdquit = nullptr;
   QPushButton* cmdshowme = nullptr;
@@ -81,6 +82,8 @@ class Frmquestion : public QMainWindow {
   void terminate();
   void Form_Unload();
   void mhus_Click();
+
+  // The calculator picture.
   void Imgcalc_Click();
 
   // Answering and marking.
@@ -108,7 +111,7 @@ class Frmquestion : public QMainWindow {
   int animationtop() const { return animstep_; }
   int animationsize() const { return animsize_; }
 
-  // The text of a label as the window set it (line breaks as stored: CR LF,
+  // The text of a panel as the window set it (line breaks as stored: CR LF,
   // or CR alone in the status panel).
   static std::string caption(const QWidget* w);
 
@@ -123,12 +126,14 @@ class Frmquestion : public QMainWindow {
   // the keyboard: the button that goes on after an answer is the one Enter
   // presses next.
   static void focusbutton(QPushButton* b);
-  void setcaption(QLabel* label, const std::string& text);
+  void setcaption(ui::Panel* label, const std::string& text);
   void buildcontrols();
   bool endtest();
   // Tells the user that no question could be made and ends the window.
   bool noquestion(bool fromdrugs = true);
   void testforivon();
+  // The calculator picture's focus, keys and click; true when taken.
+  bool calcpictureevent(QEvent* event);
   // A site option binds only while results are recorded.
   bool applies(bool option) const;
   const std::string& moduletext(const std::vector<std::string>& texts) const;

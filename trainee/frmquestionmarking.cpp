@@ -276,33 +276,7 @@ bool Frmquestion::eventFilter(QObject* watched, QEvent* event) {
     if (!self) return true;
     return keyascii == 0;
   }
-  if (watched == Imgcalc && event->type() == QEvent::FocusIn) {
-    // While a panel lies over the picture (the marking, the worked
-    // solution), Tab passes it by rather than stopping where nothing shows.
-    const QWidget* area = Imgcalc->parentWidget();
-    if (area->childAt(Imgcalc->geometry().center()) != Imgcalc) {
-      const auto reason = static_cast<QFocusEvent*>(event)->reason();
-      focusNextPrevChild(reason != Qt::BacktabFocusReason);
-      return false;
-    }
-  }
-  if (watched == Imgcalc && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-    // A ring round the picture while it has the keyboard.
-    Imgcalc->setFrameStyle(event->type() == QEvent::FocusIn ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
-    return false;
-  }
-  if (watched == Imgcalc && event->type() == QEvent::KeyPress) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
-      Imgcalc_Click();
-      return true;
-    }
-    return false;
-  }
-  if (watched == Imgcalc && event->type() == QEvent::MouseButtonRelease) {
-    Imgcalc_Click();
-    return true;
-  }
+  if (watched == Imgcalc && calcpictureevent(event)) return true;
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -46,6 +46,16 @@ int pictureindex(int modnum) {
   }
 }
 
+// The generator of a built-in module from 3 to 6.
+core::QuestionKind generatorkind(int modnum) {
+  switch (modnum) {
+    case 3: return core::QuestionKind::Droprate;
+    case 4: return core::QuestionKind::Tablet;
+    case 5: return core::QuestionKind::Metric;
+    default: return core::QuestionKind::Fluid;
+  }
+}
+
 }  // namespace
 
 void Frmquestion::Form_Load() {
@@ -132,30 +142,20 @@ bool Frmquestion::makequest() {
       corestate.helptext = std::move(b.helptext);
       break;
     }
-    case 3: {
-      double ans = 0;
-      if (!core::makeunrepeated(corestate, core::QuestionKind::Droprate, question, ans)) return noquestion(false);
-      answerisnumber = true;
-      answernumber = ans;
-      // The burette drips at the asked rate (a rate below 1 leaves it still).
-      burette->setdriprate(ans);
-      burette->scriv->setValue(static_cast<int>(std::clamp<long long>(core::roundeven(ans), 1, 120)));
-      break;
-    }
+    case 3:
     case 4:
+    case 5:
     case 6: {
       double ans = 0;
-      const auto kind = modnum == 4 ? core::QuestionKind::Tablet : core::QuestionKind::Fluid;
-      if (!core::makeunrepeated(corestate, kind, question, ans)) return noquestion();
+      if (!core::makeunrepeated(corestate, generatorkind(modnum), question, ans))
+        return noquestion(modnum == 4 || modnum == 6);
       answerisnumber = true;
       answernumber = ans;
-      break;
-    }
-    case 5: {
-      double ans = 0;
-      if (!core::makeunrepeated(corestate, core::QuestionKind::Metric, question, ans)) return noquestion(false);
-      answerisnumber = true;
-      answernumber = ans;
+      if (modnum == 3) {
+        // The burette drips at the asked rate (a rate below 1 leaves it still).
+        burette->setdriprate(ans);
+        burette->scriv->setValue(static_cast<int>(std::clamp<long long>(core::roundeven(ans), 1, 120)));
+      }
       break;
     }
     default: {
@@ -293,14 +293,6 @@ void Frmquestion::closeEvent(QCloseEvent* event) {
 void Frmquestion::mhus_Click() {
   app_.showsettingsdialog(this);
   if (app_.menuloaded()) ui::setbackground(*this, ui::backgroundof(app_.menu()));
-}
-
-void Frmquestion::Imgcalc_Click() {
-  if (app_.calculatorloaded() && app_.calculator().isVisible()) {
-    app_.unloadcalculator();
-  } else {
-    ui::showactive(app_.calculator());
-  }
 }
 
 }  // namespace trainee

@@ -1,6 +1,7 @@
-// A raised 3-D panel with a caption. The caption is kept exactly as set
-// (a carriage return alone breaks its line, as the windows' texts expect)
-// and shown with that break as a line break.
+// A raised 3-D panel with a caption, the one panel of both programs. The
+// caption is kept exactly as set (a carriage return alone breaks its line,
+// as the windows' texts expect) and shown with that break as a line break.
+// And the one way a label's text is fitted to its label.
 #pragma once
 
 #include <QColor>
@@ -12,6 +13,12 @@
 #include "core/ui/textconv.h"
 
 namespace ui {
+
+// Sets a label's type smaller, half a point at a time down to 6 points,
+// until its text fits: within its height when the label wraps, on one line
+// otherwise. Each fit starts again from the size the label had at its
+// first fit, so a short text after a long one is shown at full size.
+void fittext(QLabel& label);
 
 class Panel : public QLabel {
  public:

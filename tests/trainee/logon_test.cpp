@@ -9,7 +9,7 @@
 #include "trainee/frmid.h"
 #include "trainee/frmmain.h"
 #include "trainee/frmmenu.h"
-#include "trainee/panel.h"
+#include "core/ui/panel.h"
 #include "trainee/startup.h"
 #include "trainee_fixture.h"
 

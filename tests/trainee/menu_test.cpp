@@ -19,7 +19,7 @@
 #include "trainee/frmprogress.h"
 #include "trainee/frmquestion.h"
 #include "trainee/frmsave.h"
-#include "trainee/panel.h"
+#include "core/ui/panel.h"
 #include "trainee/startup.h"
 #include "trainee_fixture.h"
 
