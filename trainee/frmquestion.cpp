@@ -1,13 +1,16 @@
 // The exercise window: puts the questions of a module, marks the answers and
 // shows the worked solutions. This file builds the controls and holds the
-// helpers every section uses and the right-answer animation; the question
-// sequence is in frmquestionsequence.cpp, the answering in
-// frmquestionmarking.cpp.
+// helpers every section uses, the calculator picture and the right-answer
+// animation; the question sequence is in frmquestionsequence.cpp, the
+// answering in frmquestionmarking.cpp. The session's counts and the walk
+// through a test are the Session model's.
 #include "trainee/frmquestion.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFont>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
