@@ -32,33 +32,7 @@ namespace {
 
 class Folder : public testsupport::TempFolder {};
 
-// Runs check in a child process as an unprivileged user: as nobody, to
-// whom the paths are given, when the tests run as root (for whom no file
-// is read-only), else as the user. Gives the child's exit status: 0 when
-// check held, 1 when it did not, 2 when it threw, -1 when there is no user
-// to drop to.
-int unprivileged(const std::vector<fs::path>& give, const std::function<bool()>& check) {
-  const passwd* nobody = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
-  if (::geteuid() == 0 && nobody == nullptr) return -1;
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (nobody != nullptr) {
-      for (const auto& p : give)
-        if (::chown(p.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) ::_exit(3);
-      if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) ::_exit(3);
-    }
-    int status = 2;
-    try {
-      status = check() ? 0 : 1;
-    } catch (...) {
-    }
-    ::_exit(status);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 4;
-}
-
+using testsupport::unprivileged;
 using testsupport::errorof;
 
 }  // namespace

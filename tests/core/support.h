@@ -2,7 +2,10 @@
 // working folder for each test.
 #pragma once
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -11,6 +14,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "core/errors.h"
 #include "core/files.h"
@@ -40,6 +44,33 @@ inline int errorof(const std::function<void()>& op) {
     return e.number();
   }
   return 0;
+}
+
+// Runs check in a child process as an unprivileged user: as nobody, to
+// whom the paths are given, when the tests run as root (for whom no file
+// is read-only), else as the user. Gives the child's exit status: 0 when
+// check held, 1 when it did not, 2 when it threw, -1 when there is no user
+// to drop to.
+inline int unprivileged(const std::vector<std::filesystem::path>& give, const std::function<bool()>& check) {
+  const passwd* nobody = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
+  if (::geteuid() == 0 && nobody == nullptr) return -1;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (nobody != nullptr) {
+      for (const auto& p : give)
+        if (::chown(p.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) ::_exit(3);
+      if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) ::_exit(3);
+    }
+    int status = 2;
+    try {
+      status = check() ? 0 : 1;
+    } catch (...) {
+    }
+    ::_exit(status);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 4;
 }
 
 // Each test runs in a fresh working folder of its own.
