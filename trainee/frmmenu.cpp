@@ -162,6 +162,8 @@ void frmmenu::findmodule() {
     description += intro.empty() ? std::string("This module is not available.") : intro;
   }
   Lblmoddescript->setCaption(ui::fromansi(description));
+  // A test's description runs to 200 characters: it is shown whole.
+  ui::fittext(*Lblmoddescript);
 }
 
 void frmmenu::startmodule() {

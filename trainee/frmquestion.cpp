@@ -20,6 +20,8 @@
 
 #include "core/text.h"
 #include "core/ui/artwork.h"
+#include "core/ui/focusmark.h"
+#include "core/ui/panel.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
 #include "trainee/app.h"
@@ -36,9 +38,6 @@ namespace {
 constexpr int ANIMFIRST = 960, ANIMLAST = 2880, ANIMLEFT = 3000, ANIMMAX = 615, ANIMGROW = 5;
 // About a second in all: 64 ticks of 16 ms, 31 steps a tick (1921 steps).
 constexpr int ANIMTICK_MS = 16, ANIMSTEPS_PER_TICK = 31;
-
-// The smallest type a long panel text is shrunk to.
-constexpr double MINPOINTS = 6.0;
 
 QLabel* panel(QWidget* parent, const char* name, const QString& text) {
   auto* l = new QLabel(text, parent);
@@ -239,23 +238,8 @@ void Frmquestion::setcaption(QLabel* label, const std::string& text) {
   // text shown.
   label->setProperty("dosavocaption", QString::fromLatin1(text.data(), static_cast<int>(text.size())));
   label->setText(ui::showntext(text));
-  // A long text (a test's instructions or question can run to a thousand
-  // characters) is set in a smaller type until it fits its panel, rather
-  // than being cut off at the bottom.
-  bool ok = false;
-  const double design = label->property("dosavopointsize").toDouble(&ok);
-  QFont font = label->font();
-  if (!ok) {
-    label->setProperty("dosavopointsize", font.pointSizeF());
-  } else if (font.pointSizeF() != design) {
-    font.setPointSizeF(design);
-    label->setFont(font);
-  }
-  while (label->wordWrap() && label->heightForWidth(label->width()) > label->height() &&
-         font.pointSizeF() > MINPOINTS) {
-    font.setPointSizeF(std::max(MINPOINTS, font.pointSizeF() - 0.5));
-    label->setFont(font);
-  }
+  // A test's instructions or question can run to a thousand characters.
+  ui::fittext(*label);
 }
 
 bool Frmquestion::rec(bool option) const { return app_.options.recording && option; }

@@ -11,6 +11,12 @@
 
 namespace ui {
 
+// A long text (a test's instructions, question or description) is set in a
+// smaller type, half a point at a time, until its wrapped lines fit the
+// label, rather than being cut off at the bottom; a shorter one goes back
+// to the label's own type.
+void fittext(QLabel& label);
+
 class Panel : public QLabel {
  public:
   explicit Panel(const QString& caption = QString(), QWidget* parent = nullptr) : QLabel(parent) {
