@@ -10,6 +10,7 @@
 #include "core/errors.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "core/ui/focusmark.h"
 #include "core/ui/messages.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
@@ -42,7 +43,9 @@ Frmid::Frmid(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   setModal(true);
 
   Txtmsg = new QPlainTextEdit(this);
-  Txtmsg->setReadOnly(true);
+  // Read-only, ringed while it has the keyboard, as the other windows'
+  // texts are.
+  ui::readingbox(*Txtmsg);
   Label1 = new QLabel(QStringLiteral("Please Enter Your ID Number:"), this);
   TxtID = new QLineEdit(this);
   Label2 = new QLabel(QStringLiteral("Please Enter Your Name:"), this);
@@ -50,10 +53,8 @@ Frmid::Frmid(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   cmdOk[0] = new QPushButton(QStringLiteral("&O.K."), this);
   cmdOk[1] = new QPushButton(QStringLiteral("&Practice"), this);
   cmdOk[0]->setDefault(true);
-  // The prompt is there to be read: Tab leaves it rather than typing into
-  // it, and it comes after the boxes and buttons, so that Tab runs from the
+  // The prompt comes after the boxes and buttons, so that Tab runs from the
   // ID to the name to the buttons.
-  Txtmsg->setTabChangesFocus(true);
   setTabOrder(TxtID, Txtname);
   setTabOrder(Txtname, cmdOk[0]);
   setTabOrder(cmdOk[0], cmdOk[1]);
@@ -234,9 +235,9 @@ void Frmid::handover() {
 }
 
 void Frmid::closeEvent(QCloseEvent* event) {
-  // The close box ends the program.
+  // The close box ends the program (after a logon, as the menu ends it).
   event->accept();
-  app_.end();
+  endfromoutside(app_);
 }
 
 }  // namespace trainee

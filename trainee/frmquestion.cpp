@@ -109,7 +109,8 @@ void Frmquestion::buildcontrols() {
 
   txthelp = new QPlainTextEdit(body);
   txthelp->setObjectName(QStringLiteral("txthelp"));
-  txthelp->setReadOnly(true);
+  // Read, scrolled with the arrow keys, ringed while it has the keyboard.
+  ui::readingbox(*txthelp);
   ui::placetw(txthelp, 240, 1080, 5895, 4335);
   txthelp->hide();
 

@@ -126,6 +126,8 @@ class Frmquestion : public QMainWindow {
   // presses next.
   static void focusbutton(QPushButton* b);
   void setcaption(QLabel* label, const std::string& text);
+  // The caption of the Start button while it answers.
+  QString answercaption() const;
   void buildcontrols();
   bool endtest();
   // Tells the user that no question could be made and ends the window.

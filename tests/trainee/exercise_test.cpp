@@ -83,7 +83,8 @@ TEST_F(Session, EveryModuleOpensFromTheMenusAccept) {
     QTest::mouseClick(q.cmdstart, Qt::LeftButton);
     EXPECT_TRUE(boxes.empty()) << m;
     ASSERT_TRUE(app.questionloaded()) << m;
-    EXPECT_EQ(q.cmdstart->text(), "&Answer");
+    // Beside the flow-rate module's "&Accept", Alt+N answers.
+    EXPECT_EQ(q.cmdstart->text(), m == 2 ? "A&nswer" : "&Answer");
     EXPECT_FALSE(q.lblstatus->isHidden());
     EXPECT_EQ(Frmquestion::caption(q.lblstatus),
               m < 7 ? "This is your first question this session" : "This is the first of 2 questions.");
