@@ -3,6 +3,7 @@
 // again.
 #include "trainee/frmsave.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -59,6 +60,14 @@ void Frmsave::SSCommand1_Click(int index) {
   // No to the save question ends the program at once: nothing is written.
   done(QDialog::Rejected);
   app_.end();
+}
+
+void Frmsave::keyPressEvent(QKeyEvent* event) {
+  if (event->matches(QKeySequence::Cancel)) {
+    event->accept();
+    return;
+  }
+  ui::YesNo::keyPressEvent(event);
 }
 
 }  // namespace trainee

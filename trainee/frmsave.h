@@ -27,6 +27,9 @@ class Frmsave : public ui::YesNo {
 
  protected:
   void answer(int index) override { SSCommand1_Click(index); }
+  // The window has no Cancel button: Escape does nothing, so that one key
+  // never throws the session's results away.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Form_Load();

@@ -196,6 +196,16 @@ TEST_F(Session, SaveQuestionYesWritesNoEndsTheProgram) {
   EXPECT_FALSE(app.ended);
   EXPECT_EQ(modals.size(), 3u);
   EXPECT_EQ(exercisetest::readall(logpath).size(), written);
+
+  // Escape does nothing: the question stays until a button answers it.
+  onmodal = [](QDialog& d) {
+    QTest::keyClick(&d, Qt::Key_Escape);
+    EXPECT_TRUE(d.isVisible());
+    dynamic_cast<trainee::Frmsave&>(d).SSCommand1_Click(0);
+  };
+  trainee::writelog(app);
+  EXPECT_FALSE(app.ended);
+  EXPECT_EQ(exercisetest::readall(logpath).size(), 2 * written);
 }
 
 TEST_F(Session, DeniedLogFileIsRetriedThenAskedAboutUntilNo) {
