@@ -36,15 +36,16 @@ bool askedbefore(QuestionHistory& h, const Key& key1, const Key& key2, const Key
     }
   } while (!found && i != position());
   // The search stops below the position, where the entry of the previous
-  // call lies (or, after the position was set back, lay): both are
-  // compared too.
-  if (!found) found = matches(position()) || (h.laststored && matches(*h.laststored));
+  // call lies (or, after the position was set back, lay): it is compared
+  // too.
+  const KeySet keys{key1, key2, key3};
+  if (!found && h.lastasked) found = *h.lastasked == keys;
+  h.lastasked = keys;
   if (!found) {
     std::int16_t p = static_cast<std::int16_t>(position() + 1);
     // 50 wraps to 0; a position set out of the ring by a caller wraps too.
     if (p >= 50) p = 0;
     h.historypos = p;
-    h.laststored = p;
     slots[0][p] = key1;
     slots[1][p] = key2;
     slots[2][p] = key3;

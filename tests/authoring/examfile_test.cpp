@@ -181,9 +181,9 @@ TEST_F(FileWork, ARepeatedTabletQuestionIsMadeOnceMoreWithOneCandidate) {
     generate("1");
     draws.push_back(same.used() - before);
   }
-  // The second and third are found in the history: each asked twice, the
-  // second kept.
-  EXPECT_EQ(draws, (std::vector<std::size_t>{4, 7, 7}));
+  // The second and third repeat the question just made: with one candidate
+  // each is asked four times (twice the bound), the fourth kept.
+  EXPECT_EQ(draws, (std::vector<std::size_t>{4, 13, 13}));
   EXPECT_EQ(status(), "3 / 3");
 }
 

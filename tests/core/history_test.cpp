@@ -48,6 +48,11 @@ TEST(AskedBefore, TheEntryOfThePreviousCallIsSeen) {
   EXPECT_TRUE(askedbefore(h, 8, 1, Key()));
   EXPECT_FALSE(askedbefore(h, 7, 1, Key()));  // slot 2 lies above the position
   EXPECT_EQ(h.historypos, 2);
+  // A key set found in the ring is the previous one for the next call.
+  h.historypos = 5;
+  EXPECT_TRUE(askedbefore(h, 7, 1, Key()));
+  h.historypos = 1;
+  EXPECT_TRUE(askedbefore(h, 7, 1, Key()));
 }
 
 TEST(AskedBefore, EmptyPositionSearchesTheWholeRing) {
@@ -83,12 +88,12 @@ TEST(AskedBefore, RingWrapsFromFortyNineToZeroAndNeverWritesSlotFifty) {
 }
 
 // Keys 1 to 10 stored in slots 2 to 11, then the position set to 5: the
-// slots below it, the slot at it and the entry stored last are compared.
-TEST(AskedBefore, SlotsUpToThePositionAndTheLastEntryAreCompared) {
+// slots below it and the key set of the previous call are compared.
+TEST(AskedBefore, SlotsBelowThePositionAndThePreviousKeysAreCompared) {
   const struct {
     int key;
     bool found;
-  } rows[] = {{2, true}, {4, true}, {10, true}, {5, false}, {9, false}};
+  } rows[] = {{2, true}, {3, true}, {10, true}, {4, false}, {9, false}};
   for (const auto& row : rows) {
     QuestionHistory h;
     h.historypos = 1;

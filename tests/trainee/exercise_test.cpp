@@ -296,7 +296,7 @@ TEST_F(Session, TabletRepeatCheckTriesOnceMoreThanThereAreDrugs) {
   app.corestate.lists.nselected = 1;
   // Each tablet question draws the drug, the row and the number of tablets
   // (two tablets: 1000 mg).
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < 9; ++i) {
     draws.push(0.0f);
     draws.push(0.0f);
     draws.push(0.9f);
@@ -307,12 +307,13 @@ TEST_F(Session, TabletRepeatCheckTriesOnceMoreThanThereAreDrugs) {
   EXPECT_EQ(q.answerstring(), "2");
   EXPECT_EQ(Frmquestion::caption(q.Lbldrug), "Testamol\r\n\r\n500 mg tablets");
   answer(q, "2");
-  // The second question repeats the one just asked: it is tried once more
-  // and then used; so is the third.
+  // The second question repeats the one just asked: with no other drug it
+  // is tried three more times (twice the bound) and then used; so is the
+  // third.
   q.cmdStart_Click();
-  EXPECT_EQ(draws.used(), 9u);
-  answer(q, "");
   EXPECT_EQ(draws.used(), 15u);
+  answer(q, "");
+  EXPECT_EQ(draws.used(), 27u);
   EXPECT_EQ(q.questno, 3);
   EXPECT_FALSE(q.txtanswer->isHidden());
 }
