@@ -307,23 +307,17 @@ TEST_F(LogonTest, ClosingAWindowBehindTheMenuLeavesAsTheMenuDoes) {
     app->results.progdirty = true;
     app->modules.modcorrect[5] = 3;
     if (where == Exercise) app->menu().cmdaccept_Click();
-    std::vector<std::string> asked;
+    int asked = 0;
     onmodal = [&asked](QDialog& d) {
-      asked.push_back(d.metaObject()->className());
-      if (auto* save = qobject_cast<trainee::Frmsave*>(&d)) save->SSCommand1_Click(0);
+      auto* save = qobject_cast<trainee::Frmsave*>(&d);
+      asked += save != nullptr;
+      if (save) save->SSCommand1_Click(0);
+      else d.close();  // the logon window's close box
     };
-    if (where == SecondLogon) {
-      onmodal = [&asked, this](QDialog& d) {
-        asked.push_back(d.metaObject()->className());
-        if (auto* save = qobject_cast<trainee::Frmsave*>(&d)) save->SSCommand1_Click(0);
-        else d.close();  // the logon window's close box
-      };
-      app->frmmain().Command1_Click();
-    } else {
-      app->frmmain().close();
-    }
+    if (where == SecondLogon) app->frmmain().Command1_Click();
+    else app->frmmain().close();
     EXPECT_EQ(ends, 1);
-    EXPECT_EQ(asked.back(), "trainee::Frmsave");
+    EXPECT_EQ(asked, 1);
     EXPECT_EQ(read("run.log"),
               "User ID: AB12        \r\n\r\nMetric Conversions\r\nCorrect [  3]  Incorrect [  0]  \r\n\r\n" +
                   std::string(30, '-') + "\r\n\r\n");
