@@ -3,6 +3,7 @@
 // again.
 #include "trainee/frmsave.h"
 
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -68,6 +69,15 @@ void Frmsave::keyPressEvent(QKeyEvent* event) {
     return;
   }
   ui::YesNo::keyPressEvent(event);
+}
+
+void Frmsave::closeEvent(QCloseEvent* event) {
+  // The retry question's close box counts as Yes (retryflag stays true).
+  if (!retrymode_) {
+    event->ignore();
+    return;
+  }
+  ui::YesNo::closeEvent(event);
 }
 
 }  // namespace trainee

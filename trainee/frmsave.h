@@ -30,6 +30,8 @@ class Frmsave : public ui::YesNo {
   // The window has no Cancel button: Escape does nothing, so that one key
   // never throws the session's results away.
   void keyPressEvent(QKeyEvent* event) override;
+  // Nor does the close box answer the save question: only Yes and No do.
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void Form_Load();

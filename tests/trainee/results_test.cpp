@@ -197,9 +197,12 @@ TEST_F(Session, SaveQuestionYesWritesNoEndsTheProgram) {
   EXPECT_EQ(modals.size(), 3u);
   EXPECT_EQ(exercisetest::readall(logpath).size(), written);
 
-  // Escape does nothing: the question stays until a button answers it.
+  // Escape and the close box do nothing: the question stays until a button
+  // answers it.
   onmodal = [](QDialog& d) {
     QTest::keyClick(&d, Qt::Key_Escape);
+    EXPECT_TRUE(d.isVisible());
+    d.close();
     EXPECT_TRUE(d.isVisible());
     dynamic_cast<trainee::Frmsave&>(d).SSCommand1_Click(0);
   };
