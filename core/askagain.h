@@ -22,7 +22,8 @@ inline constexpr int MAXREPEATS = 1000;
 // are asked at most nselected + 1 times: the question of the last try is
 // used even when it repeats. Metric and drop-rate questions stop after
 // MAXREPEATS + 1 tries the same way. False when the generator could make no
-// question at all; the caller tells the user.
+// question at all; the caller tells the user. Throws FileError when a drug
+// record cannot be read.
 bool makeunrepeated(CoreState& state, QuestionKind kind, std::string& question, double& answer);
 
 // What each program says when a tablet or fluid question has no candidate.
