@@ -339,10 +339,12 @@ void frmDrugDatabase::showrow(int i, bool fluid) {
 
 void frmDrugDatabase::showrecord() {
   showform(formof(db.drug, table_));
-  Recordno->setText(QStringLiteral("%1 / %2").arg(db.currec).arg(db.reccount));
+  showcount();
   readform();
-  db.savedrecord = db.drug;
+  db.shown();
 }
+
+void frmDrugDatabase::showcount() { Recordno->setText(QStringLiteral("%1 / %2").arg(db.currec).arg(db.reccount)); }
 
 void frmDrugDatabase::readform() { db.drug = recordof(formvalues(), db.drug, table_); }
 
@@ -378,8 +380,11 @@ void frmDrugDatabase::Command1_Click(int index) { moveto(index == 2 ? Move::Firs
 void frmDrugDatabase::next_Click(int index) { moveto(index == 0 ? Move::Previous : Move::Next); }
 
 void frmDrugDatabase::Delete_Click() {
-  if (!guarded("The drug could not be deleted and the database is as it was", [this] { db.deletecurrent(); }))
+  if (!guarded("The drug could not be deleted and the database is as it was", [this] { db.deletecurrent(); })) {
+    // The form keeps what was typed; the count may have been read again.
+    showcount();
     return;
+  }
   showrecord();
 }
 

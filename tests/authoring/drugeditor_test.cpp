@@ -309,7 +309,8 @@ TEST_F(DrugEditor, FailedWritesLeaveTheDatabaseAndTheEditorAsTheyWere) {
   std::filesystem::remove(folder / "VQDBASE.FIL");
   std::filesystem::create_directory(folder / "VQDBASE.FIL");
   QTest::mouseClick(e.next[1], Qt::LeftButton);
-  EXPECT_EQ(boxes.back(), "Drug Database: The drug could not be saved (error 75).");
+  EXPECT_EQ(boxes.back(),
+            "Drug Database: The drug could not be saved and the database could not be read again (error 75).");
   EXPECT_EQ(recordno(e), "1 / 4");
   EXPECT_EQ(name(e), "Kept");
 }

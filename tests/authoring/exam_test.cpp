@@ -252,7 +252,7 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   const std::string path = (folder / "test.tmp").string();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "Quizwright: The question was not deleted: could not rewrite the test file " + path +
-                          " (error number 75). The test file is as it was.");
+                          " (error 75). The test file is as it was.");
   EXPECT_EQ(read("test.tmp"), UNTITLED + item("Q1", "", "1") + item("Q2", "", "2") + item("Q3", "", "3"));
   EXPECT_EQ(status(), "3 / 3");
   EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
@@ -264,7 +264,7 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   QTest::mouseClick(exam->cmdforward[0], Qt::LeftButton);
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[1], "Quizwright: The question could not be written to the test file " + gone +
-                          " (error number 76). The editor still shows the question, so you can try again.");
+                          " (error 76). The editor still shows the question, so you can try again.");
   EXPECT_EQ(status(), "3 / 3");
   EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
   exam->Command1_Click();  // the header too
@@ -291,7 +291,7 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   core::setwritefaults({});
   ASSERT_EQ(boxes.size(), 5u);
   EXPECT_EQ(boxes[4], "Quizwright: The question could not be written to the test file " + path +
-                          " (error number 61: the disk is full). The editor still shows the question, so you can try "
+                          " (error 61: the disk is full). The editor still shows the question, so you can try "
                           "again.");
   EXPECT_EQ(read("test.tmp"), before);
 }

@@ -186,7 +186,7 @@ TEST_F(DrugDatabaseFiles, LeavingARecordAsksOnlyAboutChangesAndStaysWhenRefused)
   f.Text1 = "Kept";
   const std::vector<Problem> told = db.checksave(f, t, [] { return true; });
   ASSERT_EQ(told.size(), 1u);
-  EXPECT_EQ(told[0].text, "The drug could not be saved (error 75).");
+  EXPECT_EQ(told[0].text, "The drug could not be saved and the database could not be read again (error 75).");
   EXPECT_TRUE(told[0].failed && db.invalid);
   EXPECT_EQ(db.leave(Move::Previous, formof(db.drug, t), t, [] { return false; })[0].text,
             "The drug could not be read (error 75).");

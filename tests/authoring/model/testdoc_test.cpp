@@ -28,9 +28,9 @@ class Document : public testsupport::TempFolder {
     std::string bytes = UNTITLED;
     for (int k = 1; k <= n; ++k) bytes += item("Q" + std::to_string(k), "", std::to_string(k));
     put("t.vqt", bytes);
-    doc.filename = "t.vqt";
-    doc.numquest = static_cast<std::int16_t>(n);
+    doc.opentest("t.vqt");
     doc.qno = 1;
+    doc.readquestion();
     return bytes;
   }
   TestDocument doc;
