@@ -286,6 +286,37 @@ TEST_F(DrugEditor, DeletingRenumbersAndTheRebuildUsesTheNewNumbers) {
   EXPECT_EQ(read("vqdbs1.idx"), "3\r\n1,1\r\n2,2\r\n3,2\r\n");
 }
 
+// Another program (a second teacher) deleted a drug: the save and the
+// delete are refused and told, the editor counts the file again with the
+// typed drug kept, and the next save puts it on its own record.
+TEST_F(DrugEditor, AnotherProgramsChangeIsToldAndTheTypedDrugKept) {
+  write("VQDBASE.FIL", records({1, 2, 3, 4}));
+  frmDrugDatabase& e = open();
+  QTest::mouseClick(e.next[0], Qt::LeftButton);  // record 3
+  write("VQDBASE.FIL", records({2, 3, 4}));      // record 1 deleted
+  const std::string told =
+      "Drug Database: The drug could not be saved (error 75: another program changed the file). The editor has read "
+      "the database again; what you typed is still shown, so you can save it once more.";
+  QTest::mouseClick(e.Delete, Qt::LeftButton);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], "Drug Database: The drug could not be deleted and the database is as it was (error 75: another "
+                      "program changed the file). The editor has read the database again; what you typed is still "
+                      "shown, so you can save it once more.");
+  EXPECT_EQ(recordno(e), "2 / 3");
+  write("VQDBASE.FIL", records({3, 4}));  // and record 2
+  e.Text1->setText("Kept");
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  EXPECT_EQ(boxes.back(), told);
+  EXPECT_EQ(recordno(e), "1 / 2");
+  EXPECT_EQ(name(e), "Kept");
+  QTest::mouseClick(e.next[1], Qt::LeftButton);  // asked again, and saved on its own record
+  EXPECT_EQ(asked, (std::vector<std::string>{CHANGED, CHANGED}));
+  core::drugrecord kept = drug(3);
+  kept.genericname = core::fixwidth("Kept", 30);
+  EXPECT_EQ(read("VQDBASE.FIL"), kept.encode() + records({4}));
+  EXPECT_EQ(recordno(e), "2 / 2");
+}
+
 TEST_F(DrugEditor, FailedWritesLeaveTheDatabaseAndTheEditorAsTheyWere) {
   write("VQDBASE.FIL", records({1, 2, 3, 4}));
   frmDrugDatabase& e = open();
