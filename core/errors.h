@@ -65,9 +65,10 @@ std::string errorcause(int number);
 // "61: the disk is full", "75".
 std::string numberandcause(int number);
 // What a message puts after the operation that failed: the number and its
-// cause in brackets, "(error 61: the disk is full)", "(error 62)". For a
-// failure the number alone does not tell (a lock held too long, a file
-// another program changed), the cause is the failure's own.
+// cause in brackets, "(error 61: the disk is full)", "(error 62: the file
+// ends too soon)". For a failure the number alone does not tell (a lock
+// held too long, a file another program changed), the cause is the
+// failure's own.
 std::string errornote(int number);
 std::string errornote(const FileError& e);
 

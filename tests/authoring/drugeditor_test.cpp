@@ -130,7 +130,7 @@ TEST_F(DrugEditor, MissingCategoryFileIsReportedOnceAndTheListStartsEmpty) {
   std::filesystem::remove(folder / "vqcat.idx");
   frmDrugDatabase& e = open();
   EXPECT_EQ(boxes, (std::vector<std::string>{"Drug Database: The drug category file vqcat.idx could not be read "
-                                             "(error 53). The editor opens with no categories."}));
+                                             "(error 53: the file was not found). The editor opens with no categories."}));
   EXPECT_EQ(e.Cbcategory->count(), 0);
   EXPECT_EQ(e.Cbcategory->currentText(), "");
   QTest::mouseClick(e.next[0], Qt::LeftButton);

@@ -264,7 +264,7 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   QTest::mouseClick(exam->cmdforward[0], Qt::LeftButton);
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[1], "Quizwright: The question could not be written to the test file " + gone +
-                          " (error 76). The editor still shows the question, so you can try again.");
+                          " (error 76: the folder was not found). The editor still shows the question, so you can try again.");
   EXPECT_EQ(status(), "3 / 3");
   EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
   exam->Command1_Click();  // the header too

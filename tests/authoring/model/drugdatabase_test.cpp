@@ -98,7 +98,14 @@ TEST_F(DrugDatabaseFiles, CategoryTableReloadsOrStartsEmpty) {
   std::filesystem::remove(dir_ / "vqcat.idx");
   EXPECT_EQ(loadcategorytable(t), 53);
   EXPECT_EQ(categoryfailure(53),
-            "The drug category file vqcat.idx could not be read (error 53). The editor opens with no categories.");
+            "The drug category file vqcat.idx could not be read (error 53: the file was not found). The editor opens "
+            "with no categories.");
+  // A file that ends before the count it gives says so too.
+  put("vqcat.idx", "2\r\n\"" + core::fixwidth("Cat 1", 20) + "\",1\r\n");
+  EXPECT_EQ(loadcategorytable(t), 62);
+  EXPECT_EQ(categoryfailure(62),
+            "The drug category file vqcat.idx could not be read (error 62: the file ends too soon). The editor opens "
+            "with no categories.");
 }
 
 TEST_F(DrugDatabaseFiles, LeavingARecordAsksOnlyAboutChangesAndStaysWhenRefused) {
