@@ -261,6 +261,9 @@ void frmDrugDatabase::Form_Unload() {
   // are lost after the messages.
   checkcategory();
   tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
+  // A save that another program's change refused is offered once more on
+  // the record counted afresh, so that closing does not lose the drug.
+  if (db.unsaved()) tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
   if (guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); })) readdruglists(app_);
   app_.start().show();
 }

@@ -69,6 +69,8 @@ class DrugDatabase {
   // The form now shows drug: it becomes the record as last shown, unless it
   // waits to be saved after a reload.
   void shown();
+  // Whether what the form shows waits to be saved after a reload.
+  bool unsaved() const { return unsaved_; }
 
   void first() { currec = 1; }
   void last() { currec = reccount; }

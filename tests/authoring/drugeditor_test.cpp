@@ -315,6 +315,17 @@ TEST_F(DrugEditor, AnotherProgramsChangeIsToldAndTheTypedDrugKept) {
   kept.genericname = core::fixwidth("Kept", 30);
   EXPECT_EQ(read("VQDBASE.FIL"), kept.encode() + records({4}));
   EXPECT_EQ(recordno(e), "2 / 2");
+
+  // Closing after another program's change asks again and saves the drug
+  // on its own record.
+  write("VQDBASE.FIL", records({5}) + kept.encode() + records({4}));
+  e.Text1->setText("Closed");
+  e.close();
+  EXPECT_EQ(boxes.back().rfind(told.substr(0, 60), 0), 0u);
+  EXPECT_EQ(asked.size(), 4u);
+  core::drugrecord closed = drug(4);
+  closed.genericname = core::fixwidth("Closed", 30);
+  EXPECT_EQ(read("VQDBASE.FIL"), records({5}) + kept.encode() + closed.encode());
 }
 
 TEST_F(DrugEditor, FailedWritesLeaveTheDatabaseAndTheEditorAsTheyWere) {
