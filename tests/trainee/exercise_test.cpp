@@ -413,8 +413,8 @@ TEST_F(Session, ARecordThatCannotBeReadIsToldAndTriedAgainOrLeft) {
     const char* what;
     int modnum;
     bool tryagain;
-    std::string asked;     // the retry question
-    std::string shown;     // the question shown afterwards; empty: the module was left
+    std::string asked;  // the retry question
+    std::string shown;  // the question shown afterwards; empty: the module was left
   };
   const std::vector<Row> rows = {
       {"test, question 2 locked, tried again", 7, true, testlocked, "Second?"},
@@ -431,11 +431,7 @@ TEST_F(Session, ARecordThatCannotBeReadIsToldAndTriedAgainOrLeft) {
                core::testrecord::item("Second?", "", "2"), core::testrecord::item("Third?", "", "3")});
     app.corestate.lists.selected = {0, 1};
     app.corestate.lists.nselected = 1;
-    for (int i = 0; i < 3; ++i) {
-      draws.push(0.0f);
-      draws.push(0.0f);
-      draws.push(0.9f);
-    }
+    for (int i = 0; i < 9; ++i) draws.push(i % 3 == 2 ? 0.9f : 0.0f);  // two tablets: 1000 mg
     boxes.clear();
     modals.clear();
     Frmquestion& q = open(row.modnum);
