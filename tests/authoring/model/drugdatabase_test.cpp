@@ -77,6 +77,12 @@ TEST_F(DrugDatabaseFiles, RebuildListsTheNewRecordNumbersAndUsedCategories) {
   db.rebuild(t);
   EXPECT_EQ(get("vqcat.idx"), "1\r\n\"Cat 1               \",1\r\n");
 
+  // Records another program added after the count are listed too.
+  db = open({1, 2});
+  put("VQDBASE.FIL", records({1, 2, 3}));
+  db.rebuild(categories(2));
+  EXPECT_EQ(get("vqdbs1.idx"), "3\r\n1,1\r\n2,2\r\n3,1\r\n");
+
   db = open({});
   db.rebuild(categories(0));
   EXPECT_EQ(get("vqdbs1.idx") + get("vqdbs2.idx") + get("vqcat.idx"), "\r\n\r\n0\r\n");
