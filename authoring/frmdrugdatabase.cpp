@@ -261,6 +261,9 @@ void frmDrugDatabase::Form_Unload() {
   // are lost after the messages.
   checkcategory();
   tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
+  // A save that another program's change refused is offered once more on
+  // the record counted afresh, so that closing does not lose the drug.
+  if (db.unsaved()) tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
   if (guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); })) readdruglists(app_);
   app_.start().show();
 }
@@ -339,10 +342,12 @@ void frmDrugDatabase::showrow(int i, bool fluid) {
 
 void frmDrugDatabase::showrecord() {
   showform(formof(db.drug, table_));
-  Recordno->setText(QStringLiteral("%1 / %2").arg(db.currec).arg(db.reccount));
+  showcount();
   readform();
-  db.savedrecord = db.drug;
+  db.shown();
 }
+
+void frmDrugDatabase::showcount() { Recordno->setText(QStringLiteral("%1 / %2").arg(db.currec).arg(db.reccount)); }
 
 void frmDrugDatabase::readform() { db.drug = recordof(formvalues(), db.drug, table_); }
 
@@ -378,8 +383,11 @@ void frmDrugDatabase::Command1_Click(int index) { moveto(index == 2 ? Move::Firs
 void frmDrugDatabase::next_Click(int index) { moveto(index == 0 ? Move::Previous : Move::Next); }
 
 void frmDrugDatabase::Delete_Click() {
-  if (!guarded("The drug could not be deleted and the database is as it was", [this] { db.deletecurrent(); }))
+  if (!guarded("The drug could not be deleted and the database is as it was", [this] { db.deletecurrent(); })) {
+    // The form keeps what was typed; the count may have been read again.
+    showcount();
     return;
+  }
   showrecord();
 }
 

@@ -32,6 +32,9 @@ namespace {
 
 constexpr int WINDOW_WIDTH = 11520, WINDOW_HEIGHT = 8040;
 const std::string KEPT = "The editor still shows the question, so you can try again.";
+const std::string REREAD =
+    "Another program changed the file, so the editor has read it again; what you typed is still shown, so you can "
+    "store it once more.";
 
 // The pictures of the previous, next and delete buttons.
 QIcon buttonpicture(int index) {
@@ -293,11 +296,24 @@ Boxes Frmexam::boxtexts() const {
   return {ui::toansi(Txtquestion[0]->text()), ui::toansi(Txtquestion[1]->text()), ui::toansi(txtanswer->text())};
 }
 
-void Frmexam::filefailed(const std::string& what, int number, const std::string& after) {
+void Frmexam::filefailed(const std::string& what, const core::FileError& e, const std::string& after) {
+  filefailed(what, core::errornote(e), dynamic_cast<const core::FileChanged*>(&e) != nullptr, after);
+}
+
+void Frmexam::filefailed(const std::string& what, const std::string& note, bool changed, std::string after) {
   // The name is spelt as the file system spells it; the message is text of
   // the program's own code page.
   const std::string name = ui::toansi(ui::fromfilename(core::datapath(doc.filename).string()));
-  showmessage(this, what + " the test file " + name + " (error number " + core::numberandcause(number) + "). " + after);
+  if (changed) {
+    try {
+      doc.reload();
+      after = REREAD;
+    } catch (const core::FileError& e) {
+      after = "It could not be read again " + core::errornote(e) + ". " + KEPT;
+    }
+    buttonstatus();
+  }
+  showmessage(this, what + " the test file " + name + " " + note + ". " + after);
 }
 
 bool Frmexam::putfile() {
@@ -306,19 +322,21 @@ bool Frmexam::putfile() {
     doc.storequestion(shown.question, shown.help, shown.answer);
     return true;
   } catch (const core::FileError& e) {
-    storefailed(e.number());
+    filefailed("The question could not be written to", e, KEPT);
     return false;
   }
 }
 
-void Frmexam::storefailed(int number) { filefailed("The question could not be written to", number, KEPT); }
+void Frmexam::storefailed(const std::string& note, bool changed) {
+  filefailed("The question could not be written to", note, changed, KEPT);
+}
 
 void Frmexam::getfile() {
   try {
     doc.readquestion();
   } catch (const core::FileError& e) {
     doc.rec = core::testrecord::blank();
-    filefailed("The question could not be read from", e.number(), "It is shown empty.");
+    filefailed("The question could not be read from", e, "It is shown empty.");
   }
 }
 
@@ -338,7 +356,7 @@ bool Frmexam::puttitle() {
     doc.writeheader();
     return true;
   } catch (const core::FileError& e) {
-    filefailed("The test description could not be written to", e.number(),
+    filefailed("The test description could not be written to", e,
                "The description is kept and written again when the dialog next closes.");
     return false;
   }
@@ -402,9 +420,9 @@ void Frmexam::cmdforward_Click(int index) {
       doc.deletequestion();
     }
   } catch (const core::FileError& e) {
-    if (index == 2) filefailed("The question was not deleted: could not rewrite", e.number(), "The test file is as it was.");
-    else if (index == 0) filefailed("The previous question could not be read from", e.number(), KEPT);
-    else filefailed("The next question could not be read from or added to", e.number(), KEPT);
+    if (index == 2) filefailed("The question was not deleted: could not rewrite", e, "The test file is as it was.");
+    else if (index == 0) filefailed("The previous question could not be read from", e, KEPT);
+    else filefailed("The next question could not be read from or added to", e, KEPT);
     buttonstatus();
     return;
   }
@@ -419,7 +437,7 @@ void Frmexam::Command2_Click(int index) {
   try {
     if (index == 0) doc.backten(); else doc.forwardten();
   } catch (const core::FileError& e) {
-    filefailed("The question could not be read from", e.number(), KEPT);
+    filefailed("The question could not be read from", e, KEPT);
     buttonstatus();
     return;
   }

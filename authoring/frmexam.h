@@ -13,6 +13,7 @@
 
 #include "authoring/model/generate.h"
 #include "authoring/model/testdoc.h"
+#include "core/errors.h"
 
 class QAction;
 class QCheckBox;
@@ -144,11 +145,14 @@ class Frmexam : public QMainWindow {
   void buildmenus();
   // Connects the generation controls and the File menu's file work.
   void connectfilework();
-  // Reports a file step that failed: what, the file's name and the error
-  // number, then what follows.
-  void filefailed(const std::string& what, int number, const std::string& after);
+  // Reports a file step that failed: what, the file's name, the error
+  // number and its cause, then what follows. When another program changed
+  // the file, the test is read again (the boxes keep what was typed) and
+  // the message says so in place of what follows.
+  void filefailed(const std::string& what, const core::FileError& e, const std::string& after);
+  void filefailed(const std::string& what, const std::string& note, bool changed, std::string after);
   // Reports a store of the shown question that failed.
-  void storefailed(int number);
+  void storefailed(const std::string& note, bool changed);
   // The Save dialog's choice, with the extension of the chosen type.
   std::string chosensavename();
   // The export settings ticked in the File menu.

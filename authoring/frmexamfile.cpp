@@ -111,7 +111,7 @@ void Frmexam::Cmdgenerate_Click() {
     runbatch(doc, plan, tickedkinds(ticks), [this](int kind) { return createquestion(kind); },
              [this] { showquestion1(); });
   } catch (const core::FileError& e) {
-    filefailed("The new question could not be written to", e.number(), "The batch was stopped.");
+    filefailed("The new question could not be written to", e, "The batch was stopped.");
   }
   Txtquestion_Change();
   Txtquestion[0]->setFocus();
@@ -163,7 +163,7 @@ void Frmexam::mnuopen_Click(int index) {
     try {
       doc.newtest();
     } catch (const core::FileError& e) {
-      filefailed("The new test's description could not be written to", e.number(),
+      filefailed("The new test's description could not be written to", e,
                  "It is written again when the description dialog next closes.");
     }
     showquestion1();
@@ -237,13 +237,13 @@ bool Frmexam::saveas() {
   switch (saved.what) {
     case SaveAsResult::illegalname: showmessage(this, ILLEGALSAVE); return false;
     case SaveAsResult::notwritten:
-      showmessage(this, "The file " + ui::toansi(ui::fromfilename(name)) + " could not be written: " +
-                            core::errorcause(saved.number) + ". The file was not saved.");
+      showmessage(this, "The file " + ui::toansi(ui::fromfilename(name)) + " could not be written " + saved.note +
+                            ". The file was not saved.");
       return false;
-    case SaveAsResult::storefailed: storefailed(saved.number); return false;
-    // No line numbers here: the copy is one step.
+    case SaveAsResult::storefailed: storefailed(saved.note, saved.changed); return false;
     case SaveAsResult::copyfailed:
-      showmessage(this, "An error " + core::numtext(saved.number) + " on line 0 was detected.");
+      showmessage(this, "The test could not be saved to the file " + ui::toansi(ui::fromfilename(name)) + " " +
+                            saved.note + ". The file was not saved.");
       return false;
     case SaveAsResult::saved: showquestion1(); return true;
     default: return true;

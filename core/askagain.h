@@ -24,7 +24,7 @@ inline constexpr int MAXREPEATS = 1000;
 // asked last; then up to as many tries again look for another. Metric and
 // drop-rate questions are bound by MAXREPEATS + 1 tries the same way. False
 // when the generator could make no question at all; the caller tells the
-// user.
+// user. Throws FileError when a drug record cannot be read.
 bool makeunrepeated(CoreState& state, QuestionKind kind, std::string& question, double& answer);
 
 // What each program says when a tablet or fluid question has no candidate.

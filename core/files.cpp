@@ -162,7 +162,7 @@ class RangeLock {
 };
 
 [[noreturn]] void throwlocked(const std::filesystem::path& p) {
-  throw FileError(ErrPathFileAccess, p.string() + ": in use by another program for too long");
+  throw LockHeld(p.string() + ": in use by another program for too long");
 }
 
 // Only an ordinary file is read or written: a pipe, a device or a folder

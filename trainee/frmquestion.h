@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,9 @@ class Frmquestion : public QMainWindow {
   std::int16_t questno = 0;
   std::int16_t testcount = 0;
   std::int16_t testrec = 0;
+  // The test file could not be read when the window loaded: Start reads it
+  // again before the first question.
+  bool testunread = false;
   std::int16_t ncorrect = 0, nincorrect = 0, npassed = 0;
   std::int16_t started = 0;  // 0 before Start, -1 after
   int ansstate = 0;          // 0 open, 1 wrong answer shown, 2 right answer shown
@@ -130,6 +134,12 @@ class Frmquestion : public QMainWindow {
   QString answercaption() const;
   void buildcontrols();
   bool endtest();
+  // Runs read, which reads file; while it fails the student is told and
+  // asked whether to try again. False when the student leaves the module:
+  // the window has ended.
+  bool tryread(const std::string& file, const std::function<void()>& read);
+  // Reads the test's header and count; false when the window has ended.
+  bool readtest();
   // Tells the user that no question could be made and ends the window.
   bool noquestion(bool fromdrugs = true);
   void testforivon();

@@ -9,9 +9,11 @@
 #include <QTimer>
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "core/askagain.h"
+#include "core/drug.h"
 #include "core/files.h"
 #include "core/history.h"
 #include "core/random.h"
@@ -24,9 +26,11 @@
 #include "trainee/burette.h"
 #include "trainee/calculator.h"
 #include "trainee/frmcompleted.h"
+#include "trainee/frmsave.h"
 #include "trainee/frmmenu.h"
 #include "trainee/frmquestion.h"
 #include "trainee/model/exercise.h"
+#include "trainee/model/testreading.h"
 
 namespace trainee {
 
@@ -46,6 +50,11 @@ int pictureindex(int modnum) {
     case 6: return 4;
     default: return 2;
   }
+}
+
+// A test's number of questions as the window counts them.
+std::int16_t countof(long questions) {
+  return static_cast<std::int16_t>(std::min<long>(questions, std::numeric_limits<std::int16_t>::max()));
 }
 
 }  // namespace
@@ -77,24 +86,47 @@ void Frmquestion::Form_Load() {
 
   if (app_.modnum >= 7) {
     const std::string& file = moduletext(app_.modules.modfile);
-    std::string instructions;
-    long records = 0;
-    try {
-      app_.testbuffer = core::readtestrecord(file, 1);
-      instructions = app_.testbuffer.instructions();
-      records = core::testquestioncount(core::filesize(file));
-    } catch (const std::exception&) {
-      // A test file that cannot be read has no questions: Start leads
-      // straight to the completion notice.
-      app_.testbuffer = core::testrecord::blank();
-    }
-    setcaption(Lblquestion, instructions + READY);
-    testcount = static_cast<std::int16_t>(std::min<long>(records, std::numeric_limits<std::int16_t>::max()));
     testrec = 0;
+    try {
+      const TestIntro intro = readtestintro(file);
+      app_.testbuffer = intro.header;
+      setcaption(Lblquestion, intro.header.instructions() + READY);
+      testcount = countof(intro.questions);
+    } catch (const core::FileError& e) {
+      // A file that cannot be read is no test without questions: Start
+      // reads it again, Quit leaves.
+      app_.testbuffer = core::testrecord::blank();
+      testunread = true;
+      setcaption(Lblquestion, readfailure(file, e, STARTAGAIN));
+    }
   }
 
   ivsetrate = app_.modnum == 2;
   focusbutton(cmdstart);
+}
+
+bool Frmquestion::tryread(const std::string& file, const std::function<void()>& read) {
+  for (;;) {
+    try {
+      read();
+      return true;
+    } catch (const core::FileError& e) {
+      if (!asktryagain(app_, readfailure(file, e))) {
+        terminate();
+        return false;
+      }
+    }
+  }
+}
+
+bool Frmquestion::readtest() {
+  const std::string& file = moduletext(app_.modules.modfile);
+  TestIntro intro;
+  if (!tryread(file, [&] { intro = readtestintro(file); })) return false;
+  app_.testbuffer = intro.header;
+  testcount = countof(intro.questions);
+  testunread = false;
+  return true;
 }
 
 bool Frmquestion::endtest() {
@@ -122,6 +154,7 @@ bool Frmquestion::makequest() {
   const int modnum = app_.modnum;
   bump(questno);
 
+  if (modnum >= 7 && testunread && !readtest()) return false;
   if (modnum >= 7 && questno == testcount + 1) return endtest();
 
   if (questno > 1000) {
@@ -163,7 +196,10 @@ bool Frmquestion::makequest() {
     case 6: {
       double ans = 0;
       const auto kind = modnum == 4 ? core::QuestionKind::Tablet : core::QuestionKind::Fluid;
-      if (!core::makeunrepeated(corestate, kind, question, ans)) return noquestion();
+      bool made = false;
+      if (!tryread(core::DRUG_DATABASE, [&] { made = core::makeunrepeated(corestate, kind, question, ans); }))
+        return false;
+      if (!made) return noquestion();
       answerisnumber = true;
       answernumber = ans;
       break;
@@ -178,26 +214,14 @@ bool Frmquestion::makequest() {
     default: {
       if (modnum < 7) return noquestion(false);
       const std::string& file = moduletext(app_.modules.modfile);
-      long records = 0;
-      try {
-        records = core::testquestioncount(core::filesize(file));
-      } catch (const std::exception&) {
-        records = 0;
-      }
-      for (;;) {
-        // No further complete question in the file: the test is over.
-        if (testrec >= records) return endtest();
-        ++testrec;
-        try {
-          app_.testbuffer = core::readtestrecord(file, testrec + 1L);
-        } catch (const std::exception&) {
-          return endtest();
-        }
-        question = core::trim(app_.testbuffer.question);
-        answertext = core::trim(app_.testbuffer.answer);
-        corestate.helptext = core::trim(app_.testbuffer.help);
-        if (!question.empty() && !answertext.empty()) break;
-      }
+      std::optional<core::testrecord> next;
+      if (!tryread(file, [&] { next = nexttestquestion(file, testrec); })) return false;
+      // No further complete question in the file: the test is over.
+      if (!next) return endtest();
+      app_.testbuffer = std::move(*next);
+      question = core::trim(app_.testbuffer.question);
+      answertext = core::trim(app_.testbuffer.answer);
+      corestate.helptext = core::trim(app_.testbuffer.help);
       answerisnumber = false;
       answernumber = 0;
       break;

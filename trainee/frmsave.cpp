@@ -10,6 +10,7 @@
 
 #include "core/ui/artwork.h"
 #include "core/ui/focusmark.h"
+#include "core/ui/messages.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
 #include "trainee/app.h"
@@ -78,6 +79,19 @@ void Frmsave::closeEvent(QCloseEvent* event) {
     return;
   }
   ui::YesNo::closeEvent(event);
+}
+
+bool asktryagain(Dosavo& app, const std::string& message) {
+  app.options.retrymessage = message;
+  app.options.retryflag = true;
+  bool yes = false;
+  {
+    Frmsave window(app);
+    window.setWindowTitle(APPTITLE);
+    yes = ui::runmodal(window) == QDialog::Accepted;
+  }
+  app.options.retryflag = false;
+  return yes;
 }
 
 }  // namespace trainee

@@ -33,8 +33,8 @@ int loadcategorytable(core::DrugLists& table) {
 }
 
 std::string categoryfailure(int error) {
-  return "The drug category file " + std::string(core::CATEGORY_FILE) + " could not be read (error " +
-         std::to_string(error) + "). The editor opens with no categories.";
+  return "The drug category file " + std::string(core::CATEGORY_FILE) + " could not be read " +
+         core::errornote(error) + ". The editor opens with no categories.";
 }
 
 std::vector<std::string> categorylist(const core::DrugLists& table) {
@@ -46,17 +46,58 @@ std::vector<std::string> categorylist(const core::DrugLists& table) {
 
 Problem filefailure(const std::string& what, const core::FileError& e) {
   // A full disk or a refused write says so, so that the teacher can act on it.
-  return {what + " (error " + core::numberandcause(e.number()) + ").", DRUGTITLE, true, true};
+  std::string text = what + " " + core::errornote(e) + ".";
+  if (dynamic_cast<const core::FileChanged*>(&e) != nullptr) text += " " + CHANGEDREAD;
+  return {text, DRUGTITLE, true, true};
+}
+
+void DrugDatabase::stamp() { counted_ = core::filestamp(core::DRUG_DATABASE); }
+
+void DrugDatabase::requirecounted() const {
+  if (counted_) core::requireunchanged(core::DRUG_DATABASE, *counted_);
 }
 
 void DrugDatabase::opendatabase() {
   const long n = core::drugcount();
+  // After the count, which creates a missing file.
+  stamp();
   reccount = currec = n == 0 ? 1 : n;
 }
 
-void DrugDatabase::readcurrent() { drug = core::readdrug(currec); }
+void DrugDatabase::readcurrent() {
+  drug = core::readdrug(currec);
+  read_ = drug;
+}
 
-void DrugDatabase::writecurrent() { core::writedrug(currec, drug); }
+void DrugDatabase::writecurrent() {
+  requirecounted();
+  core::writedrug(currec, drug);
+  stamp();
+  read_ = drug;
+}
+
+void DrugDatabase::reload() {
+  const std::vector<core::drugrecord> records = core::readdatabase();
+  stamp();
+  const long n = static_cast<long>(records.size());
+  const std::string mine = read_.encode();
+  long found = 0;
+  if (mine != core::drugrecord::blank().encode()) {
+    for (long d = 0; found == 0 && d <= std::max(n, currec); ++d)
+      for (const long r : {currec - d, currec + d})
+        if (found == 0 && r >= 1 && r <= n && records[static_cast<std::size_t>(r - 1)].encode() == mine) found = r;
+  }
+  savedrecord = found != 0 ? read_ : core::drugrecord::blank();
+  read_ = savedrecord;
+  reccount = found != 0 ? std::max(n, 1L) : n + 1;
+  currec = found != 0 ? found : n + 1;
+  unsaved_ = true;
+}
+
+void DrugDatabase::shown() {
+  if (!unsaved_) savedrecord = drug;
+  unsaved_ = false;
+}
 
 std::vector<Problem> DrugDatabase::validaterecord(const DrugForm& form) {
   std::vector<Problem> problems = validate(form);
@@ -73,6 +114,14 @@ std::vector<Problem> DrugDatabase::checksave(const DrugForm& form, const core::D
   if (invalid) return problems;
   try {
     writecurrent();
+  } catch (const core::FileChanged& e) {
+    try {
+      reload();
+      problems.push_back(filefailure("The drug could not be saved", e));
+    } catch (const core::FileError& again) {
+      problems.push_back(filefailure("The drug could not be saved and the database could not be read again", again));
+    }
+    invalid = true;
   } catch (const core::FileError& e) {
     // A record that cannot be written is not left as if it had been.
     problems.push_back(filefailure("The drug could not be saved", e));
@@ -120,7 +169,15 @@ std::vector<Problem> DrugDatabase::leave(Move to, const DrugForm& form, const co
 void DrugDatabase::deletecurrent() {
   // The new database is complete before it replaces the old one, which is
   // never changed first.
-  core::writewholefile(core::DRUG_DATABASE, withoutdrug(core::readwholefile(core::DRUG_DATABASE), currec, reccount));
+  const std::string bytes = core::readwholefile(core::DRUG_DATABASE);
+  try {
+    requirecounted();
+  } catch (const core::FileChanged&) {
+    reload();
+    throw;
+  }
+  core::writewholefile(core::DRUG_DATABASE, withoutdrug(bytes, currec, reccount));
+  stamp();
   --reccount;
   currec = std::min(currec, reccount);
   if (reccount < 1) reccount = currec = 1;
@@ -130,8 +187,8 @@ void DrugDatabase::deletecurrent() {
 void DrugDatabase::rebuild(const core::DrugLists& table) const {
   std::vector<core::drugrecord> records = core::readdatabase();
   // Records counted past the end of the file read blank, so they are in no
-  // list and mark no category.
-  records.resize(static_cast<std::size_t>(std::max(reccount, 0L)), core::drugrecord::blank());
+  // list and mark no category. Records another program added stay listed.
+  records.resize(std::max(static_cast<std::size_t>(std::max(reccount, 0L)), records.size()), core::drugrecord::blank());
   const auto n = static_cast<std::size_t>(std::max<int>(table.ncategories, 0)) + 1;
   const std::vector<std::string> names(table.catname.begin(), table.catname.begin() + static_cast<long>(std::min(n, table.catname.size())));
   const std::vector<std::int16_t> numbers(table.catnum.begin(), table.catnum.begin() + static_cast<long>(std::min(n, table.catnum.size())));

@@ -35,16 +35,66 @@ void TestDocument::showing(bool complete) {
   if (!cansave(complete)) changed = false;
 }
 
+void TestDocument::stamp() {
+  countedname_ = filename;
+  counted_ = core::filestamp(filename);
+}
+
+void TestDocument::requirecounted() const {
+  if (countedname_ == filename) core::requireunchanged(filename, counted_);
+}
+
+void TestDocument::writerecord(long recno, const core::testrecord& r) {
+  requirecounted();
+  core::writetestrecord(filename, recno, r);
+  stamp();
+}
+
+void TestDocument::reload() {
+  // Noted before the file is read: a change made meanwhile is found at the
+  // next write.
+  stamp();
+  const std::string bytes = core::readwholefile(filename);
+  const OpenedTest opened = readtestfile(filename);
+  if (!counted_.exists) stamp();  // a missing file was created empty by the read
+  header = opened.header;
+  const long n = opened.numquest;
+  // The record read or written last, nearest to where it was.
+  const std::string mine = rec.encode();
+  long found = 0;
+  if (mine != core::testrecord::blank().encode()) {
+    const std::string blank = core::testrecord::blank().encode();
+    for (long d = 0; found == 0 && d <= std::max<long>(n, qno); ++d)
+      for (const long q : {qno - d, qno + d})
+        if (found == 0 && q >= 1 && q <= n && core::recordat(bytes, q + 1, core::TEST_RECORD_LENGTH, blank) == mine)
+          found = q;
+  }
+  if (found != 0) {
+    numquest = static_cast<std::int16_t>(std::max<long>(n, 1));
+    qno = static_cast<std::int16_t>(found);
+  } else {
+    numquest = qno = static_cast<std::int16_t>(std::min<long>(n + 1, MAXQUESTIONS));
+    rec = core::testrecord::blank();
+  }
+}
+
 void TestDocument::storequestion(const std::string& question, const std::string& help, const std::string& answer) {
-  rec = core::testrecord::item(question, help, answer);
-  core::writetestrecord(filename, qno + 1L, rec);
+  core::testrecord r = core::testrecord::item(question, help, answer);
+  writerecord(qno + 1L, r);
+  rec = std::move(r);
 }
 
 void TestDocument::readquestion() {
   if (qno > 0) rec = core::readtestrecord(filename, qno + 1L);
 }
 
-void TestDocument::writeheader() { core::writetestrecord(filename, 1, header.record()); }
+void TestDocument::writeheader() {
+  // The header never moves, so it is written whatever another program did;
+  // the file counts as counted afterwards only when it was before.
+  const bool counted = countedname_ == filename && core::filestamp(filename) == counted_;
+  core::writetestrecord(filename, 1, header.record());
+  if (counted) stamp();
+}
 
 void TestDocument::moveto(int q) {
   // Read first: a read that fails leaves the question shown as it was.
@@ -63,7 +113,7 @@ bool TestDocument::next() {
   }
   // The empty question is on disk before the count takes it in.
   const core::testrecord empty = core::testrecord::blank();
-  core::writetestrecord(filename, qno + 2L, empty);
+  writerecord(qno + 2L, empty);
   rec = empty;
   ++qno;
   numquest = qno;
@@ -75,7 +125,10 @@ void TestDocument::backten() { moveto(std::max(1, qno - 10)); }
 void TestDocument::forwardten() { moveto(std::min<int>(numquest, qno + 10)); }
 
 void TestDocument::deletequestion() {
-  core::writewholefile(filename, withoutquestion(core::readwholefile(filename), qno, numquest));
+  const std::string bytes = core::readwholefile(filename);
+  requirecounted();
+  core::writewholefile(filename, withoutquestion(bytes, qno, numquest));
+  stamp();
   if (numquest > 1) --numquest;
   if (qno > numquest) qno = numquest;
   try {
@@ -90,6 +143,7 @@ void TestDocument::deletequestion() {
 void TestDocument::untitled() {
   rec = core::testrecord::blank();
   setcurrentfile(WORKFILE);
+  stamp();
   numquest = 1;
   qno = 1;
   savename = WORKFILE;
@@ -103,6 +157,7 @@ void TestDocument::newtest() {
 }
 
 void TestDocument::opentest(const std::string& name) {
+  const core::FileStamp counted = core::filestamp(name);
   const OpenedTest opened = readtestfile(name);
   // The question to show is read before anything changes: a read that
   // fails leaves the editor on the test it had.
@@ -114,12 +169,16 @@ void TestDocument::opentest(const std::string& name) {
   if (next.numquest == 0) next.numquest = next.qno = 1;
   next.readquestion();
   next.header = opened.header;
+  // A missing file was created empty by the read.
+  next.countedname_ = name;
+  next.counted_ = counted.exists ? counted : core::filestamp(name);
   *this = std::move(next);
 }
 
 void TestDocument::savefile() {
   if (!savetest(filename, numquest, savename)) return;
   setcurrentfile(savename);
+  stamp();
   qno = numquest;
   readquestion();
 }
@@ -155,6 +214,7 @@ SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, cons
     const bool unwritable = e.number() == core::ErrDiskFull || e.number() == core::ErrPermission;
     r.what = unwritable ? SaveAsResult::notwritten : SaveAsResult::illegalname;
     r.number = e.number();
+    r.note = core::errornote(e);
     return r;
   }
   savename = name;
@@ -167,6 +227,8 @@ SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, cons
   } catch (const core::FileError& e) {
     changed = true;
     r.number = e.number();
+    r.note = core::errornote(e);
+    r.changed = dynamic_cast<const core::FileChanged*>(&e) != nullptr;
   }
   return r;
 }

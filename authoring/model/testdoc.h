@@ -10,6 +10,7 @@
 #include <string>
 
 #include "authoring/model/textexport.h"
+#include "core/filestamp.h"
 #include "core/testfile.h"
 
 namespace authoring {
@@ -44,6 +45,10 @@ bool questioncomplete(const std::string& question, const std::string& answer);
 struct SaveAsResult {
   enum What { nothing, text, saved, illegalname, notwritten, storefailed, copyfailed } what = nothing;
   int number = 0;  // the error number of a write, store or copy that failed
+  // How a message tells that failure: "(error 61: the disk is full)".
+  std::string note;
+  // The store failed because another program changed the file being edited.
+  bool changed = false;
 };
 
 class TestDocument {
@@ -71,6 +76,19 @@ class TestDocument {
   // The boxes now show a question, complete or not; a test that cannot be
   // saved then has nothing to offer for saving.
   void showing(bool complete);
+
+  // ---- another program's changes
+  // Every write by question number (store, add, delete) first checks that
+  // the file is still the one this document counted: the same file, of the
+  // length it last read or wrote. When another program has replaced,
+  // lengthened or shortened it, nothing is written and core::FileChanged is
+  // thrown; reload() then counts the file afresh.
+  // Reads the file again: the header, the number of questions, and where
+  // the question last read or written lies now, which becomes qno. A
+  // question no longer in the file (or an empty one) becomes a new question
+  // after the last, so that what the boxes hold, stored there, replaces no
+  // other question. Throws core::FileError when the file cannot be read.
+  void reload();
 
   // ---- single records
   // Stores the three texts, trimmed and fitted to their fields, as the
@@ -134,6 +152,19 @@ class TestDocument {
 
  private:
   void moveto(int q);
+  // Notes the file as it is now, as counted (after a count, or a write
+  // that found it as counted).
+  void stamp();
+  // Throws core::FileChanged when the file counted is no longer as counted.
+  void requirecounted() const;
+  // Writes record recno of the file after checking that it is the one
+  // counted.
+  void writerecord(long recno, const core::testrecord& r);
+
+  // The file counted last, by name, and its stamp then. The check applies
+  // to that file alone: a document given a file by hand has counted none.
+  std::string countedname_;
+  core::FileStamp counted_;
 };
 
 // The bytes of a test file after removing question q of n: the header and

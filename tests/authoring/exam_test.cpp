@@ -252,7 +252,7 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   const std::string path = (folder / "test.tmp").string();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "Quizwright: The question was not deleted: could not rewrite the test file " + path +
-                          " (error number 75). The test file is as it was.");
+                          " (error 75). The test file is as it was.");
   EXPECT_EQ(read("test.tmp"), UNTITLED + item("Q1", "", "1") + item("Q2", "", "2") + item("Q3", "", "3"));
   EXPECT_EQ(status(), "3 / 3");
   EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
@@ -264,7 +264,7 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   QTest::mouseClick(exam->cmdforward[0], Qt::LeftButton);
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[1], "Quizwright: The question could not be written to the test file " + gone +
-                          " (error number 76). The editor still shows the question, so you can try again.");
+                          " (error 76: the folder was not found). The editor still shows the question, so you can try again.");
   EXPECT_EQ(status(), "3 / 3");
   EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
   exam->Command1_Click();  // the header too
@@ -291,9 +291,34 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   core::setwritefaults({});
   ASSERT_EQ(boxes.size(), 5u);
   EXPECT_EQ(boxes[4], "Quizwright: The question could not be written to the test file " + path +
-                          " (error number 61: the disk is full). The editor still shows the question, so you can try "
+                          " (error 61: the disk is full). The editor still shows the question, so you can try "
                           "again.");
   EXPECT_EQ(read("test.tmp"), before);
+}
+
+// Another program (a second teacher) changed the file: the store is
+// refused and told, the editor counts the file again and keeps what was
+// typed, and the next store puts it on its own question.
+TEST_F(Editor, AnotherProgramsChangeIsToldAndTheTypedQuestionKept) {
+  question("Q1", "1");
+  question("Q2", "2");
+  question("Q3", "3");
+  exam->cmdforward[0]->click();  // back to question 3
+  EXPECT_EQ(status(), "3 / 4");
+  write("test.tmp", UNTITLED + item("Q2", "", "2") + item("Q3", "", "3") + item(""));  // question 1 deleted
+  exam->Txtquestion[0]->setText("Q3 typed");
+  exam->cmdforward[0]->click();
+  const std::string path = (folder / "test.tmp").string();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], "Quizwright: The question could not be written to the test file " + path +
+                          " (error 75: another program changed the file). Another program changed the file, so the "
+                          "editor has read it again; what you typed is still shown, so you can store it once more.");
+  EXPECT_EQ(status(), "2 / 3");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3 typed");
+  exam->cmdforward[0]->click();
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(read("test.tmp"), UNTITLED + item("Q2", "", "2") + item("Q3 typed", "", "3") + item(""));
+  EXPECT_EQ(status(), "1 / 3");
 }
 
 TEST_F(Editor, OddFilesAreShownAndWrittenBackAsTheyStand) {

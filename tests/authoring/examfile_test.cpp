@@ -126,7 +126,7 @@ TEST_F(FileWork, TheLimitOf99CutsTheCountWithAWarning) {
   std::string bytes = read("test.tmp");
   for (int q = 1; q <= 97; ++q) bytes += core::testrecord::item("Q", "", "1").encode();
   write("test.tmp", bytes);
-  exam->doc.numquest = exam->doc.qno = 97;
+  exam->doc.opentest("test.tmp");
   generate("5");
   EXPECT_EQ(exam->Text1->text(), "2");
   ASSERT_EQ(boxes.size(), 1u);
@@ -349,20 +349,29 @@ TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
   exam->mnusave[0]->trigger();
   EXPECT_EQ(boxes, (std::vector<std::string>{
                        "Quizwright: The file name that you entered was illegal. The file was not saved."}));
-  // A text export to a full disk or a folder that may not be written is
-  // not blamed on the name.
-  for (const auto& [error, cause] :
-       {std::pair{ENOSPC, "the disk is full"}, std::pair{EROFS, "writing is not allowed there"}}) {
+  // A save to a full disk or a folder that may not be written is not
+  // blamed on the name, and says the cause with the number.
+  const struct {
+    const char* name;
+    int error;
+    std::string told;
+  } failures[] = {
+      {"full.txt", ENOSPC, "The file " + path("full.txt") + " could not be written (error 61: the disk is full)."},
+      {"full.txt", EROFS,
+       "The file " + path("full.txt") + " could not be written (error 70: writing is not allowed there)."},
+      {"full.vqt", ENOSPC, "The test could not be saved to the file " + path("full.vqt") + " (error 61: the disk is full)."},
+  };
+  for (const auto& f : failures) {
     boxes.clear();
-    choose = {path("full.txt")};
+    choose = {path(f.name)};
     core::WriteFaults faults;
     faults.wholeafter = 10;
-    faults.error = error;
+    faults.error = f.error;
     core::setwritefaults(faults);
     exam->mnusave[0]->trigger();
     core::setwritefaults({});
-    EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: The file " + path("full.txt") + " could not be written: " +
-                                               cause + ". The file was not saved."}));
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: " + f.told + " The file was not saved."})) << f.name;
+    EXPECT_EQ(exam->doc.filename, path("b.vqt"));
   }
 }
 

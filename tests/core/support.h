@@ -2,6 +2,7 @@
 // working folder for each test.
 #pragma once
 
+#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -46,6 +47,36 @@ inline int errorof(const std::function<void()>& op) {
   return 0;
 }
 
+// A sole lock on bytes [start, start + length) of a file (0: to the end),
+// held for the life of the object through a descriptor of its own, as a
+// program that hangs while it writes holds it: the lock of one descriptor
+// keeps out every other, in this process as in any other, so each read or
+// write of those bytes waits its whole time and then fails, every time.
+class HeldLock {
+ public:
+  HeldLock(const std::filesystem::path& file, off_t start, off_t length)
+      : fd_(::open(file.c_str(), O_RDWR | O_CLOEXEC)) {
+    struct flock l {};
+    l.l_type = F_WRLCK;
+    l.l_whence = SEEK_SET;
+    l.l_start = start;
+    l.l_len = length;
+    held_ = fd_ >= 0 && ::fcntl(fd_, F_OFD_SETLK, &l) == 0;
+  }
+  ~HeldLock() { release(); }
+  HeldLock(const HeldLock&) = delete;
+  HeldLock& operator=(const HeldLock&) = delete;
+  bool held() const { return held_; }
+  void release() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    held_ = false;
+  }
+
+ private:
+  int fd_;
+  bool held_ = false;
+};
 // Runs check in a child process as an unprivileged user: as nobody, to
 // whom the paths are given, when the tests run as root (for whom no file
 // is read-only), else as the user. Gives the child's exit status: 0 when

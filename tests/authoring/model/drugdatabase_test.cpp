@@ -77,6 +77,12 @@ TEST_F(DrugDatabaseFiles, RebuildListsTheNewRecordNumbersAndUsedCategories) {
   db.rebuild(t);
   EXPECT_EQ(get("vqcat.idx"), "1\r\n\"Cat 1               \",1\r\n");
 
+  // Records another program added after the count are listed too.
+  db = open({1, 2});
+  put("VQDBASE.FIL", records({1, 2, 3}));
+  db.rebuild(categories(2));
+  EXPECT_EQ(get("vqdbs1.idx"), "3\r\n1,1\r\n2,2\r\n3,1\r\n");
+
   db = open({});
   db.rebuild(categories(0));
   EXPECT_EQ(get("vqdbs1.idx") + get("vqdbs2.idx") + get("vqcat.idx"), "\r\n\r\n0\r\n");
@@ -98,7 +104,14 @@ TEST_F(DrugDatabaseFiles, CategoryTableReloadsOrStartsEmpty) {
   std::filesystem::remove(dir_ / "vqcat.idx");
   EXPECT_EQ(loadcategorytable(t), 53);
   EXPECT_EQ(categoryfailure(53),
-            "The drug category file vqcat.idx could not be read (error 53). The editor opens with no categories.");
+            "The drug category file vqcat.idx could not be read (error 53: the file was not found). The editor opens "
+            "with no categories.");
+  // A file that ends before the count it gives says so too.
+  put("vqcat.idx", "2\r\n\"" + core::fixwidth("Cat 1", 20) + "\",1\r\n");
+  EXPECT_EQ(loadcategorytable(t), 62);
+  EXPECT_EQ(categoryfailure(62),
+            "The drug category file vqcat.idx could not be read (error 62: the file ends too soon). The editor opens "
+            "with no categories.");
 }
 
 TEST_F(DrugDatabaseFiles, LeavingARecordAsksOnlyAboutChangesAndStaysWhenRefused) {
@@ -186,7 +199,7 @@ TEST_F(DrugDatabaseFiles, LeavingARecordAsksOnlyAboutChangesAndStaysWhenRefused)
   f.Text1 = "Kept";
   const std::vector<Problem> told = db.checksave(f, t, [] { return true; });
   ASSERT_EQ(told.size(), 1u);
-  EXPECT_EQ(told[0].text, "The drug could not be saved (error 75).");
+  EXPECT_EQ(told[0].text, "The drug could not be saved and the database could not be read again (error 75).");
   EXPECT_TRUE(told[0].failed && db.invalid);
   EXPECT_EQ(db.leave(Move::Previous, formof(db.drug, t), t, [] { return false; })[0].text,
             "The drug could not be read (error 75).");
