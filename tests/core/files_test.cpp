@@ -1,3 +1,4 @@
+#include "core/filefaults.h"
 #include "core/files.h"
 
 #include <gtest/gtest.h>
@@ -202,16 +203,7 @@ TEST_F(Folder, WholeFileWriteThatFailsLeavesTheOldFile) {
   EXPECT_EQ(get("t.vqt"), "new");
 }
 
-namespace {
-// The names in the folder, hidden ones included: a temporary file left
-// behind shows here.
-std::vector<std::string> names(const fs::path& dir) {
-  std::vector<std::string> out;
-  for (const auto& e : fs::directory_iterator(dir)) out.push_back(e.path().filename().string());
-  std::sort(out.begin(), out.end());
-  return out;
-}
-}  // namespace
+using testsupport::names;
 
 // A symbolic link keeps pointing at its file, which gets the new bytes; a
 // link to a missing file and a view of the system are refused; a new file

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 #include <fstream>
 #include <functional>
 #include <initializer_list>
@@ -13,6 +15,7 @@
 #include <string>
 
 #include "core/errors.h"
+#include "core/filefaults.h"
 #include "core/files.h"
 #include "core/random.h"
 
@@ -40,6 +43,15 @@ inline int errorof(const std::function<void()>& op) {
     return e.number();
   }
   return 0;
+}
+
+// The names in the folder, hidden ones included: a temporary file left
+// behind shows here.
+inline std::vector<std::string> names(const std::filesystem::path& dir) {
+  std::vector<std::string> out;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) out.push_back(e.path().filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 // Each test runs in a fresh working folder of its own.
