@@ -261,7 +261,16 @@ void frmDrugDatabase::Form_Unload() {
   // are lost after the messages.
   checkcategory();
   tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
-  if (guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); })) readdruglists(app_);
+  const bool rebuilt = guarded("The drug lists could not be rebuilt", [this] {
+    try {
+      db.rebuild(table_);
+    } catch (const core::SetUnfinished& e) {
+      // The new lists hold: both programs read them from now on.
+      tell({filefailure("The drug lists were rebuilt, but not every file took its name; the tool finishes them when it "
+                        "next starts", e)});
+    }
+  });
+  if (rebuilt) readdruglists(app_);
   app_.start().show();
 }
 
