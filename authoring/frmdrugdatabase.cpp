@@ -22,6 +22,7 @@
 #include "authoring/helptext.h"
 #include "authoring/startup.h"
 #include "core/errors.h"
+#include "core/files.h"
 #include "core/text.h"
 #include "core/ui/icons.h"
 #include "core/ui/messages.h"

@@ -87,7 +87,9 @@ void writewholefile(const std::string& name, const std::string& bytes);
 // failure while writing leaves all of them as they were. Before the first
 // old file goes, a note naming the new files is put beside them; from then
 // on the set is replaced whole: a failure or a kill part-way through the
-// renames leaves the note, and tidyworkdir finishes the set.
+// renames leaves the note, readers take the new files from it, and
+// tidyworkdir finishes the set. Such a failure throws SetUnfinished, any
+// failure before it a plain FileError.
 void writewholefiles(std::initializer_list<std::pair<std::string, std::string_view>> files);
 // Start-up care of the working folder after a program was stopped while
 // it wrote: sets of files left part-replaced are finished from the new

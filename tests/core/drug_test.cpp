@@ -303,8 +303,8 @@ TEST_F(DrugFiles, MissingFilesFailAtTheOpenAndAtTheCount) {
   EXPECT_EQ(l.nfluids, 0);
   EXPECT_EQ(l.ncategories, 0);
   EXPECT_EQ(l.catname.size(), 1u);
-  // While the files are being replaced (the tool's note is there) they are
-  // read again a few times, but each failure is reported once.
+  // A note that names no new file changes nothing: each failure is
+  // reported once.
   put(".vqdbs1.idx.set", "");
   errors.clear();
   loaddruglists(l, Build::Trainee, [&](int e) { errors.push_back(e); });
