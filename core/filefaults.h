@@ -46,8 +46,9 @@ struct FileCounts {
 };
 FileCounts& filecounts();
 
-// Called while a set of files is opened to be read, after the nth file
-// (from 1) is opened; a test replaces the set there. Empty: none.
+// Called while a set of files is opened to be read, after its note is
+// read (0) and after the nth file (from 1) is opened; a test replaces the
+// set there. Empty: none.
 void setsetreadhook(std::function<void(int)> hook);
 
 // The mark a machine of that name gives its temporary files: letters,

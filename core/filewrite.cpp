@@ -502,6 +502,7 @@ OpenSet openset(const std::vector<std::string>& names) {
   const std::filesystem::path folder = notepath.parent_path();
   for (int attempt = 1; attempt <= SET_TRIES; ++attempt) {
     const Note note = readnote(notepath);
+    if (setreadhook()) setreadhook()(0);
     std::vector<OpenSet::File> files;
     std::vector<Identity> opened;
     std::vector<std::filesystem::path> newfiles;

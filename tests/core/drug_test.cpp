@@ -355,17 +355,19 @@ TEST_F(DrugFiles, ListsLoadedWhileTheyAreRebuiltComeFromOneRebuild) {
   };
   struct Row {
     const char* when;
-    int step;                         // the read after which the hook rebuilds; 0: before the load
+    int step;  // the read after which the hook rebuilds (0 the note's); -1: before the load
     std::vector<std::pair<int, int>> rebuilds;  // set and failing rename
     bool everyread;                   // the hook rebuilds at every read
     int loaded;
   };
   const std::vector<Row> rows{
-      {"no rebuild", 0, {}, false, 1},
-      {"cut off at its first rename", 0, {{2, 2}}, false, 1},
-      {"cut off at its second rename", 0, {{2, 3}}, false, 2},
-      {"cut off at its third rename", 0, {{2, 4}}, false, 2},
-      {"cut off at the last flush", 0, {}, false, 2},
+      {"no rebuild", -1, {}, false, 1},
+      {"cut off at its first rename", -1, {{2, 2}}, false, 1},
+      {"cut off at its second rename", -1, {{2, 3}}, false, 2},
+      {"cut off at its third rename", -1, {{2, 4}}, false, 2},
+      {"cut off at the last flush", -1, {}, false, 2},
+      {"cut off after the note was read", 0, {{2, 3}}, false, 2},
+      {"made after the note was read", 0, {{2, 0}}, false, 2},
       {"made after the first read", 1, {{2, 0}}, false, 2},
       {"made after the second read", 2, {{2, 0}}, false, 2},
       {"made after the third read", 3, {{2, 0}}, false, 2},
@@ -387,7 +389,7 @@ TEST_F(DrugFiles, ListsLoadedWhileTheyAreRebuiltComeFromOneRebuild) {
       setwritefaults({});
     }
     int rebuilt = 0;
-    if (row.step == 0) {
+    if (row.step < 0) {
       for (auto [n, failing] : row.rebuilds) rebuild(n, failing);
     } else {
       setsetreadhook([&](int step) {
@@ -407,7 +409,7 @@ TEST_F(DrugFiles, ListsLoadedWhileTheyAreRebuiltComeFromOneRebuild) {
     setsetreadhook(nullptr);
     EXPECT_EQ(which(l), row.loaded);
     EXPECT_EQ(errors, (row.everyread ? std::vector<int>{75, 75, 75} : std::vector<int>{}));
-    if (row.step == 0) {
+    if (row.step < 0) {
       EXPECT_EQ(names(dir_), before);  // the load wrote nothing
     }
   }
