@@ -260,13 +260,16 @@ void requirewhole(int fd, const std::filesystem::path& p) {
 }
 }  // namespace
 
-int openread(const std::string& name) {
-  if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
-  const auto p = datapath(name);
+int filesys::openpath(const std::filesystem::path& p) {
   const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) throwopenerror(p, errno);
   requireordinary(fd, p);
   return fd;
+}
+
+int openread(const std::string& name) {
+  if (name.empty()) throw FileError(ErrBadFileName, "empty file name");
+  return openpath(datapath(name));
 }
 
 int openwhole(const std::string& name) {

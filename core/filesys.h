@@ -39,6 +39,9 @@ bool ordinary(int fd, struct stat& st);
 // unless the caller allows one (an append, whose writes fail by themselves).
 struct stat requireordinary(int fd, const std::filesystem::path& p, bool allowviews = false);
 
+// openread of a path already resolved in the working folder.
+int openpath(const std::filesystem::path& p);
+
 // Reads length bytes at offset (or from the file's position when offset
 // is negative), until the end of the file; gives the bytes read, or -1
 // with errno when a read fails.

@@ -510,10 +510,10 @@ OpenSet openset(const std::vector<std::string>& names) {
       const std::string temp = note.tempfor(datapath(names[i]).filename().string());
       newfiles.push_back(temp.empty() ? std::filesystem::path() : folder / temp);
       const bool fromnote = !temp.empty() && newfilethere(newfiles.back());
-      const std::string path = fromnote ? newfiles.back().string() : datapath(names[i]).string();
+      const std::filesystem::path path = fromnote ? newfiles.back() : datapath(names[i]);
       OpenSet::File f;
       try {
-        f.fd = openread(path);
+        f.fd = openpath(path);
         struct stat st {};
         ::fstat(f.fd, &st);
         opened.push_back(identityof(st));
