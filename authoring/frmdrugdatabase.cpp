@@ -267,8 +267,8 @@ void frmDrugDatabase::Form_Unload() {
       db.rebuild(table_);
     } catch (const core::SetUnfinished& e) {
       // The new lists hold: both programs read them from now on.
-      tell({filefailure("The drug lists were rebuilt, but not every file took its name; the tool finishes them when it "
-                        "next starts", e)});
+      tell({filefailure("The drug lists were rebuilt, but could not all be put in place; the tool finishes them when "
+                        "it next starts", e)});
     }
   });
   if (rebuilt) readdruglists(app_);
