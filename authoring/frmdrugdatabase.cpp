@@ -22,6 +22,7 @@
 #include "authoring/helptext.h"
 #include "authoring/startup.h"
 #include "core/errors.h"
+#include "core/files.h"
 #include "core/text.h"
 #include "core/ui/icons.h"
 #include "core/ui/messages.h"
@@ -264,7 +265,16 @@ void frmDrugDatabase::Form_Unload() {
   // A save that another program's change refused is offered once more on
   // the record counted afresh, so that closing does not lose the drug.
   if (db.unsaved()) tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
-  if (guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); })) readdruglists(app_);
+  const bool rebuilt = guarded("The drug lists could not be rebuilt", [this] {
+    try {
+      db.rebuild(table_);
+    } catch (const core::SetUnfinished& e) {
+      // The new lists hold: both programs read them from now on.
+      tell({filefailure("The drug lists were rebuilt, but could not all be put in place; the tool finishes them when "
+                        "it next starts", e)});
+    }
+  });
+  if (rebuilt) readdruglists(app_);
   app_.start().show();
 }
 

@@ -284,6 +284,19 @@ TEST_F(DrugEditor, DeletingRenumbersAndTheRebuildUsesTheNewNumbers) {
   again.close();
   EXPECT_EQ(boxes.back().rfind("Drug Database: The drug lists could not be rebuilt (error ", 0), 0u) << boxes.back();
   EXPECT_EQ(read("vqdbs1.idx"), "3\r\n1,1\r\n2,2\r\n3,2\r\n");
+
+  // A rebuild cut off after its note holds: the editor says so and the
+  // tool's lists are the new ones.
+  write("VQDBASE.FIL", records({1, 2}));
+  frmDrugDatabase& third = open();
+  core::WriteFaults f;
+  f.rename = 3;  // the note, the first list, then the second fails
+  core::setwritefaults(f);
+  third.close();
+  core::setwritefaults({});
+  EXPECT_EQ(boxes.back(), "Drug Database: The drug lists were rebuilt, but could not all be put in place; the tool "
+                          "finishes them when it next starts (error 75).") << boxes.back();
+  EXPECT_EQ(app->corestate.lists.ntablets, 2);
 }
 
 // Another program (a second teacher) deleted a drug: the save and the

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core/filefaults.h"
 #include "core/files.h"
 #include "core/random.h"
 
@@ -102,6 +104,15 @@ inline int unprivileged(const std::vector<std::filesystem::path>& give, const st
   int status = 0;
   ::waitpid(child, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 4;
+}
+
+// The names in the folder, hidden ones included: a temporary file left
+// behind shows here.
+inline std::vector<std::string> names(const std::filesystem::path& dir) {
+  std::vector<std::string> out;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) out.push_back(e.path().filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 // Each test runs in a fresh working folder of its own.
