@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/filefaults.h"
 #include "core/files.h"
 #include "core/settings.h"
 #include "core/ui/artwork.h"
