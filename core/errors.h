@@ -61,9 +61,6 @@ int errnoerror(int err);
 // "the disk is full" for 61, "writing is not allowed there" for 70, empty
 // for the rest.
 std::string errorcause(int number);
-// The number as a message shows it, followed by its cause where it has one:
-// "61: the disk is full", "75".
-std::string numberandcause(int number);
 // What a message puts after the operation that failed: the number and its
 // cause in brackets, "(error 61: the disk is full)", "(error 62: the file
 // ends too soon)". For a failure the number alone does not tell (a lock

@@ -44,11 +44,6 @@ std::string errorcause(int number) {
   }
 }
 
-std::string numberandcause(int number) {
-  const std::string cause = errorcause(number);
-  return std::to_string(number) + (cause.empty() ? "" : ": " + cause);
-}
-
 namespace {
 std::filesystem::path& folder() {
   static std::filesystem::path f;

@@ -119,9 +119,9 @@ void Default::readchecks() {
   for (int i = 0; i < 5; ++i) settings_.*CHECKS[i].field = Check1[i]->isChecked() ? CHECKS[i].on : 0;
 }
 
-void Default::savefailed(const std::string& number) {
+void Default::savefailed(const std::string& note) {
   const std::string text = std::string("The settings could not be saved in ") + core::SETTINGS_FILE +
-                           (number.empty() ? "" : " (error number " + number + ")") +
+                           (note.empty() ? "" : " " + note) +
                            ". The settings chosen are used until the program ends.";
   showbox(this, fromansi(text), windowTitle(), QMessageBox::Warning);
 }
@@ -139,7 +139,7 @@ void Default::Command1_Click(int index) {
       } catch (const core::FileError& e) {
         // The chosen values stay in effect for this run; the user is told
         // that the next run will not have them, and why.
-        savefailed(core::numberandcause(e.number()));
+        savefailed(core::errornote(e));
       } catch (const std::exception&) {
         savefailed({});
       }

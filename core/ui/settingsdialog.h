@@ -48,7 +48,7 @@ class Default : public QDialog {
   void showchecks();
   // Tells the user that Save wrote nothing; number is the error number and
   // its cause, empty when there is none.
-  void savefailed(const std::string& number);
+  void savefailed(const std::string& note);
   core::generalsettings& settings_;
   Hooks hooks_;
   bool loaded_ = false;

@@ -292,7 +292,7 @@ TEST_F(SettingsDialog, SaveThatCannotWriteSaysWhyAndKeepsTheValues) {
     ui::runmodal(d);
     ASSERT_EQ(said.size(), 1u);
     EXPECT_EQ(said[0].first, "Dosavo - Settings");
-    EXPECT_EQ(said[0].second.toStdString(), std::string("The settings could not be saved in VQ.INI (error number ") +
+    EXPECT_EQ(said[0].second.toStdString(), std::string("The settings could not be saved in VQ.INI (error ") +
                                                 row.number + "). The settings chosen are used until the program ends.");
     EXPECT_FALSE(d.isVisible());
     EXPECT_EQ(unloads_, 1);
