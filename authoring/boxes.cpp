@@ -5,8 +5,10 @@
 #include <QPainter>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextOption>
 #include <algorithm>
+#include <cmath>
 
 #include "core/ui/textconv.h"
 
@@ -105,6 +107,29 @@ void LineBox::keyPressEvent(QKeyEvent* event) {
 
 NameLabel::NameLabel(Fit fit, QWidget* parent) : QLabel(parent), fit_(fit) { setTextFormat(Qt::PlainText); }
 
+namespace {
+QTextOption wrapping() {
+  QTextOption layout(Qt::AlignHCenter);
+  layout.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  return layout;
+}
+}  // namespace
+
+int NameLabel::heightForWidth(int width) const {
+  if (fit_ == Fit::elide) return QLabel::heightForWidth(width);
+  QTextLayout lines(text(), font());
+  lines.setTextOption(wrapping());
+  lines.beginLayout();
+  qreal height = 0;
+  for (QTextLine line = lines.createLine(); line.isValid(); line = lines.createLine()) {
+    line.setLineWidth(width);
+    height += line.height();
+  }
+  lines.endLayout();
+  const QMargins m = contentsMargins();
+  return static_cast<int>(std::ceil(height)) + m.top() + m.bottom();
+}
+
 void NameLabel::paintEvent(QPaintEvent*) {
   QPainter g(this);
   g.setPen(palette().color(QPalette::WindowText));
@@ -115,8 +140,7 @@ void NameLabel::paintEvent(QPaintEvent*) {
     g.drawText(area, Qt::AlignLeft | Qt::AlignVCenter, shown);
     return;
   }
-  QTextOption layout(Qt::AlignHCenter);
-  layout.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  const QTextOption layout = wrapping();
   const QRectF used = g.boundingRect(area, text(), layout);
   const double top = area.top() + std::max(0.0, (area.height() - used.height()) / 2);
   g.drawText(QRectF(area.left(), top, area.width(), area.bottom() - top), text(), layout);

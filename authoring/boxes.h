@@ -65,6 +65,8 @@ class NameLabel : public QLabel {
  public:
   enum class Fit { elide, wrap };
   explicit NameLabel(Fit fit, QWidget* parent = nullptr);
+  // Wrapped, the height the text takes at that width, in pixels.
+  int heightForWidth(int width) const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
