@@ -127,7 +127,8 @@ class Frmexam : public QMainWindow {
   // False (after its message) when the file could not be opened as a test.
   bool openfile(const std::string& myfilename);
   // The save prompt for an untitled test. False when the teacher asked for
-  // a save that failed, so the caller must not discard the working file.
+  // a save and the test is still unsaved (the dialog cancelled, the save
+  // failed), so the caller must not leave it.
   bool savetruefalse();
   void mnusave_Click(int index);
   // False when a save was refused or failed (after its message); a

@@ -204,8 +204,11 @@ bool Frmexam::openfile(const std::string& myfilename) {
 
 bool Frmexam::savetruefalse() {
   if (!doc.offersave()) return true;
-  if (app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) return saveas();
-  return true;
+  if (!app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) return true;
+  // Yes: the test is left only once it is saved. A cancelled dialog, a
+  // declined overwrite or a text export keeps the teacher on it.
+  saveas();
+  return !doc.offersave();
 }
 
 void Frmexam::mnusave_Click(int index) {
@@ -240,7 +243,6 @@ bool Frmexam::saveas() {
       showmessage(this, "The file " + ui::toansi(ui::fromfilename(name)) + " could not be written: " +
                             core::errorcause(saved.number) + ". The file was not saved.");
       return false;
-    case SaveAsResult::storefailed: storefailed(saved.number); return false;
     // No line numbers here: the copy is one step.
     case SaveAsResult::copyfailed:
       showmessage(this, "An error " + core::numtext(saved.number) + " on line 0 was detected.");

@@ -133,14 +133,15 @@ bool TestDocument::replaces(const std::string& name) const {
 
 SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, const Boxes& shown,
                                   const TextOptions& options) {
-  changed = false;
+  // The test stays unsaved (changed as it was) unless it is saved as a
+  // test file below: a cancelled dialog, a declined overwrite, a text
+  // export (which holds no question still in the boxes) and a failure keep
+  // it on offer.
   SaveAsResult r;
   const std::string f = core::trim(name);
   // The file being edited under any spelling: nothing more to do.
   if (f.empty() || f == filename || samefile(f, filename)) return r;
   if (!mayreplace && replaces(name)) return r;
-  // Whatever fails from here leaves the test unsaved, so that leaving it
-  // offers the save again.
   try {
     checksavename(name);
     if (istextname(name)) {
@@ -150,22 +151,31 @@ SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, cons
       return r;
     }
   } catch (const core::FileError& e) {
-    changed = true;
     // A full disk or a folder that may not be written is no fault of the name.
     const bool unwritable = e.number() == core::ErrDiskFull || e.number() == core::ErrPermission;
     r.what = unwritable ? SaveAsResult::notwritten : SaveAsResult::illegalname;
     r.number = e.number();
     return r;
   }
-  savename = name;
-  r.what = SaveAsResult::storefailed;
+  // The copy takes the header and the shown question from memory, so that a test whose
+  // own file cannot be written (a read-only folder, a full disk) can still
+  // be saved elsewhere; the file being edited is not written.
   try {
-    storequestion(shown.question, shown.help, shown.answer);
-    r.what = SaveAsResult::copyfailed;
-    savefile();
+    std::string bytes = testbytes(filename, numquest);
+    const std::size_t len = core::TEST_RECORD_LENGTH;
+    const auto at = static_cast<std::size_t>(qno) * len;
+    if (qno >= 1 && at + len <= bytes.size())
+      bytes.replace(at, len, core::testrecord::item(shown.question, shown.help, shown.answer).encode());
+    // The header as the description dialog last left it.
+    bytes.replace(0, len, header.record().encode());
+    core::writewholefile(name, bytes);
+    savename = name;
+    setcurrentfile(name);
+    qno = numquest;
+    rec = core::testrecord::decode(std::string(bytes, static_cast<std::size_t>(qno) * len, len));
     r.what = SaveAsResult::saved;
   } catch (const core::FileError& e) {
-    changed = true;
+    r.what = SaveAsResult::copyfailed;
     r.number = e.number();
   }
   return r;

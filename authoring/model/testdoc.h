@@ -40,10 +40,10 @@ struct Boxes {
 // A question is complete when neither its text nor its answer is blank.
 bool questioncomplete(const std::string& question, const std::string& answer);
 
-// What a Save As did. A failure leaves the test unsaved (changed again).
+// What a Save As did. Anything but saved leaves the test unsaved.
 struct SaveAsResult {
-  enum What { nothing, text, saved, illegalname, notwritten, storefailed, copyfailed } what = nothing;
-  int number = 0;  // the error number of a write, store or copy that failed
+  enum What { nothing, text, saved, illegalname, notwritten, copyfailed } what = nothing;
+  int number = 0;  // the error number of a write or copy that failed
 };
 
 class TestDocument {
@@ -125,8 +125,9 @@ class TestDocument {
   // Save As under name (empty: the dialog was cancelled), which may replace
   // another file only when mayreplace is true. A name ending in ".txt"
   // writes the text export and leaves the document on its file; any other
-  // name stores the boxes as the shown question and saves the test there.
-  // The test is unchanged afterwards unless the save failed.
+  // name is written from the file's records with the boxes as the shown
+  // question (the file being edited is not written) and becomes the file
+  // being edited, on its last question. Only such a save clears changed.
   SaveAsResult saveto(const std::string& name, bool mayreplace, const Boxes& shown, const TextOptions& options);
   // Removes the working file as the editor closes; a folder of that name is
   // left alone.

@@ -26,7 +26,9 @@ std::string filemenucaption(int index, const std::string& name) {
 }
 
 std::string withextension(const std::string& name, bool texttype) {
-  if (core::trim(name).empty() || fs::path(name).has_extension()) return name;
+  if (core::trim(name).empty() || istextname(name)) return name;
+  // A dot elsewhere in the name ("Week 2.1") is no extension of ours.
+  if (!texttype && name.size() >= 4 && core::upper(name.substr(name.size() - 4)) == ".VQT") return name;
   return name + (texttype ? ".txt" : ".vqt");
 }
 

@@ -20,7 +20,9 @@ namespace authoring {
 std::string filemenucaption(int index, const std::string& name);
 
 // The name chosen in the save dialog, with the extension of the chosen
-// type (".vqt", or ".txt" for the text type) added when it has none.
+// type (".vqt", or ".txt" for the text type) added when it does not end in
+// it, in any capitals. A name ending in ".txt" is a text export whatever
+// the type, so it keeps its name too.
 std::string withextension(const std::string& name, bool texttype);
 
 // A save name whose last four characters are ".txt" in any capitals is

@@ -181,7 +181,12 @@ TEST(FileMenu, CaptionsAndTextNames) {
   EXPECT_EQ(withextension("year1", false), "year1.vqt");
   EXPECT_EQ(withextension("/t/year1", true), "/t/year1.txt");
   EXPECT_EQ(withextension("dir.d/year1", false), "dir.d/year1.vqt");
-  EXPECT_EQ(withextension("year1.bak", true), "year1.bak");
+  // Only the type's own extension counts: a dot elsewhere is part of the name.
+  EXPECT_EQ(withextension("year1.bak", true), "year1.bak.txt");
+  EXPECT_EQ(withextension("Week 2.1", false), "Week 2.1.vqt");
+  EXPECT_EQ(withextension("week.VQT", false), "week.VQT");
+  EXPECT_EQ(withextension("week.vqt", true), "week.vqt.txt");
+  EXPECT_EQ(withextension("notes.TXT", false), "notes.TXT");
   EXPECT_EQ(withextension("", false), "");
 }
 
