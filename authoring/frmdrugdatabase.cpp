@@ -240,7 +240,8 @@ void frmDrugDatabase::buildcontrols() {
 
 void frmDrugDatabase::Form_Load() {
   ui::centreform(*this);
-  if (const int e = loadcategorytable(table_)) tell({{categoryfailure(e), DRUGTITLE, false}});
+  categories_ = loadcategorytable(table_);
+  if (categories_.error != 0) tell({{categoryfailure(categories_), DRUGTITLE, false}});
   for (const std::string& name : categorylist(table_)) Cbcategory->addItem(ui::fromansi(name));
   guarded("The drug database could not be opened", [this] {
     db.opendatabase();
@@ -261,7 +262,10 @@ void frmDrugDatabase::Form_Unload() {
   // are lost after the messages.
   checkcategory();
   tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
-  if (guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); })) readdruglists(app_);
+  if (guarded("The drug lists could not be rebuilt", [this] {
+        // Categories typed since then are written all the same.
+        db.rebuild(table_, categories_.keepfile() && table_.ncategories == 0);
+      })) readdruglists(app_);
   app_.start().show();
 }
 
