@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "authoring/app.h"
+#include "authoring/boxes.h"
 #include "authoring/drugpictures.h"
 #include "authoring/frmstart.h"
 #include "authoring/helptext.h"
@@ -226,7 +227,10 @@ void frmDrugDatabase::buildcontrols() {
     connect(new QShortcut(sequences.back(), this), &QShortcut::activated, k.button, &QAbstractButton::click);
   }
   auto* leave = new RecordKeys(std::move(sequences), this);
-  for (QLineEdit* box : findChildren<QLineEdit*>()) box->installEventFilter(leave);
+  for (QLineEdit* box : findChildren<QLineEdit*>()) {
+    box->installEventFilter(leave);
+    storableonly(*box);
+  }
   Cbcategory->installEventFilter(leave);  // it hands the override to its text box directly
   Delete = picturebutton(QStringLiteral("Delete"), deletepicture(), "Delete this drug", 4425);
   connect(Delete, &QToolButton::clicked, this, [this] { Delete_Click(); });

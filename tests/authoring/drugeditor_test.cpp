@@ -375,6 +375,21 @@ TEST_F(DrugEditor, NumberBoxesTakeOnlyDigitsPointAndBlank) {
   e.Text1->clear();
   QTest::keyClicks(e.Text1, "co-trimoxazole 1/2");
   EXPECT_EQ(name(e), "co-trimoxazole 1/2");
+
+  // No box types a letter with Alt, and none takes a character that the
+  // database cannot hold: it is refused with a message.
+  for (QLineEdit* box : {e.Text1, e.Text2[1], e.Dose[0], e.Cbcategory->lineEdit()}) {
+    SCOPED_TRACE(box->objectName().toStdString());
+    box->setText("12");
+    boxes.clear();
+    QTest::keyClick(box, Qt::Key_X, Qt::AltModifier);
+    QInputMethodEvent foreign;
+    foreign.setCommitString(QString::fromUtf8("\u0151"));
+    QApplication::sendEvent(box, &foreign);
+    EXPECT_EQ(box->text(), "12");
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: The character \x93?\x94 cannot be stored by Quizwright. "
+                                               "Please type it without that character."}));
+  }
 }
 
 TEST_F(DrugEditor, GarbageAndFullDatabasesAreShownMovedThroughAndRebuilt) {

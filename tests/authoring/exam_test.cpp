@@ -159,6 +159,23 @@ TEST_F(Editor, AFullBoxRefusesWhatDoesNotFitAndKeepsItsText) {
     if (auto* t = qobject_cast<authoring::TextBox*>(w)) return t->text();
     return qobject_cast<QLineEdit*>(w)->text();
   };
+  auto settext = [](QWidget* w, const QString& text) {
+    if (auto* t = qobject_cast<authoring::TextBox*>(w)) t->setText(text);
+    else qobject_cast<QLineEdit*>(w)->setText(text);
+  };
+  auto cursorof = [](QWidget* w) {
+    if (auto* t = qobject_cast<authoring::TextBox*>(w)) return t->textCursor().position();
+    return qobject_cast<QLineEdit*>(w)->cursorPosition();
+  };
+  auto cursorto = [](QWidget* w, int at) {
+    if (auto* t = qobject_cast<authoring::TextBox*>(w)) {
+      QTextCursor c = t->textCursor();
+      c.setPosition(at);
+      t->setTextCursor(c);
+    } else {
+      qobject_cast<QLineEdit*>(w)->setCursorPosition(at);
+    }
+  };
   for (const Box& b : limited) {
     SCOPED_TRACE(b.box->objectName().toStdString());
     QString full;
@@ -180,7 +197,42 @@ TEST_F(Editor, AFullBoxRefusesWhatDoesNotFitAndKeepsItsText) {
     EXPECT_EQ(textof(b.box), full);
     QTest::keyClick(b.box, Qt::Key_A);
     EXPECT_EQ(textof(b.box), full);
+    // After a refused change the cursor stays where the change began.
+    cursorto(b.box, 5);
+    QApplication::sendEvent(b.box, &composed);
+    EXPECT_EQ(cursorof(b.box), 5);
+
+    // Alt with a letter that is no access key types nothing, and a character
+    // the files cannot hold is refused with a message, typed or composed.
+    settext(b.box, "ab");
+    exam->doc.changed = false;
+    boxes.clear();
+    QTest::keyClick(b.box, Qt::Key_X, Qt::AltModifier);
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("\u0151"));
+    QApplication::sendEvent(b.box, &typed);
+    QInputMethodEvent foreign;
+    foreign.setCommitString(QString::fromUtf8("x\u0151"));
+    QApplication::sendEvent(b.box, &foreign);
+    EXPECT_EQ(textof(b.box), "ab");
+    EXPECT_FALSE(exam->doc.changed);
+    EXPECT_EQ(boxes, std::vector<std::string>(2, "Quizwright: The character \x93?\x94 cannot be stored by Quizwright. "
+                                                 "Please type it without that character."));
   }
+
+  // Lone line breaks become two characters once the text is edited: an
+  // edit that would make the stored question longer than 800 is refused,
+  // so paging on stores the question whole.
+  QString lines;
+  for (int i = 0; i < 80; ++i) lines += QStringLiteral("lines %1.\n").arg(i % 10, 2, 10, QChar('0'));
+  ASSERT_EQ(lines.size(), 800);
+  auto* box = exam->Txtquestion[0];
+  box->setText(lines);
+  box->moveCursor(QTextCursor::Start);
+  QTest::keyClick(box, Qt::Key_Delete);
+  EXPECT_EQ(box->text(), lines);
+  exam->txtanswer->setText("1");
+  exam->putfile();
+  EXPECT_EQ(exam->doc.rec.question, ui::toansi(lines));
 
   // One short of the limit, at the start: Enter (a line break counts two)
   // and a pasted line break that would fit only in half are refused; what
