@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "authoring/app.h"
+#include "core/ui/focusmark.h"
 #include "core/ui/messages.h"
 #include "core/ui/textconv.h"
 #include "core/ui/typing.h"
@@ -50,6 +51,8 @@ QString boxtext(const QString& crlf) { return ui::boxtext(crlf); }
 
 TextBox::TextBox(int maxlength, QWidget* parent)
     : QPlainTextEdit(parent), maxlength_(maxlength), ceiling_(maxlength) {
+  // The style draws no focus frame round a box of several lines.
+  ui::showfocusmark(*this);
   setTabChangesFocus(true);
   connect(this, &QPlainTextEdit::textChanged, this, [this] { enforcelimit(); });
 }

@@ -93,6 +93,9 @@ class Frmexam : public QMainWindow {
   // Puts rec into the three boxes as one change of the question shown.
   void showquestion1();
   bool puttitle();
+  // Shows the test's title in Label5, its font made smaller as far as a
+  // long title of wide letters needs to show whole.
+  void showtitle();
   // What the three boxes hold.
   Boxes boxtexts() const;
 

@@ -31,6 +31,7 @@ namespace authoring {
 namespace {
 
 const QString SAVETITLE = QStringLiteral("Save Drug Test");
+const QString OPENTITLE = QStringLiteral("Open Test");
 const QString OPENFILTER = QStringLiteral("Dosavo Files (*.vqt)");
 const QStringList SAVEFILTERS = {QStringLiteral("Dosavo Test (vqt) (*.vqt)"), QStringLiteral("Text File (txt) (*.txt)")};
 const std::string ILLEGALSAVE = "The file name that you entered was illegal. The file was not saved.";
@@ -167,11 +168,13 @@ void Frmexam::mnuopen_Click(int index) {
                  "It is written again when the description dialog next closes.");
     }
     showquestion1();
-    Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
+    showtitle();
     buttonstatus();
     Txtquestion[0]->setFocus();
     return;
   }
+  // The dialog serves saving too: it takes its own title back.
+  cmdialog1->setWindowTitle(OPENTITLE);
   cmdialog1->setAcceptMode(QFileDialog::AcceptOpen);
   cmdialog1->setOption(QFileDialog::HideNameFilterDetails, false);
   const std::string name = chosenname(*cmdialog1, {OPENFILTER});
@@ -193,7 +196,7 @@ bool Frmexam::openfile(const std::string& myfilename) {
     showmessage(this, "Illegal file name");
     return false;
   }
-  Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
+  showtitle();
   showquestion1();
   buttonstatus();
   Txtquestion[0]->setFocus();

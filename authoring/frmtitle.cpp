@@ -91,7 +91,7 @@ void Frmtitle::cmdtitleaccept_Click(int index) {
     h.testinstructions =
         core::fixwidth(core::trim(ui::toansi(Txtdescription[1]->text())), core::TEST_INSTRUCTIONS_WIDTH);
     h.includeinmenu = Check1->isChecked() ? 1 : 0;
-    editor_.Label5->setCaption(ui::fromansi(core::trim(h.testtitle)));
+    editor_.showtitle();
     accept();
     return;
   }

@@ -73,21 +73,48 @@ TEST_F(Editor, FreshWindowAndTheStatusRules) {
   EXPECT_EQ(exam->Label5->caption(), "untitled");
   EXPECT_TRUE(exam->Label6->isVisible());
   EXPECT_EQ(exam->Label6->text(), "Question and answer fields must be completed");
-  // On one line, whole.
+  // On one line, whole; so is a title of 40 wide letters, in a smaller font.
   EXPECT_FALSE(exam->Label6->wordWrap());
-  EXPECT_LE(exam->Label6->fontMetrics().horizontalAdvance(exam->Label6->text()),
-            exam->Label6->contentsRect().width());
+  exam->doc.header.testtitle = std::string(40, 'W');
+  exam->showtitle();
+  for (QLabel* label : {exam->Label6, static_cast<QLabel*>(exam->Label5)})
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+  EXPECT_EQ(exam->Label5->caption(), QString(40, 'W'));
+  exam->doc.header.untitled();
+  exam->showtitle();
   // The category list shows when it has the keyboard, though all its
-  // categories are selected: a ring of the highlight colour at its edge.
+  // categories are selected, and so do the two big boxes: a ring of the
+  // highlight colour on all four sides, there exactly while the widget has
+  // the keyboard. A list that draws no ring fails the check, although its
+  // selection changes colour with the focus.
   exam->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(exam));
-  exam->Lstcategory->setFocus();
-  ASSERT_TRUE(exam->Lstcategory->hasFocus());
-  const QColor ring = exam->Lstcategory->palette().color(QPalette::Active, QPalette::Highlight);
-  const int middle = exam->Lstcategory->height() / 2;
-  EXPECT_EQ(exam->Lstcategory->grab().toImage().pixelColor(1, middle), ring);
-  exam->Txtquestion[0]->setFocus();
-  EXPECT_NE(exam->Lstcategory->grab().toImage().pixelColor(1, middle), ring);
+  auto marksfocus = [this](QWidget* w) {
+    const QColor ring = w->palette().color(QPalette::Active, QPalette::Highlight);
+    auto edges = [w, ring] {
+      const QImage shot = w->grab().toImage();
+      const int x = shot.width() / 2, y = shot.height() / 2;
+      int ringed = 0;
+      for (const QPoint p : {QPoint(1, y), QPoint(x, 1), QPoint(shot.width() - 2, y), QPoint(x, shot.height() - 2)})
+        ringed += shot.pixelColor(p) == ring;
+      return ringed;
+    };
+    w->setFocus();
+    const int focused = w->hasFocus() ? edges() : 0;
+    exam->txtanswer->setFocus();
+    return focused == 4 && edges() < 4;
+  };
+  QListWidget unmarked(exam->Lstcategory->parentWidget());
+  unmarked.setGeometry(exam->Lstcategory->geometry());
+  unmarked.setSelectionMode(QAbstractItemView::MultiSelection);
+  unmarked.addItems({"Antibiotics", "Analgesics"});
+  unmarked.selectAll();
+  unmarked.show();
+  EXPECT_FALSE(marksfocus(&unmarked));
+  unmarked.hide();
+  for (QWidget* w : {static_cast<QWidget*>(exam->Lstcategory), static_cast<QWidget*>(exam->Txtquestion[0]),
+                     static_cast<QWidget*>(exam->Txtquestion[1])})
+    EXPECT_TRUE(marksfocus(w)) << w->objectName().toStdString();
   EXPECT_TRUE(navigationhidden());
   EXPECT_TRUE(exam->cmdforward[2]->isVisible());
   EXPECT_FALSE(exam->mnusave[0]->isVisible());

@@ -382,6 +382,8 @@ TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
     choose = {bad};
     exam->mnuopen[1]->trigger();
     EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: Illegal file name"})) << bad;
+    // After a Save dialog, the Open dialog has its own title again.
+    EXPECT_EQ(dialogs.back(), "Open Test");
     EXPECT_EQ(exam->doc.filename, path("b.vqt"));
   }
   boxes.clear();

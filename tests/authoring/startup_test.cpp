@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "authoring/frmdrugdatabase.h"
 #include "authoring/frmexam.h"
@@ -206,6 +207,17 @@ TEST_F(ToolTest, EveryWindowAnswersF1AndABadSettingsFileIsReported) {
   app->exam().close();
   app->start().Label2_Click(1);
   EXPECT_TRUE(helpof(app->drugdatabase(), "The drug database"));
+  // A message box opens the help at the section of the window that shows it.
+  ui::setmessagehook(nullptr);
+  bool boxhelp = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    boxhelp = helpof(*box, "The drug database", false);
+    box->accept();
+  });
+  ui::showbox(&app->drugdatabase(), QStringLiteral("A message"), QStringLiteral("Drug Database"));
+  EXPECT_TRUE(boxhelp);
   app->drugdatabase().close();
 }
 
