@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <tuple>
 
 #include "authoring/boxes.h"
 #include "authoring/frmexam.h"
@@ -161,6 +162,21 @@ TEST_F(Editor, FreshWindowAndTheStatusRules) {
   EXPECT_TRUE(navigationhidden());
   EXPECT_FALSE(exam->mnusave[0]->isVisible());
   EXPECT_FALSE(exam->doc.changed);
+  // A test of exactly two questions, the shown one incomplete, holds the
+  // other one: it is offered for saving.
+  for (const auto& [count, complete, offered] : std::vector<std::tuple<int, bool, bool>>{
+           {1, false, false}, {1, true, true}, {2, false, true}, {3, false, true}}) {
+    exam->doc.numquest = static_cast<std::int16_t>(count);
+    EXPECT_EQ(exam->doc.cansave(complete), offered) << count << complete;
+  }
+  exam->doc.numquest = 2;
+  exam->doc.markchanged();
+  exam->Txtquestion_Change();
+  EXPECT_TRUE(exam->mnusave[0]->isVisible());
+  EXPECT_TRUE(exam->doc.offersave());
+  exam->doc.numquest = 1;
+  exam->doc.changed = false;
+  exam->Txtquestion_Change();
 
   // The limits: 800 characters, a line break counting two; 12 in the answer.
   exam->Txtquestion[0]->setFocus();
