@@ -20,7 +20,7 @@ std::string withoutdrug(const std::string& bytes, long recno, long reccount) {
 }
 
 bool CategoryLoad::keepfile() const {
-  return error != 0 && error != core::ErrFileNotFound && static_cast<int>(lost.size()) >= promised;
+  return error != 0 && promised > 0 && static_cast<int>(lost.size()) == promised;
 }
 
 CategoryLoad loadcategorytable(core::DrugLists& table) {

@@ -26,8 +26,8 @@ struct CategoryLoad {
   int error = 0;
   int promised = 0;
   std::vector<int> lost;
-  // Nothing of an existing file could be read: the close must not replace
-  // it with what the editor holds.
+  // None of the categories the file names could be read: the close must
+  // not replace it with what the editor holds.
   bool keepfile() const;
 };
 // Reloads the tool's category table from vqcat.idx, as the editor does when
