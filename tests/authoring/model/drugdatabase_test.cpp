@@ -110,9 +110,6 @@ TEST_F(DrugDatabaseFiles, CategoryTableReloadsWhatCanBeRead) {
        "The drug category file vqcat.idx could not be read whole (error 62): of its 5 categories, numbers 2, 3, 4 "
        "and 5 in the file could not be read. The editor keeps the 1 it could read; drugs keep their category "
        "numbers."},
-      {"3\r\n\"B\",2\r\n\"C\",4\r\n", {"B", "C"}, {2, 4}, false,
-       "The drug category file vqcat.idx could not be read whole (error 62): of its 3 categories, number 3 in the "
-       "file could not be read. The editor keeps the 2 it could read; drugs keep their category numbers."},
       {"2\r\n", {}, {}, true,
        "The drug category file vqcat.idx could not be read whole (error 62): of its 2 categories, numbers 1 and 2 "
        "in the file could not be read. The editor opens with no categories, and closing it leaves the file as it "
