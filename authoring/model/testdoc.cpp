@@ -117,11 +117,17 @@ void TestDocument::opentest(const std::string& name) {
   *this = std::move(next);
 }
 
-void TestDocument::savefile() {
-  if (!savetest(filename, numquest, savename)) return;
+void TestDocument::savefile(const Boxes& shown) {
+  // The header and the shown question come from memory, so that a test
+  // whose own file cannot be written (a read-only folder, a full disk) can
+  // still be saved elsewhere.
+  const core::testrecord question = core::testrecord::item(shown.question, shown.help, shown.answer);
+  // The last question is shown next: read before anything is written.
+  core::testrecord last = qno == numquest ? question : core::readtestrecord(filename, numquest + 1L);
+  if (!savetest(filename, numquest, savename, {{1, header.record()}, {qno + 1L, question}})) return;
   setcurrentfile(savename);
   qno = numquest;
-  readquestion();
+  rec = std::move(last);
 }
 
 bool TestDocument::replaces(const std::string& name) const {
@@ -157,22 +163,9 @@ SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, cons
     r.number = e.number();
     return r;
   }
-  // The copy takes the header and the shown question from memory, so that a test whose
-  // own file cannot be written (a read-only folder, a full disk) can still
-  // be saved elsewhere; the file being edited is not written.
   try {
-    std::string bytes = testbytes(filename, numquest);
-    const std::size_t len = core::TEST_RECORD_LENGTH;
-    const auto at = static_cast<std::size_t>(qno) * len;
-    if (qno >= 1 && at + len <= bytes.size())
-      bytes.replace(at, len, core::testrecord::item(shown.question, shown.help, shown.answer).encode());
-    // The header as the description dialog last left it.
-    bytes.replace(0, len, header.record().encode());
-    core::writewholefile(name, bytes);
     savename = name;
-    setcurrentfile(name);
-    qno = numquest;
-    rec = core::testrecord::decode(std::string(bytes, static_cast<std::size_t>(qno) * len, len));
+    savefile(shown);
     r.what = SaveAsResult::saved;
   } catch (const core::FileError& e) {
     r.what = SaveAsResult::copyfailed;

@@ -115,10 +115,12 @@ class TestDocument {
   // and changed stay as they are. Throws core::FileError when name is not a test file
   // that can be read; the document is then as it was.
   void opentest(const std::string& name);
-  // Saves the test to savename, which then becomes the file being edited,
-  // on its last question. Nothing happens when savename is the file being
-  // edited. Throws core::FileError; the document is then unchanged.
-  void savefile();
+  // Saves the test to savename, with its header and the boxes as the shown
+  // question; the file being edited is not written. savename then becomes
+  // the file being edited, on its last question. Nothing happens when
+  // savename is the file being edited. Throws core::FileError; the
+  // document is then unchanged but for savename.
+  void savefile(const Boxes& shown);
   // Whether a save under name would replace another existing file (the
   // file being edited, under any spelling, is not another).
   bool replaces(const std::string& name) const;

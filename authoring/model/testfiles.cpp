@@ -78,9 +78,14 @@ std::string testbytes(const std::string& source, long numquest) {
   return withoutquestion(core::readwholefile(source), -1, numquest);
 }
 
-bool savetest(const std::string& source, long numquest, const std::string& target) {
+bool savetest(const std::string& source, long numquest, const std::string& target,
+              const std::vector<std::pair<long, core::testrecord>>& replaced) {
   if (samefile(source, target)) return false;
-  core::writewholefile(target, testbytes(source, numquest));
+  std::string bytes = testbytes(source, numquest);
+  const std::size_t len = core::TEST_RECORD_LENGTH;
+  for (const auto& [n, record] : replaced)
+    if (n >= 1 && n <= numquest + 1) bytes.replace(static_cast<std::size_t>(n - 1) * len, len, record.encode());
+  core::writewholefile(target, bytes);
   return true;
 }
 

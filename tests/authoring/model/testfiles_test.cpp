@@ -58,9 +58,8 @@ TEST_F(TestFiles, NewTestThenASavedOneQuestionTestIsEditedInPlace) {
   const std::string untitled = core::testrecord::header("untitled", "", "", 0).encode();
   EXPECT_EQ(get("test.tmp").substr(0, 2012), untitled);
 
-  doc.storequestion("One", "Help", "1");
   doc.savename = (dir_ / "one.vqt").string();
-  doc.savefile();
+  doc.savefile({"One", "Help", "1"});
   EXPECT_EQ(get("one.vqt"), untitled + core::testrecord::item("One", "Help", "1").encode());
   EXPECT_EQ(doc.filename, doc.savename);
   EXPECT_EQ(doc.qno, 1);
@@ -68,7 +67,7 @@ TEST_F(TestFiles, NewTestThenASavedOneQuestionTestIsEditedInPlace) {
   EXPECT_EQ(get("one.vqt"), untitled + core::testrecord::item("Uno", "Help", "1").encode());
   // Saving onto itself by another spelling changes nothing.
   doc.savename = "./one.vqt";
-  doc.savefile();
+  doc.savefile({"Uno", "Help", "1"});
   EXPECT_EQ(doc.filename, (dir_ / "one.vqt").string());
   EXPECT_EQ(get("one.vqt").size(), 4024u);
 }
