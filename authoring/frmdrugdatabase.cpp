@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "authoring/app.h"
+#include "authoring/boxes.h"
 #include "authoring/drugpictures.h"
 #include "authoring/frmstart.h"
 #include "authoring/helptext.h"
@@ -227,7 +228,10 @@ void frmDrugDatabase::buildcontrols() {
     connect(new QShortcut(sequences.back(), this), &QShortcut::activated, k.button, &QAbstractButton::click);
   }
   auto* leave = new RecordKeys(std::move(sequences), this);
-  for (QLineEdit* box : findChildren<QLineEdit*>()) box->installEventFilter(leave);
+  for (QLineEdit* box : findChildren<QLineEdit*>()) {
+    box->installEventFilter(leave);
+    storableonly(*box);
+  }
   Cbcategory->installEventFilter(leave);  // it hands the override to its text box directly
   Delete = picturebutton(QStringLiteral("Delete"), deletepicture(), "Delete this drug", 4425);
   connect(Delete, &QToolButton::clicked, this, [this] { Delete_Click(); });
@@ -241,7 +245,8 @@ void frmDrugDatabase::buildcontrols() {
 
 void frmDrugDatabase::Form_Load() {
   ui::centreform(*this);
-  if (const int e = loadcategorytable(table_)) tell({{categoryfailure(e), DRUGTITLE, false}});
+  categories_ = loadcategorytable(table_);
+  if (categories_.error != 0) tell({{categoryfailure(categories_), DRUGTITLE, false}});
   for (const std::string& name : categorylist(table_)) Cbcategory->addItem(ui::fromansi(name));
   guarded("The drug database could not be opened", [this] {
     db.opendatabase();
@@ -267,7 +272,8 @@ void frmDrugDatabase::Form_Unload() {
   if (db.unsaved()) tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
   const bool rebuilt = guarded("The drug lists could not be rebuilt", [this] {
     try {
-      db.rebuild(table_);
+      // Categories typed since then are written all the same.
+      db.rebuild(table_, categories_.keepfile() && table_.ncategories == 0);
     } catch (const core::SetUnfinished& e) {
       // The new lists hold: both programs read them from now on.
       tell({filefailure("The drug lists were rebuilt, but could not all be put in place; the tool finishes them when "

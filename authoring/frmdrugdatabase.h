@@ -88,6 +88,7 @@ class frmDrugDatabase : public QWidget {
 
   Quizwright& app_;
   core::DrugLists& table_;
+  CategoryLoad categories_;  // how the category table was loaded
 };
 
 }  // namespace authoring

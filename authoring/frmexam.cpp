@@ -86,6 +86,19 @@ QFont boxfont() {
   return f;
 }
 
+// Gives the label the largest font, up to pointsize, that shows its text
+// on one line: a long text is made smaller rather than wrapped or cut.
+void fitfont(QLabel& label, double pointsize) {
+  QFont fitted = label.font();
+  fitted.setPointSizeF(pointsize);
+  const int room = label.contentsRect().width() - 2 * label.margin();
+  while (fitted.pointSizeF() > 6 && QFontMetrics(fitted).horizontalAdvance(label.text()) > room)
+    fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
+  label.setFont(fitted);
+}
+
+constexpr double TITLEPOINTS = 13;
+
 }  // namespace
 
 Frmexam::Frmexam(Quizwright& app, QWidget* parent) : QMainWindow(parent), doc(app.test), app_(app) {
@@ -106,7 +119,7 @@ void Frmexam::buildcontrols() {
   Label5 = new ui::Panel(QStringLiteral("New Test"), area);
   Label5->setObjectName(QStringLiteral("Label5"));
   QFont titlefont = Label5->font();
-  titlefont.setPointSize(13);
+  titlefont.setPointSizeF(TITLEPOINTS);
   titlefont.setBold(true);
   Label5->setFont(titlefont);
   ui::placetw(Label5, 120, 120, 7320, 495);
@@ -147,11 +160,7 @@ void Frmexam::buildcontrols() {
   // font too wide for that is made smaller rather than wrapped.
   Label6 = label("Question and answer fields must be completed", area, 3240, 6600, 4380, 375);
   Label6->setObjectName(QStringLiteral("Label6"));
-  QFont fitted = Label6->font();
-  while (fitted.pointSizeF() > 6 &&
-         QFontMetrics(fitted).horizontalAdvance(Label6->text()) > Label6->contentsRect().width())
-    fitted.setPointSizeF(fitted.pointSizeF() - 0.5);
-  Label6->setFont(fitted);
+  fitfont(*Label6, Label6->font().pointSizeF());
   QPalette warn = Label6->palette();
   warn.setColor(QPalette::WindowText, QColor(170, 0, 0));
   Label6->setPalette(warn);
@@ -292,6 +301,11 @@ void Frmexam::buttonstatus() {
   mnusave[0]->setVisible(doc.cansave(whole));
 }
 
+void Frmexam::showtitle() {
+  Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
+  fitfont(*Label5, TITLEPOINTS);
+}
+
 Boxes Frmexam::boxtexts() const {
   return {ui::toansi(Txtquestion[0]->text()), ui::toansi(Txtquestion[1]->text()), ui::toansi(txtanswer->text())};
 }
@@ -381,7 +395,7 @@ void Frmexam::Form_Load() {
   Lstcategory->selectAll();
   doc.untitled();
   puttitle();
-  Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
+  showtitle();
   buttonstatus();
   app_.start().hide();
 }

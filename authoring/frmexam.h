@@ -94,6 +94,9 @@ class Frmexam : public QMainWindow {
   // Puts rec into the three boxes as one change of the question shown.
   void showquestion1();
   bool puttitle();
+  // Shows the test's title in Label5, its font made smaller as far as a
+  // long title of wide letters needs to show whole.
+  void showtitle();
   // What the three boxes hold.
   Boxes boxtexts() const;
 
@@ -128,7 +131,8 @@ class Frmexam : public QMainWindow {
   // False (after its message) when the file could not be opened as a test.
   bool openfile(const std::string& myfilename);
   // The save prompt for an untitled test. False when the teacher asked for
-  // a save that failed, so the caller must not discard the working file.
+  // a save and the test is still unsaved (the dialog cancelled, the save
+  // failed), so the caller must not leave it.
   bool savetruefalse();
   void mnusave_Click(int index);
   // False when a save was refused or failed (after its message); a

@@ -31,6 +31,7 @@ namespace authoring {
 namespace {
 
 const QString SAVETITLE = QStringLiteral("Save Drug Test");
+const QString OPENTITLE = QStringLiteral("Open Test");
 const QString OPENFILTER = QStringLiteral("Dosavo Files (*.vqt)");
 const QStringList SAVEFILTERS = {QStringLiteral("Dosavo Test (vqt) (*.vqt)"), QStringLiteral("Text File (txt) (*.txt)")};
 const std::string ILLEGALSAVE = "The file name that you entered was illegal. The file was not saved.";
@@ -167,11 +168,13 @@ void Frmexam::mnuopen_Click(int index) {
                  "It is written again when the description dialog next closes.");
     }
     showquestion1();
-    Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
+    showtitle();
     buttonstatus();
     Txtquestion[0]->setFocus();
     return;
   }
+  // The dialog serves saving too: it takes its own title back.
+  cmdialog1->setWindowTitle(OPENTITLE);
   cmdialog1->setAcceptMode(QFileDialog::AcceptOpen);
   cmdialog1->setOption(QFileDialog::HideNameFilterDetails, false);
   const std::string name = chosenname(*cmdialog1, {OPENFILTER});
@@ -193,7 +196,7 @@ bool Frmexam::openfile(const std::string& myfilename) {
     showmessage(this, "Illegal file name");
     return false;
   }
-  Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
+  showtitle();
   showquestion1();
   buttonstatus();
   Txtquestion[0]->setFocus();
@@ -204,8 +207,11 @@ bool Frmexam::openfile(const std::string& myfilename) {
 
 bool Frmexam::savetruefalse() {
   if (!doc.offersave()) return true;
-  if (app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) return saveas();
-  return true;
+  if (!app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) return true;
+  // Yes: the test is left only once it is saved. A cancelled dialog, a
+  // declined overwrite or a text export keeps the teacher on it.
+  saveas();
+  return !doc.offersave();
 }
 
 void Frmexam::mnusave_Click(int index) {
@@ -240,7 +246,7 @@ bool Frmexam::saveas() {
       showmessage(this, "The file " + ui::toansi(ui::fromfilename(name)) + " could not be written " + saved.note +
                             ". The file was not saved.");
       return false;
-    case SaveAsResult::storefailed: storefailed(saved.note, saved.changed); return false;
+    // No line numbers here: the copy is one step.
     case SaveAsResult::copyfailed:
       showmessage(this, "The test could not be saved to the file " + ui::toansi(ui::fromfilename(name)) + " " +
                             saved.note + ". The file was not saved.");

@@ -37,6 +37,7 @@ Frmtitle::Frmtitle(Frmexam& editor, QWidget* parent) : QDialog(parent), editor_(
   Txttitle = new QLineEdit(this);
   Txttitle->setObjectName(QStringLiteral("Txttitle"));
   Txttitle->setMaxLength(static_cast<int>(core::TEST_TITLE_WIDTH));
+  storableonly(*Txttitle);
   ui::placetw(Txttitle, 1680, 600, 5295, 495);
 
   Txtdescription[0] = new TextBox(static_cast<int>(core::TEST_DESCRIPTION_WIDTH), this);
@@ -90,7 +91,7 @@ void Frmtitle::cmdtitleaccept_Click(int index) {
     h.testinstructions =
         core::fixwidth(core::trim(ui::toansi(Txtdescription[1]->text())), core::TEST_INSTRUCTIONS_WIDTH);
     h.includeinmenu = Check1->isChecked() ? 1 : 0;
-    editor_.Label5->setCaption(ui::fromansi(core::trim(h.testtitle)));
+    editor_.showtitle();
     accept();
     return;
   }

@@ -13,6 +13,7 @@
 #include "core/ui/focusmark.h"
 #include "core/ui/messages.h"
 #include "core/ui/textconv.h"
+#include "core/ui/typing.h"
 #include "core/ui/twips.h"
 #include "trainee/app.h"
 #include "trainee/frmmenu.h"
@@ -205,20 +206,13 @@ void Frmid::cmdOk_Click(int index) {
 }
 
 bool Frmid::refuseunstorable(const QString& typed, const char* what) {
-  for (qsizetype at = 0; at < typed.size(); ++at) {
-    // A character beyond the 16-bit range is held in two halves.
-    const qsizetype length = typed.at(at).isHighSurrogate() && at + 1 < typed.size() ? 2 : 1;
-    const QString character = typed.mid(at, length);
-    if (!ui::fitsansi(character)) {
-      ui::showbox(this,
-                  QString::fromLatin1(what) + QStringLiteral(" contains the character \u201C") + character +
-                      QStringLiteral("\u201D, which Dosavo cannot store. Please type it without that character."),
-                  FORMTITLE);
-      return true;
-    }
-    at += length - 1;
-  }
-  return false;
+  const QString character = ui::unstorable(typed);
+  if (character.isEmpty()) return false;
+  ui::showbox(this,
+              QString::fromLatin1(what) + QStringLiteral(" contains the character \u201C") + character +
+                  QStringLiteral("\u201D, which Dosavo cannot store. Please type it without that character."),
+              FORMTITLE);
+  return true;
 }
 
 void Frmid::handover() {

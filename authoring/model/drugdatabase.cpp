@@ -19,22 +19,52 @@ std::string withoutdrug(const std::string& bytes, long recno, long reccount) {
   return out;
 }
 
-int loadcategorytable(core::DrugLists& table) {
-  int first = 0;
-  core::loadcategories(table, core::Build::Tool, [&](int e) {
-    if (first == 0) first = e;
-  });
-  if (first != 0) {
-    table.ncategories = 0;
-    std::fill(table.catname.begin(), table.catname.end(), std::string(20, ' '));
-    std::fill(table.catnum.begin(), table.catnum.end(), 0);
-  }
-  return first;
+bool CategoryLoad::keepfile() const {
+  return error != 0 && promised > 0 && static_cast<int>(lost.size()) == promised;
 }
 
-std::string categoryfailure(int error) {
-  return "The drug category file " + std::string(core::CATEGORY_FILE) + " could not be read " +
-         core::errornote(error) + ". The editor opens with no categories.";
+CategoryLoad loadcategorytable(core::DrugLists& table) {
+  CategoryLoad load;
+  core::loadcategories(table, core::Build::Tool, [&](int e) {
+    if (load.error == 0) load.error = e;
+  });
+  if (load.error == 0) return load;
+  // An entry that could not be read whole has no number: it is left out,
+  // and the categories after it move up.
+  load.promised = std::max<int>(table.ncategories, 0);
+  int kept = 0;
+  for (int k = 1; k <= load.promised; ++k) {
+    const auto from = static_cast<std::size_t>(k);
+    if (table.catnum[from] == 0) {
+      load.lost.push_back(k);
+      continue;
+    }
+    const auto to = static_cast<std::size_t>(++kept);
+    table.catname[to] = table.catname[from];
+    table.catnum[to] = table.catnum[from];
+  }
+  for (auto k = static_cast<std::size_t>(kept) + 1; k < table.catname.size(); ++k) {
+    table.catname[k] = std::string(CATEGORYWIDTH, ' ');
+    table.catnum[k] = 0;
+  }
+  table.ncategories = static_cast<std::int16_t>(kept);
+  return load;
+}
+
+std::string categoryfailure(const CategoryLoad& load) {
+  const std::string start = "The drug category file " + std::string(core::CATEGORY_FILE) + " could not be read";
+  const std::string error = " " + core::errornote(load.error);
+  if (load.promised == 0 || load.lost.empty()) return start + error + ". The editor opens with no categories.";
+  std::string which;
+  for (std::size_t i = 0; i < load.lost.size(); ++i) {
+    if (i > 0) which += i + 1 == load.lost.size() ? " and " : ", ";
+    which += std::to_string(load.lost[i]);
+  }
+  const std::size_t kept = static_cast<std::size_t>(load.promised) - load.lost.size();
+  std::string text = start + " whole" + error + ": of its " + std::to_string(load.promised) + " categories, " +
+                     (load.lost.size() == 1 ? "number " : "numbers ") + which + " in the file could not be read. ";
+  if (kept == 0) return text + "The editor opens with no categories, and closing it leaves the file as it is.";
+  return text + "The editor keeps the " + std::to_string(kept) + " it could read; drugs keep their category numbers.";
 }
 
 std::vector<std::string> categorylist(const core::DrugLists& table) {
@@ -168,7 +198,8 @@ std::vector<Problem> DrugDatabase::leave(Move to, const DrugForm& form, const co
 
 void DrugDatabase::deletecurrent() {
   // The new database is complete before it replaces the old one, which is
-  // never changed first.
+  // never changed first. Records counted past the end of the file (a new
+  // one not yet saved) are not written: the file keeps only what it had.
   const std::string bytes = core::readwholefile(core::DRUG_DATABASE);
   try {
     requirecounted();
@@ -176,15 +207,19 @@ void DrugDatabase::deletecurrent() {
     reload();
     throw;
   }
-  core::writewholefile(core::DRUG_DATABASE, withoutdrug(bytes, currec, reccount));
-  stamp();
+  constexpr std::size_t L = core::DRUG_RECORD_LENGTH;
+  const long onfile = std::min(reccount, static_cast<long>((bytes.size() + L - 1) / L));
+  if (currec <= onfile) {
+    core::writewholefile(core::DRUG_DATABASE, withoutdrug(bytes, currec, onfile));
+    stamp();
+  }
   --reccount;
   currec = std::min(currec, reccount);
   if (reccount < 1) reccount = currec = 1;
   readcurrent();
 }
 
-void DrugDatabase::rebuild(const core::DrugLists& table) const {
+void DrugDatabase::rebuild(const core::DrugLists& table, bool keepcategoryfile) const {
   std::vector<core::drugrecord> records = core::readdatabase();
   // Records counted past the end of the file read blank, so they are in no
   // list and mark no category. Records another program added stay listed.
@@ -192,7 +227,10 @@ void DrugDatabase::rebuild(const core::DrugLists& table) const {
   const auto n = static_cast<std::size_t>(std::max<int>(table.ncategories, 0)) + 1;
   const std::vector<std::string> names(table.catname.begin(), table.catname.begin() + static_cast<long>(std::min(n, table.catname.size())));
   const std::vector<std::int16_t> numbers(table.catnum.begin(), table.catnum.begin() + static_cast<long>(std::min(n, table.catnum.size())));
-  core::writeindexfiles(core::buildindextexts(records, names, numbers));
+  core::IndexTexts texts = core::buildindextexts(records, names, numbers);
+  // A category file that could not be read at all is no reason to lose it.
+  if (keepcategoryfile) texts.categories = core::readwholefile(core::CATEGORY_FILE);
+  core::writeindexfiles(texts);
 }
 
 }  // namespace authoring

@@ -21,12 +21,23 @@ namespace authoring {
 // blank record) without record recno, in their old order.
 std::string withoutdrug(const std::string& bytes, long recno, long reccount);
 
+// What the editor's reload of the category table found: the first failure
+// (0 when all was read), the count the file promised and the entries (from
+// 1) that could not be read.
+struct CategoryLoad {
+  int error = 0;
+  int promised = 0;
+  std::vector<int> lost;
+  // None of the categories the file names could be read: the close must
+  // not replace it with what the editor holds.
+  bool keepfile() const;
+};
 // Reloads the tool's category table from vqcat.idx, as the editor does when
-// it opens. A file that is missing or cannot be read whole leaves the table
-// empty; the result is the number of the first failure, 0 when all was read.
-int loadcategorytable(core::DrugLists& table);
+// it opens. The categories read whole are kept, in their order and with
+// their numbers; those that could not be read are left out.
+CategoryLoad loadcategorytable(core::DrugLists& table);
 // What the editor says when that fails.
-std::string categoryfailure(int error);
+std::string categoryfailure(const CategoryLoad& load);
 // The names of the table without trailing blanks: the category box's list.
 std::vector<std::string> categorylist(const core::DrugLists& table);
 
@@ -109,8 +120,9 @@ class DrugDatabase {
   void deletecurrent();
 
   // Rebuilds vqdbs1.idx, vqdbs2.idx and vqcat.idx from records 1 to
-  // reccount and the categories of the table (1 to ncategories).
-  void rebuild(const core::DrugLists& table) const;
+  // reccount and the categories of the table (1 to ncategories); with
+  // keepcategoryfile, vqcat.idx is written back as it stands instead.
+  void rebuild(const core::DrugLists& table, bool keepcategoryfile = false) const;
 
  private:
   void stamp();

@@ -175,12 +175,18 @@ void TestDocument::opentest(const std::string& name) {
   *this = std::move(next);
 }
 
-void TestDocument::savefile() {
-  if (!savetest(filename, numquest, savename)) return;
+void TestDocument::savefile(const Boxes& shown) {
+  // The header and the shown question come from memory, so that a test
+  // whose own file cannot be written (a read-only folder, a full disk) can
+  // still be saved elsewhere.
+  const core::testrecord question = core::testrecord::item(shown.question, shown.help, shown.answer);
+  // The last question is shown next: read before anything is written.
+  core::testrecord last = qno == numquest ? question : core::readtestrecord(filename, numquest + 1L);
+  if (!savetest(filename, numquest, savename, {{1, header.record()}, {qno + 1L, question}})) return;
   setcurrentfile(savename);
   stamp();
   qno = numquest;
-  readquestion();
+  rec = std::move(last);
 }
 
 bool TestDocument::replaces(const std::string& name) const {
@@ -192,14 +198,15 @@ bool TestDocument::replaces(const std::string& name) const {
 
 SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, const Boxes& shown,
                                   const TextOptions& options) {
-  changed = false;
+  // The test stays unsaved (changed as it was) unless it is saved as a
+  // test file below: a cancelled dialog, a declined overwrite, a text
+  // export (which holds no question still in the boxes) and a failure keep
+  // it on offer.
   SaveAsResult r;
   const std::string f = core::trim(name);
   // The file being edited under any spelling: nothing more to do.
   if (f.empty() || f == filename || samefile(f, filename)) return r;
   if (!mayreplace && replaces(name)) return r;
-  // Whatever fails from here leaves the test unsaved, so that leaving it
-  // offers the save again.
   try {
     checksavename(name);
     if (istextname(name)) {
@@ -209,7 +216,6 @@ SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, cons
       return r;
     }
   } catch (const core::FileError& e) {
-    changed = true;
     // A full disk or a folder that may not be written is no fault of the name.
     const bool unwritable = e.number() == core::ErrDiskFull || e.number() == core::ErrPermission;
     r.what = unwritable ? SaveAsResult::notwritten : SaveAsResult::illegalname;
@@ -217,18 +223,14 @@ SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, cons
     r.note = core::errornote(e);
     return r;
   }
-  savename = name;
-  r.what = SaveAsResult::storefailed;
   try {
-    storequestion(shown.question, shown.help, shown.answer);
-    r.what = SaveAsResult::copyfailed;
-    savefile();
+    savename = name;
+    savefile(shown);
     r.what = SaveAsResult::saved;
   } catch (const core::FileError& e) {
-    changed = true;
+    r.what = SaveAsResult::copyfailed;
     r.number = e.number();
     r.note = core::errornote(e);
-    r.changed = dynamic_cast<const core::FileChanged*>(&e) != nullptr;
   }
   return r;
 }

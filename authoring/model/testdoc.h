@@ -41,14 +41,12 @@ struct Boxes {
 // A question is complete when neither its text nor its answer is blank.
 bool questioncomplete(const std::string& question, const std::string& answer);
 
-// What a Save As did. A failure leaves the test unsaved (changed again).
+// What a Save As did. Anything but saved leaves the test unsaved.
 struct SaveAsResult {
-  enum What { nothing, text, saved, illegalname, notwritten, storefailed, copyfailed } what = nothing;
-  int number = 0;  // the error number of a write, store or copy that failed
+  enum What { nothing, text, saved, illegalname, notwritten, copyfailed } what = nothing;
+  int number = 0;  // the error number of a write or copy that failed
   // How a message tells that failure: "(error 61: the disk is full)".
   std::string note;
-  // The store failed because another program changed the file being edited.
-  bool changed = false;
 };
 
 class TestDocument {
@@ -133,18 +131,21 @@ class TestDocument {
   // and changed stay as they are. Throws core::FileError when name is not a test file
   // that can be read; the document is then as it was.
   void opentest(const std::string& name);
-  // Saves the test to savename, which then becomes the file being edited,
-  // on its last question. Nothing happens when savename is the file being
-  // edited. Throws core::FileError; the document is then unchanged.
-  void savefile();
+  // Saves the test to savename, with its header and the boxes as the shown
+  // question; the file being edited is not written. savename then becomes
+  // the file being edited, on its last question. Nothing happens when
+  // savename is the file being edited. Throws core::FileError; the
+  // document is then unchanged but for savename.
+  void savefile(const Boxes& shown);
   // Whether a save under name would replace another existing file (the
   // file being edited, under any spelling, is not another).
   bool replaces(const std::string& name) const;
   // Save As under name (empty: the dialog was cancelled), which may replace
   // another file only when mayreplace is true. A name ending in ".txt"
   // writes the text export and leaves the document on its file; any other
-  // name stores the boxes as the shown question and saves the test there.
-  // The test is unchanged afterwards unless the save failed.
+  // name is written from the file's records with the boxes as the shown
+  // question (the file being edited is not written) and becomes the file
+  // being edited, on its last question. Only such a save clears changed.
   SaveAsResult saveto(const std::string& name, bool mayreplace, const Boxes& shown, const TextOptions& options);
   // Removes the working file as the editor closes; a folder of that name is
   // left alone.

@@ -115,6 +115,17 @@ void installhelpkey(QWidget& window, const QString& title, const QString& html, 
   QWidget* target = &window;
   QObject::connect(key, &QShortcut::activated, target,
                    [target, title, html, anchor] { showhelp(target, title, html, anchor); });
+  // Kept with the window, so that its message boxes open the same section.
+  window.setProperty("helptitle", title);
+  window.setProperty("helphtml", html);
+  window.setProperty("helpanchor", anchor);
+}
+
+void inherithelpkey(const QWidget& from, QWidget& box) {
+  const QWidget* owner = from.window();
+  const QString title = owner->property("helptitle").toString();
+  if (title.isEmpty()) return;
+  installhelpkey(box, title, owner->property("helphtml").toString(), owner->property("helpanchor").toString());
 }
 
 }  // namespace ui

@@ -359,7 +359,13 @@ TEST_F(DrugEditor, FailedWritesLeaveTheDatabaseAndTheEditorAsTheyWere) {
   std::sort(left.begin(), left.end());
   EXPECT_EQ(left, (std::vector<std::string>{"VQDBASE.FIL", "vqcat.idx", "vqdbs1.idx", "vqdbs2.idx"}));
 
-  // An edit that cannot be written keeps the editor on it.
+  // An edit that cannot be written keeps the editor on it; the message
+  // names the cause where there is one.
+  e.Text1->setText("Full");
+  core::setwritefaults({.wholeafter = {}, .recordafter = 0, .error = ENOSPC});
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  core::setwritefaults({});
+  EXPECT_EQ(boxes.back(), "Drug Database: The drug could not be saved (error 61: the disk is full).");
   e.Text1->setText("Kept");
   std::filesystem::remove(folder / "VQDBASE.FIL");
   std::filesystem::create_directory(folder / "VQDBASE.FIL");
@@ -431,6 +437,21 @@ TEST_F(DrugEditor, NumberBoxesTakeOnlyDigitsPointAndBlank) {
   e.Text1->clear();
   QTest::keyClicks(e.Text1, "co-trimoxazole 1/2");
   EXPECT_EQ(name(e), "co-trimoxazole 1/2");
+
+  // No box types a letter with Alt, and none takes a character that the
+  // database cannot hold: it is refused with a message.
+  for (QLineEdit* box : {e.Text1, e.Text2[1], e.Dose[0], e.Cbcategory->lineEdit()}) {
+    SCOPED_TRACE(box->objectName().toStdString());
+    box->setText("12");
+    boxes.clear();
+    QTest::keyClick(box, Qt::Key_X, Qt::AltModifier);
+    QInputMethodEvent foreign;
+    foreign.setCommitString(QString::fromUtf8("\u0151"));
+    QApplication::sendEvent(box, &foreign);
+    EXPECT_EQ(box->text(), "12");
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: The character \x93?\x94 cannot be stored by Quizwright. "
+                                               "Please type it without that character."}));
+  }
 }
 
 TEST_F(DrugEditor, GarbageAndFullDatabasesAreShownMovedThroughAndRebuilt) {

@@ -263,12 +263,13 @@ TEST_F(FileWork, SaveAsCopiesTheTestAndEditsTheCopyInPlace) {
   EXPECT_EQ(read("y.vqt"), before);
   EXPECT_EQ(exam->doc.filename, path("y.vqt"));
 
-  // A name without an extension gets the chosen type's; one with any
-  // extension is kept as typed.
+  // A name that does not end in the chosen type's extension gets it; a
+  // dot elsewhere in the name is part of the name.
   for (const auto& [type, typed, written] :
        std::vector<std::tuple<QString, std::string, std::string>>{{"", "year1", "year1.vqt"},
                                                                   {SAVEFILTERS[1], "year1", "year1.txt"},
-                                                                  {SAVEFILTERS[1], "notes.bak", "notes.bak"}}) {
+                                                                  {SAVEFILTERS[1], "notes.bak", "notes.bak.txt"},
+                                                                  {"", "Week 2.1", "Week 2.1.vqt"}}) {
     filter = type;
     choose = {path(typed)};
     exam->mnusave[0]->trigger();
@@ -277,31 +278,61 @@ TEST_F(FileWork, SaveAsCopiesTheTestAndEditsTheCopyInPlace) {
   }
   EXPECT_EQ(read("year1.vqt"), before);
   EXPECT_EQ(read("year1.txt").substr(0, 10), "untitled\r\n");
-  EXPECT_EQ(read("notes.bak"), before);
-  EXPECT_EQ(exam->doc.filename, path("notes.bak"));
+  EXPECT_EQ(read("notes.bak.txt").substr(0, 10), "untitled\r\n");
+  EXPECT_EQ(read("Week 2.1.vqt"), before);
+  EXPECT_EQ(exam->doc.filename, path("Week 2.1.vqt"));
+
+  // From an earlier question, Save As writes the question in the boxes into
+  // the copy, even when the test's own file cannot be written (a full
+  // disk), and the editor shows the copy's last question.
+  QTest::mouseClick(exam->cmdforward[0], Qt::LeftButton);
+  QTest::mouseClick(exam->cmdforward[0], Qt::LeftButton);
+  exam->txtanswer->setText("7");
+  core::setwritefaults({.wholeafter = {}, .recordafter = 0, .error = ENOSPC});
+  filter.clear();
+  choose = {path("copy.vqt")};
+  exam->mnusave[0]->trigger();
+  core::setwritefaults({});
+  EXPECT_EQ(read("Week 2.1.vqt"), before);
+  EXPECT_EQ(read("copy.vqt"), before.substr(0, 2 * 2012 - 12) + core::fixwidth("7", 12) + before.substr(2 * 2012));
+  EXPECT_EQ(status(), "3 / 3");
+  EXPECT_EQ(exam->Txtquestion[0]->text().toStdString(), core::rtrim(record(before, 4).substr(0, 800)));
 }
 
 TEST_F(FileWork, TheUntitledTestItselfAndACancelledDialogLeaveEverything) {
   open();
   generate("2");
   const std::string work = read("test.tmp");
+  // The working file's own name is no test file's: the test is saved as a
+  // new test beside it, the working file left as it was.
   choose = {path("test.tmp")};
   exam->mnusave[0]->trigger();
   EXPECT_EQ(read("test.tmp"), work);
-  EXPECT_EQ(exam->doc.filename, "test.tmp");
+  EXPECT_EQ(read("test.tmp.vqt"), work.substr(0, 3 * 2012));
+  EXPECT_EQ(exam->doc.filename, path("test.tmp.vqt"));
   EXPECT_FALSE(exam->doc.changed);
+  exam->mnuopen[0]->trigger();
+  generate("2");
 
+  // A cancelled Save dialog, a cancelled Open dialog and a text export
+  // (which does not hold the question in the boxes) leave the test unsaved.
   exam->doc.changed = true;
   choose.clear();
   exam->mnusave[0]->trigger();
-  EXPECT_FALSE(exam->doc.changed);
+  EXPECT_TRUE(exam->doc.changed);
   exam->mnuopen[1]->trigger();
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 6);  // nothing new
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 7);  // nothing new
   EXPECT_EQ(exam->doc.filename, "test.tmp");
-  // Quitting after the cancelled save does not ask again.
-  exam->close();
-  EXPECT_TRUE(questions.empty());
+  choose = {path("print.txt")};
+  exam->mnusave[0]->trigger();
+  EXPECT_TRUE(exam->doc.changed);
+  // So quitting asks; Yes and a cancelled dialog keep the editor open.
+  choose.clear();
+  EXPECT_FALSE(exam->close());
+  yes = false;
+  EXPECT_TRUE(exam->close());
+  EXPECT_EQ(questions, std::vector<std::string>(2, "This test has not been saved. Would you like to save it now?"));
 }
 
 TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
@@ -342,6 +373,8 @@ TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
     choose = {bad};
     exam->mnuopen[1]->trigger();
     EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: Illegal file name"})) << bad;
+    // After a Save dialog, the Open dialog has its own title again.
+    EXPECT_EQ(dialogs.back(), "Open Test");
     EXPECT_EQ(exam->doc.filename, path("b.vqt"));
   }
   boxes.clear();
