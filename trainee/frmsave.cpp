@@ -3,8 +3,6 @@
 // again.
 #include "trainee/frmsave.h"
 
-#include <QCloseEvent>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -62,23 +60,6 @@ void Frmsave::SSCommand1_Click(int index) {
   // No to the save question ends the program at once: nothing is written.
   done(QDialog::Rejected);
   app_.end();
-}
-
-void Frmsave::keyPressEvent(QKeyEvent* event) {
-  if (event->matches(QKeySequence::Cancel)) {
-    event->accept();
-    return;
-  }
-  ui::YesNo::keyPressEvent(event);
-}
-
-void Frmsave::closeEvent(QCloseEvent* event) {
-  // The retry question's close box counts as Yes (retryflag stays true).
-  if (!retrymode_) {
-    event->ignore();
-    return;
-  }
-  ui::YesNo::closeEvent(event);
 }
 
 bool asktryagain(Dosavo& app, const std::string& message) {

@@ -29,11 +29,6 @@ class Frmsave : public ui::YesNo {
 
  protected:
   void answer(int index) override { SSCommand1_Click(index); }
-  // The window has no Cancel button: Escape does nothing, so that one key
-  // never throws the session's results away.
-  void keyPressEvent(QKeyEvent* event) override;
-  // Nor does the close box answer the save question: only Yes and No do.
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   void Form_Load();
@@ -42,7 +37,7 @@ class Frmsave : public ui::YesNo {
 };
 
 // Asks in the Yes/No window whether to try again after the failure that
-// message tells; true for Yes. Closing the window answers No.
+// message tells; true for Yes.
 bool asktryagain(Dosavo& app, const std::string& message);
 
 }  // namespace trainee
