@@ -60,6 +60,7 @@ void Quizwright::unloaddrugdatabase() {
 bool Quizwright::askyesno(QWidget* parent, const std::string& question) {
   Frmsave window(*this, parent);
   window.Label1->setText(ui::fromansi(question));
+  window.fitquestion();
   ui::runmodal(window);
   return saveanswer;
 }

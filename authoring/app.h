@@ -46,8 +46,9 @@ class Quizwright {
   // The same for the drug database editor.
   void unloaddrugdatabase();
 
-  // Asks a question in the Yes/No window and returns the answer; closing
-  // the window by its frame leaves saveanswer as it was.
+  // Asks a question in the Yes/No window and returns the answer, which
+  // only its two buttons give: Escape and the window system's close are
+  // refused.
   bool askyesno(QWidget* parent, const std::string& question);
   // Shows the settings dialog modally.
   void showsettingsdialog(QWidget* parent);

@@ -20,8 +20,9 @@ class TextBox : public QPlainTextEdit {
   TextBox(int maxlength, QWidget* parent = nullptr);
   // The text as it was set, until it is edited; then with CR LF line
   // breaks. A text set here is kept whole even past the limit: the limit
-  // holds typing, pasting and input methods, and a change that would pass it
-  // is refused whole, so that the box keeps its text.
+  // holds typing, pasting and input methods, counted as the field will
+  // store the edited text, and a change that would pass it is refused
+  // whole, so that the box keeps its text.
   QString text() const;
   void setText(const QString& text);
   int maxlength() const { return maxlength_; }
@@ -37,8 +38,8 @@ class TextBox : public QPlainTextEdit {
   int room() const;  // characters that may still be typed over the selection
   void enforcelimit();
   int maxlength_;
-  // The longest the text may be: the limit, or more while a longer text
-  // put in by the program is being shortened.
+  // The longest the stored text may be after an edit: the limit, or the
+  // length of a longer text put in by the program while it is shortened.
   int ceiling_;
   bool limiting_ = false;
   QString set_;           // the text as the program last set it
@@ -65,6 +66,8 @@ class NameLabel : public QLabel {
  public:
   enum class Fit { elide, wrap };
   explicit NameLabel(Fit fit, QWidget* parent = nullptr);
+  // Wrapped, the height the text takes at that width, in pixels.
+  int heightForWidth(int width) const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -72,5 +75,10 @@ class NameLabel : public QLabel {
  private:
   Fit fit_;
 };
+
+// Every text box of the tool types no character with Alt, and refuses with
+// a message a character that its files cannot hold (they are Windows-1252).
+// TextBox and LineBox do so themselves; this makes another one-line box do it.
+void storableonly(QLineEdit& box);
 
 }  // namespace authoring

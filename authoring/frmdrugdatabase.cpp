@@ -17,11 +17,13 @@
 #include <vector>
 
 #include "authoring/app.h"
+#include "authoring/boxes.h"
 #include "authoring/pictures.h"
 #include "authoring/frmstart.h"
 #include "authoring/helptext.h"
 #include "authoring/startup.h"
 #include "core/errors.h"
+#include "core/files.h"
 #include "core/text.h"
 #include "core/ui/icons.h"
 #include "core/ui/messages.h"
@@ -226,7 +228,10 @@ void frmDrugDatabase::buildcontrols() {
     connect(new QShortcut(sequences.back(), this), &QShortcut::activated, k.button, &QAbstractButton::click);
   }
   auto* leave = new RecordKeys(std::move(sequences), this);
-  for (QLineEdit* box : findChildren<QLineEdit*>()) box->installEventFilter(leave);
+  for (QLineEdit* box : findChildren<QLineEdit*>()) {
+    box->installEventFilter(leave);
+    storableonly(*box);
+  }
   Cbcategory->installEventFilter(leave);  // it hands the override to its text box directly
   Delete = picturebutton(QStringLiteral("Delete"), deletepicture(), "Delete this drug", 4425);
   connect(Delete, &QToolButton::clicked, this, [this] { Delete_Click(); });
@@ -240,7 +245,8 @@ void frmDrugDatabase::buildcontrols() {
 
 void frmDrugDatabase::Form_Load() {
   ui::centreform(*this);
-  if (const int e = loadcategorytable(table_)) tell({{categoryfailure(e), DRUGTITLE, false}});
+  categories_ = loadcategorytable(table_);
+  if (categories_.error != 0) tell({{categoryfailure(categories_), DRUGTITLE, false}});
   for (const std::string& name : categorylist(table_)) Cbcategory->addItem(ui::fromansi(name));
   guarded("The drug database could not be opened", [this] {
     db.opendatabase();
@@ -261,7 +267,20 @@ void frmDrugDatabase::Form_Unload() {
   // are lost after the messages.
   checkcategory();
   tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
-  if (guarded("The drug lists could not be rebuilt", [this] { db.rebuild(table_); })) readdruglists(app_);
+  // A save that another program's change refused is offered once more on
+  // the record counted afresh, so that closing does not lose the drug.
+  if (db.unsaved()) tell(db.checksave(formvalues(), table_, [this] { return askforsave(); }));
+  const bool rebuilt = guarded("The drug lists could not be rebuilt", [this] {
+    try {
+      // Categories typed since then are written all the same.
+      db.rebuild(table_, categories_.keepfile() && table_.ncategories == 0);
+    } catch (const core::SetUnfinished& e) {
+      // The new lists hold: both programs read them from now on.
+      tell({filefailure("The drug lists were rebuilt, but could not all be put in place; the tool finishes them when "
+                        "it next starts", e)});
+    }
+  });
+  if (rebuilt) readdruglists(app_);
   app_.start().show();
 }
 
@@ -339,10 +358,12 @@ void frmDrugDatabase::showrow(int i, bool fluid) {
 
 void frmDrugDatabase::showrecord() {
   showform(formof(db.drug, table_));
-  Recordno->setText(QStringLiteral("%1 / %2").arg(db.currec).arg(db.reccount));
+  showcount();
   readform();
-  db.savedrecord = db.drug;
+  db.shown();
 }
+
+void frmDrugDatabase::showcount() { Recordno->setText(QStringLiteral("%1 / %2").arg(db.currec).arg(db.reccount)); }
 
 void frmDrugDatabase::readform() { db.drug = recordof(formvalues(), db.drug, table_); }
 
@@ -378,8 +399,11 @@ void frmDrugDatabase::Command1_Click(int index) { moveto(index == 2 ? Move::Firs
 void frmDrugDatabase::next_Click(int index) { moveto(index == 0 ? Move::Previous : Move::Next); }
 
 void frmDrugDatabase::Delete_Click() {
-  if (!guarded("The drug could not be deleted and the database is as it was", [this] { db.deletecurrent(); }))
+  if (!guarded("The drug could not be deleted and the database is as it was", [this] { db.deletecurrent(); })) {
+    // The form keeps what was typed; the count may have been read again.
+    showcount();
     return;
+  }
   showrecord();
 }
 

@@ -60,6 +60,8 @@ class frmDrugDatabase : public QWidget {
   // Showing the record and reading it back; a new category typed into the
   // category box becomes one in checkcategory alone.
   void showrecord();
+  // The record number and the count.
+  void showcount();
   void readform();
   void checkcategory();
   DrugForm formvalues() const;
@@ -86,6 +88,7 @@ class frmDrugDatabase : public QWidget {
 
   Quizwright& app_;
   core::DrugLists& table_;
+  CategoryLoad categories_;  // how the category table was loaded
 };
 
 }  // namespace authoring

@@ -37,6 +37,9 @@ namespace {
 
 constexpr int WINDOW_WIDTH = 11520, WINDOW_HEIGHT = 8040;
 const std::string KEPT = "The editor still shows the question, so you can try again.";
+const std::string REREAD =
+    "Another program changed the file, so the editor has read it again; what you typed is still shown, so you can "
+    "store it once more.";
 
 QLabel* label(const char* text, QWidget* parent, int left, int top, int width, int height) {
   auto* l = new QLabel(QString::fromLatin1(text), parent);
@@ -64,6 +67,8 @@ QFont boxfont() {
   return f;
 }
 
+constexpr double TITLEPOINTS = 13;
+
 }  // namespace
 
 Frmexam::Frmexam(Quizwright& app, QWidget* parent) : QMainWindow(parent), doc(app.test), app_(app) {
@@ -83,10 +88,12 @@ void Frmexam::buildcontrols() {
   Label5 = new ui::Panel(QStringLiteral("New Test"), area);
   Label5->setObjectName(QStringLiteral("Label5"));
   QFont titlefont = Label5->font();
-  titlefont.setPointSize(13);
+  titlefont.setPointSizeF(TITLEPOINTS);
   titlefont.setBold(true);
   Label5->setFont(titlefont);
   ui::placetw(Label5, 120, 120, 7320, 495);
+  // A long title is set smaller on one line rather than wrapped or cut.
+  Label5->setWordWrap(false);
   Label7 = new NameLabel(NameLabel::Fit::elide, area);
   Label7->setText(QStringLiteral("File : "));
   ui::placetw(Label7, 120, 690, 7320, 285);
@@ -286,7 +293,7 @@ void Frmexam::buildmenus() {
 // ---- procedures ---------------------------------------------------------------
 
 void Frmexam::buttonstatus() {
-  Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
+  showtitle();
   Label7->setText(QStringLiteral("File : ") + ui::fromfilename(doc.filename));
   Label1->setText(QStringLiteral("%1 / %2").arg(doc.qno).arg(doc.numquest));
   const Boxes shown = boxtexts();
@@ -301,15 +308,33 @@ void Frmexam::buttonstatus() {
   mnusave[1]->setVisible(savetestoffered_);
 }
 
+void Frmexam::showtitle() {
+  Label5->setCaption(ui::fromansi(core::trim(doc.header.testtitle)));
+  ui::fittext(*Label5);
+}
+
 Boxes Frmexam::boxtexts() const {
   return {ui::toansi(Txtquestion[0]->text()), ui::toansi(Txtquestion[1]->text()), ui::toansi(txtanswer->text())};
 }
 
-void Frmexam::filefailed(const std::string& what, int number, const std::string& after) {
+void Frmexam::filefailed(const std::string& what, const core::FileError& e, const std::string& after) {
+  filefailed(what, core::errornote(e), dynamic_cast<const core::FileChanged*>(&e) != nullptr, after);
+}
+
+void Frmexam::filefailed(const std::string& what, const std::string& note, bool changed, std::string after) {
   // The name is spelt as the file system spells it; the message is text of
   // the program's own code page.
   const std::string name = ui::toansi(ui::fromfilename(core::datapath(doc.filename).string()));
-  showmessage(this, what + " the test file " + name + " (error number " + core::numberandcause(number) + "). " + after);
+  if (changed) {
+    try {
+      doc.reload();
+      after = REREAD;
+    } catch (const core::FileError& e) {
+      after = "It could not be read again " + core::errornote(e) + ". " + KEPT;
+    }
+    buttonstatus();
+  }
+  showmessage(this, what + " the test file " + name + " " + note + ". " + after);
 }
 
 bool Frmexam::putfile() {
@@ -318,19 +343,21 @@ bool Frmexam::putfile() {
     doc.storequestion(shown.question, shown.help, shown.answer);
     return true;
   } catch (const core::FileError& e) {
-    storefailed(e.number());
+    filefailed("The question could not be written to", e, KEPT);
     return false;
   }
 }
 
-void Frmexam::storefailed(int number) { filefailed("The question could not be written to", number, KEPT); }
+void Frmexam::storefailed(const std::string& note, bool changed) {
+  filefailed("The question could not be written to", note, changed, KEPT);
+}
 
 void Frmexam::getfile() {
   try {
     doc.readquestion();
   } catch (const core::FileError& e) {
     doc.rec = core::testrecord::blank();
-    filefailed("The question could not be read from", e.number(), "It is shown empty.");
+    filefailed("The question could not be read from", e, "It is shown empty.");
   }
 }
 
@@ -350,7 +377,7 @@ bool Frmexam::puttitle() {
     doc.writeheader();
     return true;
   } catch (const core::FileError& e) {
-    filefailed("The test description could not be written to", e.number(),
+    filefailed("The test description could not be written to", e,
                "The description is kept and written again when the dialog next closes.");
     return false;
   }
@@ -413,9 +440,9 @@ void Frmexam::cmdforward_Click(int index) {
       doc.deletequestion();
     }
   } catch (const core::FileError& e) {
-    if (index == 2) filefailed("The question was not deleted: could not rewrite", e.number(), "The test file is as it was.");
-    else if (index == 0) filefailed("The previous question could not be read from", e.number(), KEPT);
-    else filefailed("The next question could not be read from or added to", e.number(), KEPT);
+    if (index == 2) filefailed("The question was not deleted: could not rewrite", e, "The test file is as it was.");
+    else if (index == 0) filefailed("The previous question could not be read from", e, KEPT);
+    else filefailed("The next question could not be read from or added to", e, KEPT);
     buttonstatus();
     return;
   }
@@ -430,7 +457,7 @@ void Frmexam::Command2_Click(int index) {
   try {
     if (index == 0) doc.backten(); else doc.forwardten();
   } catch (const core::FileError& e) {
-    filefailed("The question could not be read from", e.number(), KEPT);
+    filefailed("The question could not be read from", e, KEPT);
     buttonstatus();
     return;
   }

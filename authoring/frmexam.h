@@ -13,6 +13,7 @@
 
 #include "authoring/model/generate.h"
 #include "authoring/model/testdoc.h"
+#include "core/errors.h"
 
 class QAction;
 class QCheckBox;
@@ -93,6 +94,9 @@ class Frmexam : public QMainWindow {
   // Puts rec into the three boxes as one change of the question shown.
   void showquestion1();
   bool puttitle();
+  // Shows the test's title in Label5, its font made smaller as far as a
+  // long title of wide letters needs to show whole.
+  void showtitle();
   // What the three boxes hold.
   Boxes boxtexts() const;
 
@@ -127,7 +131,8 @@ class Frmexam : public QMainWindow {
   // False (after its message) when the file could not be opened as a test.
   bool openfile(const std::string& myfilename);
   // The save prompt for an untitled test. False when the teacher asked for
-  // a save that failed, so the caller must not discard the working file.
+  // a save and the test is still unsaved (the dialog cancelled, the save
+  // failed), so the caller must not leave it.
   bool savetruefalse();
   void mnusave_Click(int index);
   // False when a save was refused or failed (after its message); a
@@ -142,11 +147,14 @@ class Frmexam : public QMainWindow {
  private:
   void buildcontrols();
   void buildmenus();
-  // Reports a file step that failed: what, the file's name and the error
-  // number, then what follows.
-  void filefailed(const std::string& what, int number, const std::string& after);
+  // Reports a file step that failed: what, the file's name, the error
+  // number and its cause, then what follows. When another program changed
+  // the file, the test is read again (the boxes keep what was typed) and
+  // the message says so in place of what follows.
+  void filefailed(const std::string& what, const core::FileError& e, const std::string& after);
+  void filefailed(const std::string& what, const std::string& note, bool changed, std::string after);
   // Reports a store of the shown question that failed.
-  void storefailed(int number);
+  void storefailed(const std::string& note, bool changed);
   // The Save dialog's choice, with the extension of the chosen type.
   std::string chosensavename();
   // The export settings ticked in the File menu.

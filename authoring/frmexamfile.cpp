@@ -32,6 +32,7 @@ namespace authoring {
 namespace {
 
 const QString SAVETITLE = QStringLiteral("Save Drug Test");
+const QString OPENTITLE = QStringLiteral("Open Test");
 const QString OPENFILTER = QStringLiteral("Dosavo Files (*.vqt)");
 const QStringList SAVEFILTERS = {QStringLiteral("Dosavo Test (vqt) (*.vqt)"), QStringLiteral("Text File (txt) (*.txt)")};
 const std::string ILLEGALSAVE = "The file name that you entered was illegal. The file was not saved.";
@@ -74,7 +75,7 @@ void Frmexam::Cmdgenerate_Click() {
     runbatch(doc, plan, tickedkinds(ticks), [this](int kind) { return createquestion(kind); },
              [this] { showquestion1(); });
   } catch (const core::FileError& e) {
-    filefailed("The new question could not be written to", e.number(), "The batch was stopped.");
+    filefailed("The new question could not be written to", e, "The batch was stopped.");
   }
   Txtquestion_Change();
   Txtquestion[0]->setFocus();
@@ -126,7 +127,7 @@ void Frmexam::mnuopen_Click(int index) {
     try {
       doc.newtest();
     } catch (const core::FileError& e) {
-      filefailed("The new test's description could not be written to", e.number(),
+      filefailed("The new test's description could not be written to", e,
                  "It is written again when the description dialog next closes.");
     }
     showquestion1();
@@ -134,6 +135,8 @@ void Frmexam::mnuopen_Click(int index) {
     Txtquestion[0]->setFocus();
     return;
   }
+  // The dialog serves saving too: it takes its own title back.
+  cmdialog1->setWindowTitle(OPENTITLE);
   cmdialog1->setAcceptMode(QFileDialog::AcceptOpen);
   cmdialog1->setOption(QFileDialog::HideNameFilterDetails, false);
   const std::string name = chosenname(*cmdialog1, {OPENFILTER});
@@ -167,8 +170,11 @@ bool Frmexam::openfile(const std::string& myfilename) {
 
 bool Frmexam::savetruefalse() {
   if (!doc.offersave()) return true;
-  if (app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) return saveas();
-  return true;
+  if (!app_.askyesno(this, "This test has not been saved. Would you like to save it now?")) return true;
+  // Yes: the test is left only once it is saved. A cancelled dialog, a
+  // declined overwrite or a text export keeps the teacher on it.
+  saveas();
+  return !doc.offersave();
 }
 
 void Frmexam::mnusave_Click(int index) {
@@ -201,13 +207,13 @@ bool Frmexam::saveas() {
   switch (saved.what) {
     case SaveAsResult::illegalname: showmessage(this, ILLEGALSAVE); return false;
     case SaveAsResult::notwritten:
-      showmessage(this, "The file " + ui::toansi(ui::fromfilename(name)) + " could not be written: " +
-                            core::errorcause(saved.number) + ". The file was not saved.");
+      showmessage(this, "The file " + ui::toansi(ui::fromfilename(name)) + " could not be written " + saved.note +
+                            ". The file was not saved.");
       return false;
-    case SaveAsResult::storefailed: storefailed(saved.number); return false;
     // No line numbers here: the copy is one step.
     case SaveAsResult::copyfailed:
-      showmessage(this, "An error " + core::numtext(saved.number) + " on line 0 was detected.");
+      showmessage(this, "The test could not be saved to the file " + ui::toansi(ui::fromfilename(name)) + " " +
+                            saved.note + ". The file was not saved.");
       return false;
     case SaveAsResult::saved: showquestion1(); return true;
     default: return true;

@@ -25,6 +25,11 @@ Frmsave::Frmsave(Quizwright& app, QWidget* parent) : ui::YesNo(parent), app_(app
 
 void Frmsave::Form_Load() { ui::centreform(*this); }
 
+void Frmsave::fitquestion() {
+  ui::YesNo::fitquestion(*Label1, Label1->heightForWidth(Label1->width()));
+  ui::centreform(*this);
+}
+
 void Frmsave::Command1_Click(int index) {
   app_.saveanswer = index == 0;
   done(index == 0 ? QDialog::Accepted : QDialog::Rejected);

@@ -20,6 +20,9 @@ class Frmsave : public ui::YesNo {
   QPushButton* const* Command1 = buttons;  // 0 "&Yes", 1 "&No"
 
   void Command1_Click(int index);
+  // Makes the window tall enough for the question now in Label1 and
+  // centres it again.
+  void fitquestion();
 
  protected:
   void answer(int index) override { Command1_Click(index); }

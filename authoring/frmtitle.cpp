@@ -37,6 +37,7 @@ Frmtitle::Frmtitle(Frmexam& editor, QWidget* parent) : QDialog(parent), editor_(
   Txttitle = new QLineEdit(this);
   Txttitle->setObjectName(QStringLiteral("Txttitle"));
   Txttitle->setMaxLength(static_cast<int>(core::TEST_TITLE_WIDTH));
+  storableonly(*Txttitle);
   ui::placetw(Txttitle, 1680, 600, 5295, 495);
 
   Txtdescription[0] = new TextBox(static_cast<int>(core::TEST_DESCRIPTION_WIDTH), this);

@@ -41,8 +41,9 @@ keeps at least one question.</li>
 </ul>
 <p>Press Tab to move between the boxes and buttons, and Enter or the space
 bar to press the button you are on. In the <b>File</b> menu, Open Test and
-Text File Options share the letter O: it marks the first, pressed again the
-second, and Enter opens the one marked. The <b>Edit</b> menu
+Text File Options share the letter O, so O only moves the highlight: pressed
+once it goes to Open Test, pressed again to Text File Options; Enter then
+opens a test or shows the text file options. The <b>Edit</b> menu
 cuts, copies and pastes the selected text of the box you are typing in.</p>
 <p>A new test is built in the working file test.tmp, which is removed when
 the editor closes: save it as a test file from the <b>File</b> menu to keep
@@ -134,7 +135,10 @@ close it again.</p>
 
 <h3><a name="questions"></a>Questions asked</h3>
 <p>Some steps ask a question with <b>Yes</b> and <b>No</b> (Alt+Y, Alt+N).
-Closing that window without an answer keeps the answer given last time.</p>
+Only these two buttons answer it: Escape does nothing there, and the window
+cannot be closed without an answer. Yes to saving an untitled test leaves
+it only once it is saved: if you cancel the Save dialog, you stay on the
+test.</p>
 
 <h3><a name="settings"></a>Settings</h3>
 <p>The settings dialog switches abbreviated units, all metric units and

@@ -3,10 +3,12 @@
 // (<build>/sample), otherwise a small database written for the run.
 #include <benchmark/benchmark.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
+#include "core/filefaults.h"
 #include "core/files.h"
 #include "core/generators.h"
 #include "core/random.h"
@@ -132,8 +134,21 @@ FullDatabase& full() {
 using DrugGenerator = bool (*)(core::CoreState&, std::string&, double&, std::string&, std::int16_t&,
                                std::int16_t&);
 
+// With argument 1, record reads take no lock, as on a file server that
+// keeps none: the cost of the locks is the difference from argument 0.
+struct Locks {
+  explicit Locks(benchmark::State& bs) {
+    core::WriteFaults f;
+    if (bs.range(0) != 0) f.lockerror = ENOLCK;
+    core::setwritefaults(f);
+    bs.SetLabel(bs.range(0) != 0 ? "without locks" : "with locks");
+  }
+  ~Locks() { core::setwritefaults({}); }
+};
+
 // Questions one after another from the folder's tablet or fluid drugs.
 void questions(benchmark::State& bs, BenchFolder& f, DrugGenerator generator, bool tablet) {
+  const Locks locks(bs);
   f.select(tablet ? f.tablets : f.fluids);
   std::string q, h;
   double a = 0;
@@ -146,38 +161,42 @@ void questions(benchmark::State& bs, BenchFolder& f, DrugGenerator generator, bo
 
 void BM_TabletQuestion(benchmark::State& bs) {
   questions(bs, setup(), core::tabletquestion, true);
-  bs.SetLabel(setup().sample ? "sample database" : "own database");
+  bs.SetLabel(std::string(bs.range(0) != 0 ? "without locks, " : "with locks, ") +
+              (setup().sample ? "sample database" : "own database"));
 }
-BENCHMARK(BM_TabletQuestion);
+BENCHMARK(BM_TabletQuestion)->Arg(0)->Arg(1);
 
 void BM_FluidQuestion(benchmark::State& bs) {
   questions(bs, setup(), core::fluidquestion, false);
-  bs.SetLabel(setup().sample ? "sample database" : "own database");
+  bs.SetLabel(std::string(bs.range(0) != 0 ? "without locks, " : "with locks, ") +
+              (setup().sample ? "sample database" : "own database"));
 }
-BENCHMARK(BM_FluidQuestion);
+BENCHMARK(BM_FluidQuestion)->Arg(0)->Arg(1);
 
 // The record read alone, for comparison.
 void BM_ReadDrugRecord(benchmark::State& bs) {
   Setup& s = setup();
   core::setworkdir(s.folder);
+  const Locks locks(bs);
   for (auto _ : bs) benchmark::DoNotOptimize(core::readdrug(s.tablets[1]).strength[0]);
 }
-BENCHMARK(BM_ReadDrugRecord);
+BENCHMARK(BM_ReadDrugRecord)->Arg(0)->Arg(1);
 
 void BM_QuestionFromFullDatabase(benchmark::State& bs, DrugGenerator generator, bool tablet) {
   questions(bs, full(), generator, tablet);
 }
-BENCHMARK_CAPTURE(BM_QuestionFromFullDatabase, Tablet32767, core::tabletquestion, true);
-BENCHMARK_CAPTURE(BM_QuestionFromFullDatabase, Fluid32767, core::fluidquestion, false);
+BENCHMARK_CAPTURE(BM_QuestionFromFullDatabase, Tablet32767, core::tabletquestion, true)->Arg(0)->Arg(1);
+BENCHMARK_CAPTURE(BM_QuestionFromFullDatabase, Fluid32767, core::fluidquestion, false)->Arg(0)->Arg(1);
 
 // Records read one after another across the full database.
 void BM_ReadRecordOfFullDatabase(benchmark::State& bs) {
   FullDatabase& f = full();
   core::setworkdir(f.folder);
+  const Locks locks(bs);
   long n = 0;
   for (auto _ : bs) benchmark::DoNotOptimize(core::readdrug(++n % 32767 + 1).strength[0]);
 }
-BENCHMARK(BM_ReadRecordOfFullDatabase);
+BENCHMARK(BM_ReadRecordOfFullDatabase)->Arg(0)->Arg(1);
 
 void BM_MetricQuestion(benchmark::State& bs) {
   Setup& s = setup();

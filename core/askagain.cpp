@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <set>
 
 #include "core/generators.h"
@@ -34,15 +35,18 @@ bool collectcandidates(DrugLists& lists, QuestionKind kind, const std::function<
 }
 
 bool makeunrepeated(CoreState& state, QuestionKind kind, std::string& question, double& answer) {
+  // The question asked last: a tried question with its keys is never used
+  // while another can still be made.
+  const std::optional<KeySet> before = state.history.lastasked;
   for (int tries = 1;; ++tries) {
-    bool repeat = false;
+    KeySet keys;
     int bound = MAXREPEATS + 1;
     switch (kind) {
       case QuestionKind::Metric: {
         double amount = 0;
         Key unused;
         if (!metricquestion(state, question, answer, amount, unused, state.helptext)) return false;
-        repeat = askedbefore(state.history, answer, amount, unused);
+        keys = {answer, amount, unused};
         break;
       }
       case QuestionKind::Tablet:
@@ -52,7 +56,7 @@ bool makeunrepeated(CoreState& state, QuestionKind kind, std::string& question, 
                               ? tabletquestion(state, question, answer, state.helptext, recno, row)
                               : fluidquestion(state, question, answer, state.helptext, recno, row);
         if (!made) return false;
-        repeat = askedbefore(state.history, recno, row, Key());
+        keys = {recno, row, Key()};
         if (state.lists.nselected < bound) bound = state.lists.nselected + 1;
         break;
       }
@@ -60,11 +64,19 @@ bool makeunrepeated(CoreState& state, QuestionKind kind, std::string& question, 
         std::int16_t volume = 0, dropfactor = 0;
         float hours = 0;
         if (!ivquestion(question, answer, volume, hours, dropfactor, state.helptext)) return false;
-        repeat = askedbefore(state.history, volume, hours, dropfactor);
+        keys = {volume, hours, dropfactor};
         break;
       }
     }
-    if (!repeat || tries >= bound) return true;
+    // The ring compares the key set of the previous call, which after the
+    // first try is a refused try: the question asked last is compared here.
+    const bool last = before && *before == keys;
+    if (!askedbefore(state.history, keys[0], keys[1], keys[2]) && !last) return true;
+    // Once the bound is reached the question of this try is used even
+    // though the ring holds it (a ring full of every question the
+    // candidates allow finds them all), unless it is the one asked last:
+    // then up to as many tries again look for another.
+    if (tries >= bound && (!last || tries >= 2 * bound)) return true;
   }
 }
 

@@ -22,9 +22,11 @@ inline constexpr int MAXREPEATS = 1000;
 // solution into state.helptext) and keeps asking again while it repeats a
 // recent one. Tablet and fluid questions draw from state.lists.selected and
 // are asked at most nselected + 1 times: the question of the last try is
-// used even when it repeats. Metric and drop-rate questions stop after
-// MAXREPEATS + 1 tries the same way. False when the generator could make no
-// question at all; the caller tells the user.
+// used even when it repeats a recent one, but not when it repeats the one
+// asked last; then up to as many tries again look for another. Metric and
+// drop-rate questions are bound by MAXREPEATS + 1 tries the same way. False
+// when the generator could make no question at all; the caller tells the
+// user. Throws FileError when a drug record cannot be read.
 bool makeunrepeated(CoreState& state, QuestionKind kind, std::string& question, double& answer);
 
 // What each program says when a tablet or fluid question has no candidate.

@@ -5,9 +5,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <chrono>
 #include <memory>
-#include <thread>
 #include <utility>
 
 #include <sys/stat.h>
@@ -217,9 +215,10 @@ class ListSource {
   explicit ListSource(const std::function<void(int)>& onerror) : onerror_(onerror) {}
   // Opens the file; a failure is reported by its number and loading goes
   // on with the next operation.
-  void open(const std::string& name) {
+  void open(OpenSet::File file, const std::string& name) {
     try {
-      reader_ = std::make_unique<ItemReader>(name);
+      if (file.fd < 0) throw FileError(file.error, name);
+      reader_ = std::make_unique<ItemReader>(file.fd, name);
     } catch (const FileError& e) {
       if (onerror_) onerror_(e.number());
       if (e.number() != ErrFileNotFound) reported_ = true;
@@ -292,59 +291,11 @@ DrugLists emptydruglists(Build build) {
 }
 
 namespace {
-void loadlistsonce(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
-  lists = DrugLists{};
-  ListSource solid(onerror), fluid(onerror);
-  solid.open(SOLID_INDEX);
-  fluid.open(FLUID_INDEX);
-  solid.report(solid.number16(lists.ntablets));
-  fluid.report(fluid.number16(lists.nfluids));
-  // A negative count cannot size a list: it is out of range and counts as
-  // no entry at all.
-  for (auto [count, source] : {std::pair{&lists.ntablets, &solid}, std::pair{&lists.nfluids, &fluid}})
-    if (*count < 0) {
-      *count = 0;
-      source->report(ErrSubscript);
-    }
-  const auto nt = static_cast<std::size_t>(lists.ntablets);
-  const auto nf = static_cast<std::size_t>(lists.nfluids);
-  lists.selected.assign(std::max(nt, nf) + 1, 0);
-  lists.tabrec.assign(nt + 1, 0);
-  lists.tabcat.assign(nt + 1, 0);
-  lists.fluidrec.assign(nf + 1, 0);
-  lists.fluidcat.assign(nf + 1, 0);
-  for (std::size_t i = 1; i <= nt; ++i) solid.report(readpair(solid, lists.tabrec[i], lists.tabcat[i]));
-  for (std::size_t i = 1; i <= nf; ++i) fluid.report(readpair(fluid, lists.fluidrec[i], lists.fluidcat[i]));
-  solid.close();
-  fluid.close();
-  loadcategories(lists, build, onerror);
-}
-}  // namespace
+// The three list files, opened together so that they are one rebuild's.
+OpenSet openlistfiles() { return openset({SOLID_INDEX, FLUID_INDEX, CATEGORY_FILE}); }
 
-void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
-  // The three files hold one rebuild's lists only when none was replaced
-  // while they were read: while the tool replaces them (its note is there),
-  // or when one was replaced meanwhile, they are read again after a pause,
-  // a few times at most. Failures are reported for the read that is kept.
-  constexpr int ATTEMPTS = 10;
-  for (int attempt = 1;; ++attempt) {
-    auto now = [] { return setstate({SOLID_INDEX, FLUID_INDEX, CATEGORY_FILE}); };
-    const SetState before = now();
-    std::vector<int> errors;
-    loadlistsonce(lists, build, [&errors](int e) { errors.push_back(e); });
-    if ((!before.replacing && now() == before) || attempt == ATTEMPTS) {
-      if (onerror)
-        for (const int e : errors) onerror(e);
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-}
-
-void loadcategories(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
-  ListSource cats(onerror);
+void readcategories(ListSource& cats, DrugLists& lists, Build build) {
   lists.ncategories = 0;
-  cats.open(CATEGORY_FILE);
   cats.report(cats.number16(lists.ncategories));
   if (lists.ncategories < 0) {
     lists.ncategories = 0;
@@ -373,6 +324,47 @@ void loadcategories(DrugLists& lists, Build build, const std::function<void(int)
     cats.report(e);
   }
   cats.close();
+}
+}  // namespace
+
+void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
+  // The three files are one rebuild's: the old ones, or the new ones that
+  // the tool's note names when its rebuild was cut off.
+  OpenSet set = openlistfiles();
+  lists = DrugLists{};
+  ListSource solid(onerror), fluid(onerror);
+  solid.open(set.take(0), SOLID_INDEX);
+  fluid.open(set.take(1), FLUID_INDEX);
+  solid.report(solid.number16(lists.ntablets));
+  fluid.report(fluid.number16(lists.nfluids));
+  // A negative count cannot size a list: it is out of range and counts as
+  // no entry at all.
+  for (auto [count, source] : {std::pair{&lists.ntablets, &solid}, std::pair{&lists.nfluids, &fluid}})
+    if (*count < 0) {
+      *count = 0;
+      source->report(ErrSubscript);
+    }
+  const auto nt = static_cast<std::size_t>(lists.ntablets);
+  const auto nf = static_cast<std::size_t>(lists.nfluids);
+  lists.selected.assign(std::max(nt, nf) + 1, 0);
+  lists.tabrec.assign(nt + 1, 0);
+  lists.tabcat.assign(nt + 1, 0);
+  lists.fluidrec.assign(nf + 1, 0);
+  lists.fluidcat.assign(nf + 1, 0);
+  for (std::size_t i = 1; i <= nt; ++i) solid.report(readpair(solid, lists.tabrec[i], lists.tabcat[i]));
+  for (std::size_t i = 1; i <= nf; ++i) fluid.report(readpair(fluid, lists.fluidrec[i], lists.fluidcat[i]));
+  solid.close();
+  fluid.close();
+  ListSource cats(onerror);
+  cats.open(set.take(2), CATEGORY_FILE);
+  readcategories(cats, lists, build);
+}
+
+void loadcategories(DrugLists& lists, Build build, const std::function<void(int)>& onerror) {
+  OpenSet set = openlistfiles();
+  ListSource cats(onerror);
+  cats.open(set.take(2), CATEGORY_FILE);
+  readcategories(cats, lists, build);
 }
 
 namespace {

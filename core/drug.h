@@ -147,11 +147,13 @@ DrugLists emptydruglists(Build build);
 // 53 and then its first failed read); loading goes on with the next
 // operation, as the start-up handlers expect, and later failures of that
 // file pass silently. Category names are kept to their 20 characters.
-// The three come from one rebuild: files replaced while they are read are
-// read again (for a fifth of a second at most).
+// The three come from one rebuild, without anything being written: the
+// files as the tool last left them whole, or the new files that its note
+// names when a rebuild was cut off after the note (core/files.h).
 void loaddruglists(DrugLists& lists, Build build, const std::function<void(int)>& onerror);
 // The category half of that: reads vqcat.idx into ncategories, catname and
-// catnum alone, the drug editor's reload of the tool's category table.
+// catnum alone, the drug editor's reload of the tool's category table;
+// the file is taken as loaddruglists takes it.
 void loadcategories(DrugLists& lists, Build build, const std::function<void(int)>& onerror);
 
 // The three text files for a database, by the listing rules: a drug is in

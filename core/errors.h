@@ -38,6 +38,21 @@ class LinkRefused : public FileError {
   explicit LinkRefused(const std::string& what) : FileError(ErrPathFileAccess, what) {}
 };
 
+// A lock that another program held for longer than a read or write waits
+// for: a writer that hangs, a backup tool. Trying again later may succeed.
+class LockHeld : public FileError {
+ public:
+  explicit LockHeld(const std::string& what) : FileError(ErrPathFileAccess, what) {}
+};
+
+// A write by record number refused because the file is no longer the one
+// that was counted: another program replaced, lengthened or shortened it
+// since. Nothing was written; the file is to be read again.
+class FileChanged : public FileError {
+ public:
+  explicit FileChanged(const std::string& what) : FileError(ErrPathFileAccess, what) {}
+};
+
 // The error number for a failed file operation, from the system's errno:
 // a full disk or quota 61, a refusal (permission, a read-only disk) 70.
 int errnoerror(int err);
@@ -46,8 +61,12 @@ int errnoerror(int err);
 // "the disk is full" for 61, "writing is not allowed there" for 70, empty
 // for the rest.
 std::string errorcause(int number);
-// The number as a message shows it, followed by its cause where it has one:
-// "61: the disk is full", "75".
-std::string numberandcause(int number);
+// What a message puts after the operation that failed: the number and its
+// cause in brackets, "(error 61: the disk is full)", "(error 62: the file
+// ends too soon)". For a failure the number alone does not tell (a lock
+// held too long, a file another program changed), the cause is the
+// failure's own.
+std::string errornote(int number);
+std::string errornote(const FileError& e);
 
 }  // namespace core

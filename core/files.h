@@ -1,8 +1,34 @@
-// Data files are opened by bare name in the working folder: the current
+// The data files, opened by bare name in the working folder: the current
 // folder in the product, a fresh temporary folder in the tests.
+//
+// Who writes what. The tool alone changes the shared files. A test file
+// or the drug database is written record by record in place (RecordFile),
+// or replaced whole (writewholefile: a temporary file beside it, flushed,
+// then renamed over it). The three drug list files are replaced as one set
+// (writewholefiles): all new files are written and flushed, then a note
+// naming them is put beside them, then they are renamed one by one, then
+// the note goes. The trainee program writes only its settings record and
+// appends to its logs.
+//
+// Who reads what. Both programs read record files a record at a time
+// (readrecord, RecordFile) and whole (readwholefile, openwhole), and the
+// list files item by item; the three drug lists are opened as one set
+// (openset), which reads the new files a committed note names, so no
+// program ever loads lists of two rebuilds.
+//
+// Locks. Each record read holds a shared lock on the record's bytes, each
+// record write a sole one; a whole-file read holds a shared lock on the
+// whole file. A lock not had within a few seconds fails the operation with
+// 75; a file system that keeps no locks is used without them. Whole-file
+// and set replacements take no lock: a rename is seen whole or not at all.
+//
+// A cut-off write. A replaced file is its old or its new self; a
+// temporary file left by a writer that is gone is removed when the tool
+// next starts (tidyworkdir), which also finishes a set whose note lasted:
+// its remaining new files are renamed, then the note is removed. Until
+// then, readers already take the set from the note.
 #pragma once
 
-#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -11,6 +37,8 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "core/errors.h"
 
 namespace core {
 
@@ -59,7 +87,9 @@ void writewholefile(const std::string& name, const std::string& bytes);
 // failure while writing leaves all of them as they were. Before the first
 // old file goes, a note naming the new files is put beside them; from then
 // on the set is replaced whole: a failure or a kill part-way through the
-// renames leaves the note, and tidyworkdir finishes the set.
+// renames leaves the note, readers take the new files from it, and
+// tidyworkdir finishes the set. Such a failure throws SetUnfinished, any
+// failure before it a plain FileError.
 void writewholefiles(std::initializer_list<std::pair<std::string, std::string_view>> files);
 // Start-up care of the working folder after a program was stopped while
 // it wrote: sets of files left part-replaced are finished from the new
@@ -67,31 +97,43 @@ void writewholefiles(std::initializer_list<std::pair<std::string, std::string_vi
 // whose writer (a process of this machine) is no longer running are
 // removed. Nothing else is touched; failures pass silently.
 void tidyworkdir();
-// What a set of files of the working folder is at this moment, to tell
-// whether it was replaced while it was read: which file each name names,
-// and whether a note says the set is being replaced.
-struct SetState {
-  std::vector<std::pair<std::uint64_t, std::uint64_t>> files;  // device and inode; 0 when missing
-  bool replacing = false;
-  bool operator==(const SetState&) const = default;
+// A set replaced as far as its note: the new set is committed and is what
+// openset reads, but not every new file got its name; the next start-up
+// finishes it. The error number is that of the failure.
+class SetUnfinished : public FileError {
+ public:
+  using FileError::FileError;
 };
-SetState setstate(std::initializer_list<std::string> names);
 
-// For tests: faults put into the writes that follow, until replaced.
-struct WriteFaults {
-  // Whole-file writes, and record writes, fail once they have put down
-  // this many bytes.
-  std::optional<std::size_t> wholeafter, recordafter;
-  // The system error that the faults below and above fail with.
-  int error = EIO;
-  // The nth (from 1) flush of a file, flush of a folder or rename that
-  // follows fails; 0: none.
-  int flushfile = 0, flushfolder = 0, rename = 0;
+// A set of files of one folder opened to be read, as one replacement of
+// the set left them: the old files, or the new ones that a committed note
+// names, never some of each. Each file is open (fd) or failed to open
+// (error, as openread numbers it); the descriptors close with the object.
+class OpenSet {
+ public:
+  struct File {
+    int fd = -1;
+    int error = 0;
+  };
+  OpenSet() = default;
+  explicit OpenSet(std::vector<File> files) : files_(std::move(files)) {}
+  OpenSet(OpenSet&& other) noexcept : files_(std::move(other.files_)) { other.files_.clear(); }
+  OpenSet& operator=(OpenSet&& other) noexcept;
+  OpenSet(const OpenSet&) = delete;
+  OpenSet& operator=(const OpenSet&) = delete;
+  ~OpenSet();
+  // Hands file i's descriptor to the caller, who closes it.
+  File take(std::size_t i);
+
+ private:
+  std::vector<File> files_;
 };
-void setwritefaults(const WriteFaults& faults);
-// Sets wholeafter alone, failing with an I/O error (nullopt: whole-file
-// writes succeed again).
-void failwholewritesafter(std::optional<std::size_t> bytes);
+// Opens the files of a set named as writewholefiles names them, without
+// writing anything. Holding every file open while it compares them with
+// the names and the note, it tries again while another program replaces
+// the set; should that never end, every file fails with 75.
+OpenSet openset(const std::vector<std::string>& names);
+
 // The whole of an ordinary file as bytes (a missing file reads as nothing,
 // as a record file that is opened and found empty), read under the lock
 // openwhole takes. Throws FileError when

@@ -20,8 +20,8 @@ constexpr double CHECKEDDOSES = 1000;
 // as the lowest dose may fall a rounding error short of it.
 bool atleast(double dose, double lowest) { return dose >= lowest - std::abs(lowest) * 1e-12; }
 
-// The doses one fluid row offers: m whole increments for m = 1 to n, or
-// one increment when not even one fits in the volume limit.
+// The doses one fluid row offers: m whole increments for m = 1 to n, the
+// increments that fit in the volume limit.
 struct FluidDoses {
   double L = 0, H = 0;    // lowest and highest single dose, in the unit of the highest
   double increment = 0;   // the dose step, in that unit
@@ -83,13 +83,11 @@ bool typeable(double answer) {
 bool offersfluiddose(const CoreState& state, int k) {
   FluidDoses x;
   if (!fluiddoses(state, k, x)) return false;
-  // A row that cannot hold the lowest dose within its volume limit offers
-  // none. (Without a lowest dose, a row that holds not even one increment
-  // still offers that one increment.)
-  if (!atleast(x.n * x.increment, x.L)) return false;
-  const double most = std::max(x.n, 1.0);
-  if (!(most <= CHECKEDDOSES)) return true;
-  for (double m = 1; m <= most; ++m)
+  // A row that cannot hold one increment, or the lowest dose, within its
+  // volume limit offers none, whether or not the drug has a lowest dose.
+  if (!(x.n >= 1) || !atleast(x.n * x.increment, x.L)) return false;
+  if (!(x.n <= CHECKEDDOSES)) return true;
+  for (double m = 1; m <= x.n; ++m)
     if (x.askable(m * x.increment, x.answer(m * x.increment))) return true;
   return false;
 }
@@ -133,9 +131,10 @@ bool fluidquestion(CoreState& state, std::string& question, double& answer,
     double D = 0, A = 0;
     bool fits = false;
     for (int draw = 0; draw < MAXDOSEDRAWS && !fits; ++draw) {
-      // Int(r x n) + 1, the dose draw, does not reseed (1 when n is 0).
+      // Int(r x n) + 1, the dose draw, does not reseed; the row holds at
+      // least one increment.
       const double r = rng().rnd();
-      const double m = n >= 1 ? std::min(std::floor(r * n) + 1, n) : 1;
+      const double m = std::min(std::floor(r * n) + 1, n);
       D = m * x.increment;
       A = x.answer(D);
       fits = x.askable(D, A);

@@ -6,6 +6,9 @@
 // The generators report false when no question could be made from the
 // data (no candidate drug admits a dose within the bounds, a missing or
 // empty database): the callers tell the user instead of waiting forever.
+// A drug record that cannot be read (a lock held too long, a read that
+// fails) is no such case: the tablet and fluid generators throw its
+// FileError, so that the caller tells the failure as a failure.
 // Every retry loop is bounded, so no call can hang; with usable data the
 // bounds are never reached.
 #pragma once
@@ -56,8 +59,8 @@ namespace dosage {
 enum class Draw { Drawn, Unusable, Failed };
 // One pass's drug draw: reseeds, draws a record number from the candidate
 // list and reads that record into state.drug. Unusable: a record number
-// below 1 (a blank record is used). Failed: no candidates, or the database
-// cannot be opened.
+// below 1 (a blank record is used). Failed: no candidates. Throws the
+// FileError of a record that cannot be read.
 Draw drawdrug(CoreState& state, std::int16_t& recno);
 // A unit code of a drug record that the prefix tables know (0 kg .. 7 mcg).
 inline bool knownunit(int code) { return code >= 0 && code <= 7; }

@@ -18,18 +18,29 @@ bool operator==(const Key& a, const Key& b) {
 
 bool askedbefore(QuestionHistory& h, const Key& key1, const Key& key2, const Key& key3) {
   auto& slots = h.questionhistory;
+  const auto matches = [&](int s) {
+    if (s < 0 || s > 50) return false;
+    const auto i = static_cast<std::size_t>(s);
+    return key1 == slots[0][i] && key2 == slots[1][i] && key3 == slots[2][i];
+  };
   // An empty position counts as 0: the whole ring is searched.
   const auto position = [&h] { return h.historypos.value_or(0); };
   bool found = false;
   int i = 0;
   do {
-    if (key1 == slots[0][i] && key2 == slots[1][i] && key3 == slots[2][i]) found = true;
+    if (matches(i)) found = true;
     ++i;
     if (i > 50) {
       h.historypos = 0;
       i = 0;
     }
   } while (!found && i != position());
+  // The search stops below the position, where the entry of the previous
+  // call lies (or, after the position was set back, lay): it is compared
+  // too.
+  const KeySet keys{key1, key2, key3};
+  if (!found && h.lastasked) found = *h.lastasked == keys;
+  h.lastasked = keys;
   if (!found) {
     std::int16_t p = static_cast<std::int16_t>(position() + 1);
     // 50 wraps to 0; a position set out of the ring by a caller wraps too.

@@ -27,13 +27,20 @@ class Key {
   std::variant<std::monostate, double, std::string> v_;
 };
 
+using KeySet = std::array<Key, 3>;
+
 struct QuestionHistory {
   std::array<std::array<Key, 51>, 3> questionhistory{};
   std::optional<std::int16_t> historypos;  // empty at the start of a run
+  // The key set of the previous call, stored or found: the search below the
+  // ring position does not reach it.
+  std::optional<KeySet> lastasked;
 };
 
 // True when the key set was found in the ring (asked before); false when it
-// was not found and has just been stored.
+// was not found and has just been stored. The slots below the ring position
+// are compared, and also the key set of the previous call, so that a
+// question never follows itself.
 bool askedbefore(QuestionHistory& h, const Key& key1, const Key& key2, const Key& key3);
 
 }  // namespace core

@@ -19,7 +19,9 @@ namespace {
 constexpr std::size_t CHUNK = 65536;
 }  // namespace
 
-ItemReader::ItemReader(const std::string& name) : fd_(openread(name)) {
+ItemReader::ItemReader(const std::string& name) : ItemReader(openread(name), name) {}
+
+ItemReader::ItemReader(int fd, const std::string& name) : fd_(fd) {
   struct stat st {};
   if (::fstat(fd_, &st) != 0 || static_cast<std::uintmax_t>(st.st_size) > MAX_FILE) {
     ::close(fd_);

@@ -32,6 +32,9 @@ class ItemReader {
   // opened for reading. A file that gives more bytes than its size said
   // when it was opened is no ordinary file either: its reads fail there.
   explicit ItemReader(const std::string& name);
+  // Reads a file already open for reading, which the reader now owns and
+  // closes (also when it is refused as too large).
+  ItemReader(int fd, const std::string& name);
   // Reads from a text already in memory.
   static ItemReader fromtext(std::string text);
   ItemReader(ItemReader&& other) noexcept;

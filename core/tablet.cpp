@@ -2,7 +2,6 @@
 #include <cmath>
 
 #include "core/convert.h"
-#include "core/errors.h"
 #include "core/generators.h"
 #include "core/random.h"
 #include "core/text.h"
@@ -26,11 +25,7 @@ Draw drawdrug(CoreState& state, std::int16_t& recno) {
     state.drug = drugrecord::blank();
     return Draw::Unusable;
   }
-  try {
-    state.drug = readdrug(recno);
-  } catch (const FileError&) {
-    return Draw::Failed;
-  }
+  state.drug = readdrug(recno);
   return Draw::Drawn;
 }
 

@@ -147,11 +147,13 @@ Burette::Burette(QWidget* window) : QObject(window) {
   tmrdropstep->setTimerType(Qt::PreciseTimer);
   connect(tmrdropstep, &QTimer::timeout, this, &Burette::dropstep);
 
-  // Only dragging the scroll box sets the drip: a click on the arrows or the
-  // track moves the value (which "Accept" submits) but leaves the drip alone.
+  // The drip shows the value that "Accept" submits, however the bar is
+  // moved: its box dragged, an arrow or the track clicked, a key pressed.
+  // A value set while the bar is hidden (the drop-rate module sets it to
+  // the answer) leaves the drip to the window.
   connect(scriv, &QScrollBar::sliderMoved, this, [this](int) { scriv_Scroll(); });
   connect(scriv, &QScrollBar::valueChanged, this, [this](int) {
-    if (scriv->isSliderDown()) scriv_Scroll();
+    if (!scriv->isHidden()) scriv_Scroll();
   });
 }
 

@@ -56,7 +56,7 @@ class Burette : public QObject {
 
   void tmrdrip_Timer();
   void tmrclock_Timer();
-  // The scroll box is being dragged.
+  // The scroll bar has moved (dragged, clicked or keyed): the drip follows.
   void scriv_Scroll();
   void dripanim();
   // One step of the falling drop: 20 twips down, down to 1440 twips; the

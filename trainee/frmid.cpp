@@ -10,8 +10,10 @@
 #include "core/errors.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "core/ui/focusmark.h"
 #include "core/ui/messages.h"
 #include "core/ui/textconv.h"
+#include "core/ui/typing.h"
 #include "core/ui/twips.h"
 #include "trainee/app.h"
 #include "trainee/frmmenu.h"
@@ -42,7 +44,9 @@ Frmid::Frmid(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   setModal(true);
 
   Txtmsg = new QPlainTextEdit(this);
-  Txtmsg->setReadOnly(true);
+  // Read-only, ringed while it has the keyboard, as the other windows'
+  // texts are.
+  ui::readingbox(*Txtmsg);
   Label1 = new QLabel(QStringLiteral("Please Enter Your ID Number:"), this);
   TxtID = new QLineEdit(this);
   Label2 = new QLabel(QStringLiteral("Please Enter Your Name:"), this);
@@ -50,10 +54,8 @@ Frmid::Frmid(Dosavo& app, QWidget* parent) : QDialog(parent), app_(app) {
   cmdOk[0] = new QPushButton(QStringLiteral("&O.K."), this);
   cmdOk[1] = new QPushButton(QStringLiteral("&Practice"), this);
   cmdOk[0]->setDefault(true);
-  // The prompt is there to be read: Tab leaves it rather than typing into
-  // it, and it comes after the boxes and buttons, so that Tab runs from the
+  // The prompt comes after the boxes and buttons, so that Tab runs from the
   // ID to the name to the buttons.
-  Txtmsg->setTabChangesFocus(true);
   setTabOrder(TxtID, Txtname);
   setTabOrder(Txtname, cmdOk[0]);
   setTabOrder(cmdOk[0], cmdOk[1]);
@@ -200,20 +202,13 @@ void Frmid::cmdOk_Click(int index) {
 }
 
 bool Frmid::refuseunstorable(const QString& typed, const char* what) {
-  for (qsizetype at = 0; at < typed.size(); ++at) {
-    // A character beyond the 16-bit range is held in two halves.
-    const qsizetype length = typed.at(at).isHighSurrogate() && at + 1 < typed.size() ? 2 : 1;
-    const QString character = typed.mid(at, length);
-    if (!ui::fitsansi(character)) {
-      ui::showbox(this,
-                  QString::fromLatin1(what) + QStringLiteral(" contains the character \u201C") + character +
-                      QStringLiteral("\u201D, which Dosavo cannot store. Please type it without that character."),
-                  FORMTITLE);
-      return true;
-    }
-    at += length - 1;
-  }
-  return false;
+  const QString character = ui::unstorable(typed);
+  if (character.isEmpty()) return false;
+  ui::showbox(this,
+              QString::fromLatin1(what) + QStringLiteral(" contains the character \u201C") + character +
+                  QStringLiteral("\u201D, which Dosavo cannot store. Please type it without that character."),
+              FORMTITLE);
+  return true;
 }
 
 void Frmid::handover() {
@@ -230,9 +225,9 @@ void Frmid::handover() {
 }
 
 void Frmid::closeEvent(QCloseEvent* event) {
-  // The close box ends the program.
+  // The close box ends the program (after a logon, as the menu ends it).
   event->accept();
-  app_.end();
+  endfromoutside(app_);
 }
 
 }  // namespace trainee

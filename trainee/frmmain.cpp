@@ -98,9 +98,10 @@ void Frmmain::keyPressEvent(QKeyEvent* event) {
 }
 
 void Frmmain::closeEvent(QCloseEvent* event) {
-  // Closing the title window ends the program at once, without a log.
+  // Before the menu is open this ends the program at once; after a logon,
+  // with the menu open, the run is left as the menu leaves it.
   event->accept();
-  app_.end();
+  endfromoutside(app_);
 }
 
 }  // namespace trainee

@@ -164,6 +164,8 @@ void frmmenu::findmodule() {
     description += intro.empty() ? std::string("This module is not available.") : intro;
   }
   Lblmoddescript->setCaption(ui::fromansi(description));
+  // A test's description runs to 200 characters: it is shown whole.
+  ui::fittext(*Lblmoddescript);
 }
 
 void frmmenu::startmodule() {
@@ -245,11 +247,22 @@ bool frmmenu::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmmenu::closeEvent(QCloseEvent* event) {
-  // Leaving the menu ends the run: the log entry first, then the end.
   event->accept();
+  leave();
+}
+
+void frmmenu::leave() {
   if (app_.ended) return;
   writelog(app_);
   app_.end();
+}
+
+void endfromoutside(Dosavo& app) {
+  if (app.menuloaded() && (app.menu().isVisible() || app.questionloaded())) {
+    app.menu().leave();
+    return;
+  }
+  app.end();
 }
 
 }  // namespace trainee

@@ -57,6 +57,9 @@ class frmmenu : public QMainWindow {
   void Change_Click();
   void Cont_Click();
   void cmdquit_Click();
+  // Leaving the menu ends the run: the log entry (after the save question
+  // where the site asks it), then the end of the program.
+  void leave();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -68,5 +71,10 @@ class frmmenu : public QMainWindow {
   Dosavo& app_;
   bool nomatch_ = false;  // the list's text matched no module heading
 };
+
+// Closing the title or logon window: once the menu is open (shown, or
+// hidden behind an exercise window) the run is left as the menu leaves it,
+// so that no results are lost; before that the program ends at once.
+void endfromoutside(Dosavo& app);
 
 }  // namespace trainee

@@ -23,6 +23,7 @@
 #include "core/text.h"
 #include "core/ui/artwork.h"
 #include "core/ui/messages.h"
+#include "core/ui/focusmark.h"
 #include "core/ui/panel.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
@@ -105,7 +106,8 @@ void Frmquestion::buildcontrols() {
 
   txthelp = new QPlainTextEdit(body);
   txthelp->setObjectName(QStringLiteral("txthelp"));
-  txthelp->setReadOnly(true);
+  // Read, scrolled with the arrow keys, ringed while it has the keyboard.
+  ui::readingbox(*txthelp);
   ui::placetw(txthelp, 240, 1080, 5895, 4335);
   txthelp->hide();
 

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -127,8 +128,16 @@ class Frmquestion : public QMainWindow {
   // presses next.
   static void focusbutton(QPushButton* b);
   void setcaption(ui::Panel* label, const std::string& text);
+  // The caption of the Start button while it answers.
+  QString answercaption() const;
   void buildcontrols();
   bool endtest();
+  // Runs read, which reads file; while it fails the student is told and
+  // asked whether to try again. False when the student leaves the module:
+  // the window has ended.
+  bool tryread(const std::string& file, const std::function<void()>& read);
+  // Reads the test's header and count; false when the window has ended.
+  bool readtest();
   // Tells the user that no question could be made and ends the window.
   bool noquestion(bool fromdrugs = true);
   void testforivon();

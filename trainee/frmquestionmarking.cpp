@@ -25,8 +25,14 @@
 namespace trainee {
 
 void Frmquestion::cmdStart_Click() {
-  if (cmdstart->text() == QStringLiteral("&Next")) cmdstart->setText(QStringLiteral("&Answer"));
+  if (cmdstart->text() == QStringLiteral("&Next")) cmdstart->setText(answercaption());
   checkresponse();
+}
+
+QString Frmquestion::answercaption() const {
+  // In the flow-rate module "&Accept" stands beside this button and takes
+  // Alt+A; Alt+N answers here.
+  return app_.modnum == 2 ? QStringLiteral("A&nswer") : QStringLiteral("&Answer");
 }
 
 void Frmquestion::checkresponse() {
@@ -49,7 +55,7 @@ void Frmquestion::checkresponse() {
 
   if (started == 0) {
     started = -1;
-    cmdstart->setText(QStringLiteral("&Answer"));
+    cmdstart->setText(answercaption());
     if (modnum != 2) txtanswer->show();
     lblstatus->show();
     cmdshowme->show();
@@ -91,7 +97,8 @@ void Frmquestion::checkresponse() {
     session.count(m.verdict, modnum, app_.modules, app_.results.progdirty);
     showstatus();
     if (!applies(o.optnocorrect)) {
-      const bool hashelp = !app_.corestate.helptext.empty();
+      // With worked solutions switched off there is none to offer.
+      const bool hashelp = !app_.corestate.helptext.empty() && !applies(o.optnoshowme);
       if (hashelp) {
         togglehelpprompt();
         focusbutton(wanthelp[0]);
@@ -150,9 +157,7 @@ void Frmquestion::toggleokprompt() {
 void Frmquestion::wanthelp_Click(int index) {
   Lblincorrect->hide();
   togglehelpprompt();
-  // With the worked solutions switched off by the site options, Yes cannot
-  // show one: it goes on to the next question like No.
-  if (index == 0 && !applies(app_.options.optnoshowme)) {
+  if (index == 0) {
     ivrun = true;
     testforivon();
     questionhelp();
@@ -190,6 +195,9 @@ void Frmquestion::questionhelp() {
   cmdstart->setEnabled(false);
   cmdshowme->setText(QStringLiteral("&OK"));
   cmdaccept->hide();
+  // The answer box lies under the solution: it takes no keys and is no Tab
+  // stop until the solution is put away.
+  txtanswer->setEnabled(false);
   txthelp->show();
   txthelp->setEnabled(true);
   txthelp->setPlainText(ui::showntext(app_.corestate.helptext));
@@ -206,11 +214,12 @@ void Frmquestion::cmdshowme_Click() {
   cmdshowme->setText(QStringLiteral("&Show Me"));
   txthelp->setEnabled(false);
   txthelp->hide();
+  txtanswer->setEnabled(true);
   cmdstart->setEnabled(true);
   if (app_.modnum == 1) burette->ivcount();
   if (ansstate == 1) {
     cmdshowme->show();
-    cmdstart->setText(QStringLiteral("&Answer"));
+    cmdstart->setText(answercaption());
     ansstate = 0;
     ivrun = false;
     testforivon();

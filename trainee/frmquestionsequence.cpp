@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "core/askagain.h"
+#include "core/drug.h"
 #include "core/history.h"
 #include "core/random.h"
 #include "core/text.h"
@@ -22,6 +23,7 @@
 #include "trainee/burette.h"
 #include "trainee/calculator.h"
 #include "trainee/frmcompleted.h"
+#include "trainee/frmsave.h"
 #include "trainee/frmmenu.h"
 #include "trainee/frmquestion.h"
 #include "trainee/model/exercise.h"
@@ -83,18 +85,39 @@ void Frmquestion::Form_Load() {
   if (app_.modnum == 4) Lbldrug->show();
 
   if (app_.modnum >= 7) {
+    const std::string& file = moduletext(app_.modules.modfile);
     try {
-      app_.testbuffer = session.opentest(moduletext(app_.modules.modfile));
-    } catch (const std::exception&) {
-      // A test file that cannot be read has no questions: Start leads
-      // straight to the completion notice.
+      app_.testbuffer = session.opentest(file);
+      setcaption(Lblquestion, app_.testbuffer.instructions() + READY);
+    } catch (const core::FileError& e) {
+      // A file that cannot be read is no test without questions: Start
+      // reads it again, Quit leaves.
       app_.testbuffer = core::testrecord::blank();
+      setcaption(Lblquestion, readfailure(file, e, STARTAGAIN));
     }
-    setcaption(Lblquestion, app_.testbuffer.instructions() + READY);
   }
 
   ivsetrate = app_.modnum == 2;
   focusbutton(cmdstart);
+}
+
+bool Frmquestion::tryread(const std::string& file, const std::function<void()>& read) {
+  for (;;) {
+    try {
+      read();
+      return true;
+    } catch (const core::FileError& e) {
+      if (!asktryagain(app_, readfailure(file, e))) {
+        terminate();
+        return false;
+      }
+    }
+  }
+}
+
+bool Frmquestion::readtest() {
+  const std::string& file = moduletext(app_.modules.modfile);
+  return tryread(file, [&] { app_.testbuffer = session.opentest(file); });
 }
 
 bool Frmquestion::endtest() {
@@ -120,6 +143,7 @@ bool Frmquestion::noquestion(bool fromdrugs) {
 bool Frmquestion::makequest() {
   const auto& o = app_.options;
   const int modnum = app_.modnum;
+  if (modnum >= 7 && session.testunread && !readtest()) return false;
   if (!session.nextquestion(modnum >= 7)) return endtest();
 
   setcaption(Lblheading, moduletext(app_.modules.modheading));
@@ -147,8 +171,12 @@ bool Frmquestion::makequest() {
     case 5:
     case 6: {
       double ans = 0;
-      if (!core::makeunrepeated(corestate, generatorkind(modnum), question, ans))
-        return noquestion(modnum == 4 || modnum == 6);
+      // The tablet and fluid generators read the drug database: while a read
+      // fails the student may try again or leave.
+      bool made = false;
+      if (!tryread(core::DRUG_DATABASE, [&] { made = core::makeunrepeated(corestate, generatorkind(modnum), question, ans); }))
+        return false;
+      if (!made) return noquestion(modnum == 4 || modnum == 6);
       answerisnumber = true;
       answernumber = ans;
       if (modnum == 3) {
@@ -160,17 +188,15 @@ bool Frmquestion::makequest() {
     }
     default: {
       if (modnum < 7) return noquestion(false);
-      std::optional<TestQuestion> next;
-      try {
-        next = session.nexttestquestion(moduletext(app_.modules.modfile), app_.testbuffer);
-      } catch (const std::exception&) {
-        return endtest();
-      }
+      const std::string& file = moduletext(app_.modules.modfile);
+      std::optional<core::testrecord> next;
+      if (!tryread(file, [&] { next = session.nexttestquestion(file); })) return false;
       // No further complete question in the file: the test is over.
       if (!next) return endtest();
-      question = std::move(next->question);
-      answertext = std::move(next->answer);
-      corestate.helptext = std::move(next->help);
+      app_.testbuffer = std::move(*next);
+      question = core::trim(app_.testbuffer.question);
+      answertext = core::trim(app_.testbuffer.answer);
+      corestate.helptext = core::trim(app_.testbuffer.help);
       answerisnumber = false;
       answernumber = 0;
       break;

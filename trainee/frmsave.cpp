@@ -8,6 +8,7 @@
 
 #include "core/ui/artwork.h"
 #include "core/ui/focusmark.h"
+#include "core/ui/messages.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
 #include "trainee/app.h"
@@ -59,6 +60,19 @@ void Frmsave::SSCommand1_Click(int index) {
   // No to the save question ends the program at once: nothing is written.
   done(QDialog::Rejected);
   app_.end();
+}
+
+bool asktryagain(Dosavo& app, const std::string& message) {
+  app.options.retrymessage = message;
+  app.options.retryflag = true;
+  bool yes = false;
+  {
+    Frmsave window(app);
+    window.setWindowTitle(APPTITLE);
+    yes = ui::runmodal(window) == QDialog::Accepted;
+  }
+  app.options.retryflag = false;
+  return yes;
 }
 
 }  // namespace trainee

@@ -4,6 +4,8 @@
 // ui::runmodal, let it go).
 #pragma once
 
+#include <string>
+
 #include "core/ui/yesno.h"
 
 class QPushButton;
@@ -33,5 +35,9 @@ class Frmsave : public ui::YesNo {
   Dosavo& app_;
   bool retrymode_ = false;
 };
+
+// Asks in the Yes/No window whether to try again after the failure that
+// message tells; true for Yes.
+bool asktryagain(Dosavo& app, const std::string& message);
 
 }  // namespace trainee

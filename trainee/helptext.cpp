@@ -70,8 +70,10 @@ Enter to press it, or Tab and Shift+Tab to move to another button (such as
 the next question. The underlined letter of a button's caption, pressed with
 Alt, presses it too (Alt+Q for <b>Quit</b>); while an <b>OK</b> button is
 shown, Alt+O presses it, and otherwise opens the <b>Options</b> menu. In
-<b>IV - Setting The Flow Rate</b> the arrow keys move the scroll bar and Tab
-reaches <b>Accept</b>.</p>
+<b>IV - Setting The Flow Rate</b> the arrow keys move the scroll bar, and
+Alt+A (or Tab, then Enter) presses <b>Accept</b>; there <b>Answer</b> takes
+Alt+N. While a worked solution is shown, the answer box under it takes no
+keys.</p>
 <p>Your site may switch some of these aids off while results are being
 recorded: the calculator, Show Me, the marking of each answer on screen,
 passing and the Progress button.</p>
@@ -80,8 +82,9 @@ passing and the Progress button.</p>
 <p>In <b>IV - Counting Drops</b> a burette drips at the rate of the question;
 count its drops for one minute by the clock beside it and type the number
 of drops per minute. Its worked solution counts them for you with the
-<b>Counter</b>. In <b>IV - Setting The Flow Rate</b> drag the scroll bar
-until the burette drips at the rate asked for and press <b>Accept</b>. In
+<b>Counter</b>. In <b>IV - Setting The Flow Rate</b> move the scroll bar
+(drag it, click it or use the arrow keys) until the burette drips at the
+rate asked for and press <b>Accept</b>. In
 <b>Calculating IV Drop Rates</b> the burette shows the right rate once you
 have answered.</p>
 
@@ -108,7 +111,9 @@ answers are shown, and recorded when you finish.</p>
 <p><b>Options, Change General Settings</b> turns the animations, the metric
 abbreviations, the use of all metric units, trade names and the textured
 background on or off. <b>Use</b> applies them for this session,
-<b>Save</b> also keeps them for the next time.</p>
+<b>Save</b> also keeps them for the next time. If they cannot be saved
+(the file may not be written, or the disk is full) you are told why, and
+they still apply for this session.</p>
 
 <h3><a name="finishing"></a>Finishing</h3>
 <p>Press <b>Quit</b> on the menu (or close it) to end. When your results are

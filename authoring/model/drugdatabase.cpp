@@ -19,22 +19,52 @@ std::string withoutdrug(const std::string& bytes, long recno, long reccount) {
   return out;
 }
 
-int loadcategorytable(core::DrugLists& table) {
-  int first = 0;
-  core::loadcategories(table, core::Build::Tool, [&](int e) {
-    if (first == 0) first = e;
-  });
-  if (first != 0) {
-    table.ncategories = 0;
-    std::fill(table.catname.begin(), table.catname.end(), std::string(20, ' '));
-    std::fill(table.catnum.begin(), table.catnum.end(), 0);
-  }
-  return first;
+bool CategoryLoad::keepfile() const {
+  return error != 0 && promised > 0 && static_cast<int>(lost.size()) == promised;
 }
 
-std::string categoryfailure(int error) {
-  return "The drug category file " + std::string(core::CATEGORY_FILE) + " could not be read (error " +
-         std::to_string(error) + "). The editor opens with no categories.";
+CategoryLoad loadcategorytable(core::DrugLists& table) {
+  CategoryLoad load;
+  core::loadcategories(table, core::Build::Tool, [&](int e) {
+    if (load.error == 0) load.error = e;
+  });
+  if (load.error == 0) return load;
+  // An entry that could not be read whole has no number: it is left out,
+  // and the categories after it move up.
+  load.promised = std::max<int>(table.ncategories, 0);
+  int kept = 0;
+  for (int k = 1; k <= load.promised; ++k) {
+    const auto from = static_cast<std::size_t>(k);
+    if (table.catnum[from] == 0) {
+      load.lost.push_back(k);
+      continue;
+    }
+    const auto to = static_cast<std::size_t>(++kept);
+    table.catname[to] = table.catname[from];
+    table.catnum[to] = table.catnum[from];
+  }
+  for (auto k = static_cast<std::size_t>(kept) + 1; k < table.catname.size(); ++k) {
+    table.catname[k] = std::string(core::CATEGORYWIDTH, ' ');
+    table.catnum[k] = 0;
+  }
+  table.ncategories = static_cast<std::int16_t>(kept);
+  return load;
+}
+
+std::string categoryfailure(const CategoryLoad& load) {
+  const std::string start = "The drug category file " + std::string(core::CATEGORY_FILE) + " could not be read";
+  const std::string error = " " + core::errornote(load.error);
+  if (load.promised == 0 || load.lost.empty()) return start + error + ". The editor opens with no categories.";
+  std::string which;
+  for (std::size_t i = 0; i < load.lost.size(); ++i) {
+    if (i > 0) which += i + 1 == load.lost.size() ? " and " : ", ";
+    which += std::to_string(load.lost[i]);
+  }
+  const std::size_t kept = static_cast<std::size_t>(load.promised) - load.lost.size();
+  std::string text = start + " whole" + error + ": of its " + std::to_string(load.promised) + " categories, " +
+                     (load.lost.size() == 1 ? "number " : "numbers ") + which + " in the file could not be read. ";
+  if (kept == 0) return text + "The editor opens with no categories, and closing it leaves the file as it is.";
+  return text + "The editor keeps the " + std::to_string(kept) + " it could read; drugs keep their category numbers.";
 }
 
 std::vector<std::string> categorylist(const core::DrugLists& table) {
@@ -46,17 +76,58 @@ std::vector<std::string> categorylist(const core::DrugLists& table) {
 
 Problem filefailure(const std::string& what, const core::FileError& e) {
   // A full disk or a refused write says so, so that the teacher can act on it.
-  return {what + " (error " + core::numberandcause(e.number()) + ").", DRUGTITLE, true, true};
+  std::string text = what + " " + core::errornote(e) + ".";
+  if (dynamic_cast<const core::FileChanged*>(&e) != nullptr) text += " " + CHANGEDREAD;
+  return {text, DRUGTITLE, true, true};
+}
+
+void DrugDatabase::stamp() { counted_ = core::filestamp(core::DRUG_DATABASE); }
+
+void DrugDatabase::requirecounted() const {
+  if (counted_) core::requireunchanged(core::DRUG_DATABASE, *counted_);
 }
 
 void DrugDatabase::opendatabase() {
   const long n = core::drugcount();
+  // After the count, which creates a missing file.
+  stamp();
   reccount = currec = n == 0 ? 1 : n;
 }
 
-void DrugDatabase::readcurrent() { drug = core::readdrug(currec); }
+void DrugDatabase::readcurrent() {
+  drug = core::readdrug(currec);
+  read_ = drug;
+}
 
-void DrugDatabase::writecurrent() { core::writedrug(currec, drug); }
+void DrugDatabase::writecurrent() {
+  requirecounted();
+  core::writedrug(currec, drug);
+  stamp();
+  read_ = drug;
+}
+
+void DrugDatabase::reload() {
+  const std::vector<core::drugrecord> records = core::readdatabase();
+  stamp();
+  const long n = static_cast<long>(records.size());
+  const std::string mine = read_.encode();
+  long found = 0;
+  if (mine != core::drugrecord::blank().encode()) {
+    for (long d = 0; found == 0 && d <= std::max(n, currec); ++d)
+      for (const long r : {currec - d, currec + d})
+        if (found == 0 && r >= 1 && r <= n && records[static_cast<std::size_t>(r - 1)].encode() == mine) found = r;
+  }
+  savedrecord = found != 0 ? read_ : core::drugrecord::blank();
+  read_ = savedrecord;
+  reccount = found != 0 ? std::max(n, 1L) : n + 1;
+  currec = found != 0 ? found : n + 1;
+  unsaved_ = true;
+}
+
+void DrugDatabase::shown() {
+  if (!unsaved_) savedrecord = drug;
+  unsaved_ = false;
+}
 
 std::vector<Problem> DrugDatabase::validaterecord(const DrugForm& form) {
   std::vector<Problem> problems = validate(form);
@@ -73,6 +144,14 @@ std::vector<Problem> DrugDatabase::checksave(const DrugForm& form, const core::D
   if (invalid) return problems;
   try {
     writecurrent();
+  } catch (const core::FileChanged& e) {
+    try {
+      reload();
+      problems.push_back(filefailure("The drug could not be saved", e));
+    } catch (const core::FileError& again) {
+      problems.push_back(filefailure("The drug could not be saved and the database could not be read again", again));
+    }
+    invalid = true;
   } catch (const core::FileError& e) {
     // A record that cannot be written is not left as if it had been.
     problems.push_back(filefailure("The drug could not be saved", e));
@@ -119,23 +198,39 @@ std::vector<Problem> DrugDatabase::leave(Move to, const DrugForm& form, const co
 
 void DrugDatabase::deletecurrent() {
   // The new database is complete before it replaces the old one, which is
-  // never changed first.
-  core::writewholefile(core::DRUG_DATABASE, withoutdrug(core::readwholefile(core::DRUG_DATABASE), currec, reccount));
+  // never changed first. Records counted past the end of the file (a new
+  // one not yet saved) are not written: the file keeps only what it had.
+  const std::string bytes = core::readwholefile(core::DRUG_DATABASE);
+  try {
+    requirecounted();
+  } catch (const core::FileChanged&) {
+    reload();
+    throw;
+  }
+  constexpr std::size_t L = core::DRUG_RECORD_LENGTH;
+  const long onfile = std::min(reccount, static_cast<long>((bytes.size() + L - 1) / L));
+  if (currec <= onfile) {
+    core::writewholefile(core::DRUG_DATABASE, withoutdrug(bytes, currec, onfile));
+    stamp();
+  }
   --reccount;
   currec = std::min(currec, reccount);
   if (reccount < 1) reccount = currec = 1;
   readcurrent();
 }
 
-void DrugDatabase::rebuild(const core::DrugLists& table) const {
+void DrugDatabase::rebuild(const core::DrugLists& table, bool keepcategoryfile) const {
   std::vector<core::drugrecord> records = core::readdatabase();
   // Records counted past the end of the file read blank, so they are in no
-  // list and mark no category.
-  records.resize(static_cast<std::size_t>(std::max(reccount, 0L)), core::drugrecord::blank());
+  // list and mark no category. Records another program added stay listed.
+  records.resize(std::max(static_cast<std::size_t>(std::max(reccount, 0L)), records.size()), core::drugrecord::blank());
   const auto n = static_cast<std::size_t>(std::max<int>(table.ncategories, 0)) + 1;
   const std::vector<std::string> names(table.catname.begin(), table.catname.begin() + static_cast<long>(std::min(n, table.catname.size())));
   const std::vector<std::int16_t> numbers(table.catnum.begin(), table.catnum.begin() + static_cast<long>(std::min(n, table.catnum.size())));
-  core::writeindexfiles(core::buildindextexts(records, names, numbers));
+  core::IndexTexts texts = core::buildindextexts(records, names, numbers);
+  // A category file that could not be read at all is no reason to lose it.
+  if (keepcategoryfile) texts.categories = core::readwholefile(core::CATEGORY_FILE);
+  core::writeindexfiles(texts);
 }
 
 }  // namespace authoring

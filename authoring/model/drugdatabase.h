@@ -5,12 +5,14 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "authoring/model/drugform.h"
 #include "core/drug.h"
 #include "core/errors.h"
+#include "core/filestamp.h"
 
 namespace authoring {
 
@@ -19,17 +21,32 @@ namespace authoring {
 // blank record) without record recno, in their old order.
 std::string withoutdrug(const std::string& bytes, long recno, long reccount);
 
+// What the editor's reload of the category table found: the first failure
+// (0 when all was read), the count the file promised and the entries (from
+// 1) that could not be read.
+struct CategoryLoad {
+  int error = 0;
+  int promised = 0;
+  std::vector<int> lost;
+  // None of the categories the file names could be read: the close must
+  // not replace it with what the editor holds.
+  bool keepfile() const;
+};
 // Reloads the tool's category table from vqcat.idx, as the editor does when
-// it opens. A file that is missing or cannot be read whole leaves the table
-// empty; the result is the number of the first failure, 0 when all was read.
-int loadcategorytable(core::DrugLists& table);
+// it opens. The categories read whole are kept, in their order and with
+// their numbers; those that could not be read are left out.
+CategoryLoad loadcategorytable(core::DrugLists& table);
 // What the editor says when that fails.
-std::string categoryfailure(int error);
+std::string categoryfailure(const CategoryLoad& load);
 // The names of the table without trailing blanks: the category box's list.
 std::vector<std::string> categorylist(const core::DrugLists& table);
 
-// What the editor tells of a file operation that failed: "what (error n).".
+// What the editor tells of a file operation that failed: "what (error n:
+// cause).", and when another program changed the file, that the editor
+// has read it again.
 Problem filefailure(const std::string& what, const core::FileError& e);
+inline const std::string CHANGEDREAD =
+    "The editor has read the database again; what you typed is still shown, so you can save it once more.";
 
 // The moves between records.
 enum class Move { First, Last, Previous, Next };
@@ -47,8 +64,24 @@ class DrugDatabase {
   void opendatabase();
   // Reads record currec into drug (blank beyond the end).
   void readcurrent();
-  // Writes drug as record currec (replacing it, or appending it).
+  // Writes drug as record currec (replacing it, or appending it). Like
+  // deletecurrent, it first checks that the file is still the one counted:
+  // the same file, of the length it last read or wrote. When another
+  // program has replaced, lengthened or shortened it, nothing is written
+  // and core::FileChanged is thrown.
   void writecurrent();
+  // Counts the file afresh after another program changed it: the record
+  // last read or written becomes current where it lies now; one no longer
+  // in the file (or a new one) becomes a new record after the last, so that
+  // the drug typed, saved there, replaces no other. What the form shows
+  // then waits to be saved. Throws core::FileError when the file cannot be
+  // read.
+  void reload();
+  // The form now shows drug: it becomes the record as last shown, unless it
+  // waits to be saved after a reload.
+  void shown();
+  // Whether what the form shows waits to be saved after a reload.
+  bool unsaved() const { return unsaved_; }
 
   void first() { currec = 1; }
   void last() { currec = reccount; }
@@ -81,12 +114,25 @@ class DrugDatabase {
 
   // Deletes record currec: the whole database is rewritten at once without
   // it, and the record now at currec is read. Throws core::FileError when
-  // the rewrite fails, leaving the file and the editor as they were.
+  // the rewrite fails, leaving the file and the editor as they were, and
+  // core::FileChanged when another program changed the file: nothing is
+  // deleted and the file is counted afresh (reload).
   void deletecurrent();
 
   // Rebuilds vqdbs1.idx, vqdbs2.idx and vqcat.idx from records 1 to
-  // reccount and the categories of the table (1 to ncategories).
-  void rebuild(const core::DrugLists& table) const;
+  // reccount and the categories of the table (1 to ncategories); with
+  // keepcategoryfile, vqcat.idx is written back as it stands instead.
+  void rebuild(const core::DrugLists& table, bool keepcategoryfile = false) const;
+
+ private:
+  void stamp();
+  // Throws core::FileChanged when the file is no longer as counted.
+  void requirecounted() const;
+
+  // The file as counted; none for an editor given its count by hand.
+  std::optional<core::FileStamp> counted_;
+  core::drugrecord read_;  // the record currec as last read or written
+  bool unsaved_ = false;
 };
 
 }  // namespace authoring

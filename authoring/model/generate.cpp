@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "core/askagain.h"
+#include "core/drug.h"
+#include "core/errors.h"
 #include "core/random.h"
 #include "core/text.h"
 
@@ -29,7 +31,16 @@ Made makequestion(core::CoreState& state, int questiontype, const std::function<
   }
   std::string question;
   double answer = 0;
-  if (!core::makeunrepeated(state, kind, question, answer)) {
+  bool made = false;
+  try {
+    made = core::makeunrepeated(state, kind, question, answer);
+  } catch (const core::FileError& e) {
+    // A drug record that cannot be read is told as the failure it is.
+    m.message = "The drug database " + std::string(core::DRUG_DATABASE) + " could not be read " +
+                core::errornote(e) + ".";
+    return m;
+  }
+  if (!made) {
     // The data gave no question at all (an unusable database): the same
     // message as when no drug qualifies, since the teacher's remedy is the same.
     if (kind == core::QuestionKind::Tablet) m.message = core::NOTABLETS;

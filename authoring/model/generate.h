@@ -31,7 +31,8 @@ bool countkeypasses(int code);
 std::vector<int> tickedkinds(const std::array<bool, 4>& ticked);
 
 // One question of the kind: the record to store, or the message to show
-// when no tablet or fluid drug of the ticked categories can be asked.
+// when no tablet or fluid drug of the ticked categories can be asked, or
+// when the drug database cannot be read.
 // categoryticked(c) tells whether category c (1..ncategories) is chosen.
 struct Made {
   bool made = false;

@@ -41,16 +41,66 @@ void TestDocument::showing(bool complete) {
   if (!cansave(complete)) changed_ = false;
 }
 
+void TestDocument::stamp() {
+  countedname_ = filename;
+  counted_ = core::filestamp(filename);
+}
+
+void TestDocument::requirecounted() const {
+  if (countedname_ == filename) core::requireunchanged(filename, counted_);
+}
+
+void TestDocument::writerecord(long recno, const core::testrecord& r) {
+  requirecounted();
+  core::writetestrecord(filename, recno, r);
+  stamp();
+}
+
+void TestDocument::reload() {
+  // Noted before the file is read: a change made meanwhile is found at the
+  // next write.
+  stamp();
+  const std::string bytes = core::readwholefile(filename);
+  const OpenedTest opened = readtestfile(filename);
+  if (!counted_.exists) stamp();  // a missing file was created empty by the read
+  header = opened.header;
+  const long n = opened.numquest;
+  // The record read or written last, nearest to where it was.
+  const std::string mine = rec.encode();
+  long found = 0;
+  if (mine != core::testrecord::blank().encode()) {
+    const std::string blank = core::testrecord::blank().encode();
+    for (long d = 0; found == 0 && d <= std::max<long>(n, qno); ++d)
+      for (const long q : {qno - d, qno + d})
+        if (found == 0 && q >= 1 && q <= n && core::recordat(bytes, q + 1, core::TEST_RECORD_LENGTH, blank) == mine)
+          found = q;
+  }
+  if (found != 0) {
+    numquest = static_cast<std::int16_t>(std::max<long>(n, 1));
+    qno = static_cast<std::int16_t>(found);
+  } else {
+    numquest = qno = static_cast<std::int16_t>(std::min<long>(n + 1, MAXQUESTIONS));
+    rec = core::testrecord::blank();
+  }
+}
+
 void TestDocument::storequestion(const std::string& question, const std::string& help, const std::string& answer) {
-  rec = core::testrecord::item(question, help, answer);
-  core::writetestrecord(filename, qno + 1L, rec);
+  core::testrecord r = core::testrecord::item(question, help, answer);
+  writerecord(qno + 1L, r);
+  rec = std::move(r);
 }
 
 void TestDocument::readquestion() {
   if (qno > 0) rec = core::readtestrecord(filename, qno + 1L);
 }
 
-void TestDocument::writeheader() { core::writetestrecord(filename, 1, header.record()); }
+void TestDocument::writeheader() {
+  // The header never moves, so it is written whatever another program did;
+  // the file counts as counted afterwards only when it was before.
+  const bool counted = countedname_ == filename && core::filestamp(filename) == counted_;
+  core::writetestrecord(filename, 1, header.record());
+  if (counted) stamp();
+}
 
 void TestDocument::moveto(int q) {
   // Read first: a read that fails leaves the question shown as it was.
@@ -69,7 +119,7 @@ bool TestDocument::next() {
   }
   // The empty question is on disk before the count takes it in.
   const core::testrecord empty = core::testrecord::blank();
-  core::writetestrecord(filename, qno + 2L, empty);
+  writerecord(qno + 2L, empty);
   rec = empty;
   ++qno;
   numquest = qno;
@@ -81,7 +131,10 @@ void TestDocument::backten() { moveto(std::max(1, qno - 10)); }
 void TestDocument::forwardten() { moveto(std::min<int>(numquest, qno + 10)); }
 
 void TestDocument::deletequestion() {
-  core::writewholefile(filename, withoutquestion(core::readwholefile(filename), qno, numquest));
+  const std::string bytes = core::readwholefile(filename);
+  requirecounted();
+  core::writewholefile(filename, withoutquestion(bytes, qno, numquest));
+  stamp();
   if (numquest > 1) --numquest;
   if (qno > numquest) qno = numquest;
   try {
@@ -96,6 +149,7 @@ void TestDocument::deletequestion() {
 void TestDocument::untitled() {
   rec = core::testrecord::blank();
   setcurrentfile(WORKFILE);
+  stamp();
   numquest = 1;
   qno = 1;
   savename = WORKFILE;
@@ -109,6 +163,7 @@ void TestDocument::newtest() {
 }
 
 void TestDocument::opentest(const std::string& name) {
+  const core::FileStamp counted = core::filestamp(name);
   const OpenedTest opened = readtestfile(name);
   // The question to show is read before anything changes: a read that
   // fails leaves the editor on the test it had.
@@ -120,14 +175,24 @@ void TestDocument::opentest(const std::string& name) {
   if (next.numquest == 0) next.numquest = next.qno = 1;
   next.readquestion();
   next.header = opened.header;
+  // A missing file was created empty by the read.
+  next.countedname_ = name;
+  next.counted_ = counted.exists ? counted : core::filestamp(name);
   *this = std::move(next);
 }
 
-void TestDocument::savefile() {
-  if (!savetest(filename, numquest, savename)) return;
+void TestDocument::savefile(const Boxes& shown) {
+  // The header and the shown question come from memory, so that a test
+  // whose own file cannot be written (a read-only folder, a full disk) can
+  // still be saved elsewhere.
+  const core::testrecord question = core::testrecord::item(shown.question, shown.help, shown.answer);
+  // The last question is shown next: read before anything is written.
+  core::testrecord last = qno == numquest ? question : core::readtestrecord(filename, numquest + 1L);
+  if (!savetest(filename, numquest, savename, {{1, header.record()}, {qno + 1L, question}})) return;
   setcurrentfile(savename);
+  stamp();
   qno = numquest;
-  readquestion();
+  rec = std::move(last);
 }
 
 bool TestDocument::replaces(const std::string& name) const {
@@ -139,14 +204,15 @@ bool TestDocument::replaces(const std::string& name) const {
 
 SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, const Boxes& shown,
                                   const TextOptions& options) {
-  changed_ = false;
+  // The test stays unsaved (changed as it was) unless it is saved as a
+  // test file below: a cancelled dialog, a declined overwrite, a text
+  // export (which holds no question still in the boxes) and a failure keep
+  // it on offer.
   SaveAsResult r;
   const std::string f = core::trim(name);
   // The file being edited under any spelling: nothing more to do.
   if (f.empty() || f == filename || samefile(f, filename)) return r;
   if (!mayreplace && replaces(name)) return r;
-  // Whatever fails from here leaves the test unsaved, so that leaving it
-  // offers the save again.
   try {
     checksavename(name);
     if (istextname(name)) {
@@ -156,23 +222,21 @@ SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, cons
       return r;
     }
   } catch (const core::FileError& e) {
-    changed_ = true;
     // A full disk or a folder that may not be written is no fault of the name.
     const bool unwritable = e.number() == core::ErrDiskFull || e.number() == core::ErrPermission;
     r.what = unwritable ? SaveAsResult::notwritten : SaveAsResult::illegalname;
     r.number = e.number();
+    r.note = core::errornote(e);
     return r;
   }
-  savename = name;
-  r.what = SaveAsResult::storefailed;
   try {
-    storequestion(shown.question, shown.help, shown.answer);
-    r.what = SaveAsResult::copyfailed;
-    savefile();
+    savename = name;
+    savefile(shown);
     r.what = SaveAsResult::saved;
   } catch (const core::FileError& e) {
-    changed_ = true;
+    r.what = SaveAsResult::copyfailed;
     r.number = e.number();
+    r.note = core::errornote(e);
   }
   return r;
 }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "authoring/model/textexport.h"
+#include "core/filestamp.h"
 #include "core/testfile.h"
 
 namespace authoring {
@@ -42,10 +43,12 @@ struct Boxes {
   std::string question, help, answer;
 };
 
-// What a Save As did. A failure leaves the test unsaved (changed again).
+// What a Save As did. Anything but saved leaves the test unsaved.
 struct SaveAsResult {
-  enum What { nothing, text, saved, illegalname, notwritten, storefailed, copyfailed } what = nothing;
-  int number = 0;  // the error number of a write, store or copy that failed
+  enum What { nothing, text, saved, illegalname, notwritten, copyfailed } what = nothing;
+  int number = 0;  // the error number of a write or copy that failed
+  // How a message tells that failure: "(error 61: the disk is full)".
+  std::string note;
 };
 
 class TestDocument {
@@ -73,6 +76,19 @@ class TestDocument {
   // The boxes now show a question, complete or not; a test that cannot be
   // saved then has nothing to offer for saving.
   void showing(bool complete);
+
+  // ---- another program's changes
+  // Every write by question number (store, add, delete) first checks that
+  // the file is still the one this document counted: the same file, of the
+  // length it last read or wrote. When another program has replaced,
+  // lengthened or shortened it, nothing is written and core::FileChanged is
+  // thrown; reload() then counts the file afresh.
+  // Reads the file again: the header, the number of questions, and where
+  // the question last read or written lies now, which becomes qno. A
+  // question no longer in the file (or an empty one) becomes a new question
+  // after the last, so that what the boxes hold, stored there, replaces no
+  // other question. Throws core::FileError when the file cannot be read.
+  void reload();
 
   // ---- single records
   // Stores the three texts, trimmed and fitted to their fields, as the
@@ -117,18 +133,21 @@ class TestDocument {
   // and changed stay as they are. Throws core::FileError when name is not a test file
   // that can be read; the document is then as it was.
   void opentest(const std::string& name);
-  // Saves the test to savename, which then becomes the file being edited,
-  // on its last question. Nothing happens when savename is the file being
-  // edited. Throws core::FileError; the document is then unchanged.
-  void savefile();
+  // Saves the test to savename, with its header and the boxes as the shown
+  // question; the file being edited is not written. savename then becomes
+  // the file being edited, on its last question. Nothing happens when
+  // savename is the file being edited. Throws core::FileError; the
+  // document is then unchanged but for savename.
+  void savefile(const Boxes& shown);
   // Whether a save under name would replace another existing file (the
   // file being edited, under any spelling, is not another).
   bool replaces(const std::string& name) const;
   // Save As under name (empty: the dialog was cancelled), which may replace
   // another file only when mayreplace is true. A name ending in ".txt"
   // writes the text export and leaves the document on its file; any other
-  // name stores the boxes as the shown question and saves the test there.
-  // The test is unchanged afterwards unless the save failed.
+  // name is written from the file's records with the boxes as the shown
+  // question (the file being edited is not written) and becomes the file
+  // being edited, on its last question. Only such a save clears changed.
   SaveAsResult saveto(const std::string& name, bool mayreplace, const Boxes& shown, const TextOptions& options);
   // Removes the working file as the editor closes; a folder of that name is
   // left alone.
@@ -137,6 +156,19 @@ class TestDocument {
  private:
   void moveto(int q);
   bool changed_ = false;
+  // Notes the file as it is now, as counted (after a count, or a write
+  // that found it as counted).
+  void stamp();
+  // Throws core::FileChanged when the file counted is no longer as counted.
+  void requirecounted() const;
+  // Writes record recno of the file after checking that it is the one
+  // counted.
+  void writerecord(long recno, const core::testrecord& r);
+
+  // The file counted last, by name, and its stamp then. The check applies
+  // to that file alone: a document given a file by hand has counted none.
+  std::string countedname_;
+  core::FileStamp counted_;
 };
 
 // The bytes of a test file after removing question q of n: the header and

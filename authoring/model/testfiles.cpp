@@ -26,7 +26,9 @@ std::string filemenucaption(int index, const std::string& name) {
 }
 
 std::string withextension(const std::string& name, bool texttype) {
-  if (core::trim(name).empty() || fs::path(name).has_extension()) return name;
+  if (core::trim(name).empty() || istextname(name)) return name;
+  // A dot elsewhere in the name ("Week 2.1") is no extension of ours.
+  if (!texttype && name.size() >= 4 && core::upper(name.substr(name.size() - 4)) == ".VQT") return name;
   return name + (texttype ? ".txt" : ".vqt");
 }
 
@@ -76,9 +78,14 @@ std::string testbytes(const std::string& source, long numquest) {
   return withoutquestion(core::readwholefile(source), -1, numquest);
 }
 
-bool savetest(const std::string& source, long numquest, const std::string& target) {
+bool savetest(const std::string& source, long numquest, const std::string& target,
+              const std::vector<std::pair<long, core::testrecord>>& replaced) {
   if (samefile(source, target)) return false;
-  core::writewholefile(target, testbytes(source, numquest));
+  std::string bytes = testbytes(source, numquest);
+  const std::size_t len = core::TEST_RECORD_LENGTH;
+  for (const auto& [n, record] : replaced)
+    if (n >= 1 && n <= numquest + 1) bytes.replace(static_cast<std::size_t>(n - 1) * len, len, record.encode());
+  core::writewholefile(target, bytes);
   return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "authoring/model/testdoc.h"
@@ -20,7 +21,9 @@ namespace authoring {
 std::string filemenucaption(int index, const std::string& name);
 
 // The name chosen in the save dialog, with the extension of the chosen
-// type (".vqt", or ".txt" for the text type) added when it has none.
+// type (".vqt", or ".txt" for the text type) added when it does not end in
+// it, in any capitals. A name ending in ".txt" is a text export whatever
+// the type, so it keeps its name too.
 std::string withextension(const std::string& name, bool texttype);
 
 // A save name whose last four characters are ".txt" in any capitals is
@@ -57,8 +60,10 @@ void checksavename(const std::string& name);
 std::string testbytes(const std::string& source, long numquest);
 
 // Writes the header and questions 1..numquest of source to target as one
-// whole new file. Returns false, writing nothing, when target is source
+// whole new file, with the records given by number (1 the header) in place
+// of source's. Returns false, writing nothing, when target is source
 // itself. Throws core::FileError on failure; target is then as it was.
-bool savetest(const std::string& source, long numquest, const std::string& target);
+bool savetest(const std::string& source, long numquest, const std::string& target,
+              const std::vector<std::pair<long, core::testrecord>>& replaced = {});
 
 }  // namespace authoring

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QShortcut>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextFrame>
 #include <QVariant>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -35,6 +37,17 @@ void centreover(QWidget& win, const QWidget* owner) {
     corner.setY(std::max(room.top(), std::min(corner.y(), room.bottom() - size.height())));
   }
   win.move(corner);
+}
+
+// Room below the last section as tall as the view, so that every section,
+// the last ones too, can be scrolled to the top of the window.
+void roombelow(QTextBrowser& browser) {
+  QTextFrame* root = browser.document()->rootFrame();
+  QTextFrameFormat format = root->frameFormat();
+  const int room = browser.viewport()->height();
+  if (format.bottomMargin() == room) return;
+  format.setBottomMargin(room);
+  root->setFrameFormat(format);
 }
 
 }  // namespace
@@ -83,10 +96,14 @@ QWidget* showhelp(QWidget* parent, const QString& title, const QString& html, co
       browser->setHtml(html);
       browser->setProperty("helpsource", html);
     }
-    if (!anchor.isEmpty()) browser->scrollToAnchor(anchor);
   }
   centreover(*win, owner);
   win->show();
+  // Shown, the view has its height: the section is scrolled to the top.
+  if (auto* browser = win->findChild<QTextBrowser*>(QStringLiteral("helpbrowser"))) {
+    roombelow(*browser);
+    if (!anchor.isEmpty()) browser->scrollToAnchor(anchor);
+  }
   win->raise();
   win->activateWindow();
   return win;
@@ -98,6 +115,17 @@ void installhelpkey(QWidget& window, const QString& title, const QString& html, 
   QWidget* target = &window;
   QObject::connect(key, &QShortcut::activated, target,
                    [target, title, html, anchor] { showhelp(target, title, html, anchor); });
+  // Kept with the window, so that its message boxes open the same section.
+  window.setProperty("helptitle", title);
+  window.setProperty("helphtml", html);
+  window.setProperty("helpanchor", anchor);
+}
+
+void inherithelpkey(const QWidget& from, QWidget& box) {
+  const QWidget* owner = from.window();
+  const QString title = owner->property("helptitle").toString();
+  if (title.isEmpty()) return;
+  installhelpkey(box, title, owner->property("helphtml").toString(), owner->property("helpanchor").toString());
 }
 
 }  // namespace ui

@@ -16,5 +16,8 @@ QWidget* showhelp(QWidget* parent, const QString& title, const QString& html, co
 // Installs F1 on a window so that it opens the help (at the anchor's
 // section when one is given).
 void installhelpkey(QWidget& window, const QString& title, const QString& html, const QString& anchor = {});
+// Gives a message box shown over a window the F1 of that window: the same
+// help, at the same section. Nothing when the window has no help key.
+void inherithelpkey(const QWidget& from, QWidget& box);
 
 }  // namespace ui

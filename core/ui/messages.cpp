@@ -7,6 +7,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "core/ui/helpviewer.h"
+
 namespace ui {
 namespace {
 MessageHook& messagehook() {
@@ -52,6 +54,8 @@ void showbox(QWidget* parent, const QString& text, const QString& title, QMessag
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
     grid->addItem(new QSpacerItem(titlewidth(title), 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(),
                   0, 1, grid->columnCount());
+  // F1 opens the help at the section of the window that shows the box.
+  if (parent != nullptr) inherithelpkey(*parent, box);
   QWidget* before = windowtogiveback(parent);
   box.exec();
   givebackkeyboard(before);

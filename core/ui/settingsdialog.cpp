@@ -6,7 +6,10 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "core/errors.h"
 #include "core/ui/artwork.h"
+#include "core/ui/messages.h"
+#include "core/ui/textconv.h"
 #include "core/ui/twips.h"
 
 namespace ui {
@@ -116,6 +119,13 @@ void Default::readchecks() {
   for (int i = 0; i < 5; ++i) settings_.*CHECKS[i].field = Check1[i]->isChecked() ? CHECKS[i].on : 0;
 }
 
+void Default::savefailed(const std::string& note) {
+  const std::string text = std::string("The settings could not be saved in ") + core::SETTINGS_FILE +
+                           (note.empty() ? "" : " " + note) +
+                           ". The settings chosen are used until the program ends.";
+  showbox(this, fromansi(text), windowTitle(), QMessageBox::Warning);
+}
+
 void Default::Command1_Click(int index) {
   switch (index) {
     case 0:  // Use
@@ -126,9 +136,12 @@ void Default::Command1_Click(int index) {
       readchecks();
       try {
         core::writesettings(settings_);
-      } catch (...) {
-        // A settings file that cannot be written is passed over without a
-        // message: the chosen values stay in effect for this run.
+      } catch (const core::FileError& e) {
+        // The chosen values stay in effect for this run; the user is told
+        // that the next run will not have them, and why.
+        savefailed(core::errornote(e));
+      } catch (const std::exception&) {
+        savefailed({});
       }
       accept();
       break;

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <string>
 
 #include "core/settings.h"
 
@@ -45,6 +46,9 @@ class Default : public QDialog {
  private:
   void readchecks();
   void showchecks();
+  // Tells the user that Save wrote nothing; number is the error number and
+  // its cause, empty when there is none.
+  void savefailed(const std::string& note);
   core::generalsettings& settings_;
   Hooks hooks_;
   bool loaded_ = false;

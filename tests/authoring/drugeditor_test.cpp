@@ -130,7 +130,7 @@ TEST_F(DrugEditor, MissingCategoryFileIsReportedOnceAndTheListStartsEmpty) {
   std::filesystem::remove(folder / "vqcat.idx");
   frmDrugDatabase& e = open();
   EXPECT_EQ(boxes, (std::vector<std::string>{"Drug Database: The drug category file vqcat.idx could not be read "
-                                             "(error 53). The editor opens with no categories."}));
+                                             "(error 53: the file was not found). The editor opens with no categories."}));
   EXPECT_EQ(e.Cbcategory->count(), 0);
   EXPECT_EQ(e.Cbcategory->currentText(), "");
   QTest::mouseClick(e.next[0], Qt::LeftButton);
@@ -284,6 +284,61 @@ TEST_F(DrugEditor, DeletingRenumbersAndTheRebuildUsesTheNewNumbers) {
   again.close();
   EXPECT_EQ(boxes.back().rfind("Drug Database: The drug lists could not be rebuilt (error ", 0), 0u) << boxes.back();
   EXPECT_EQ(read("vqdbs1.idx"), "3\r\n1,1\r\n2,2\r\n3,2\r\n");
+
+  // A rebuild cut off after its note holds: the editor says so and the
+  // tool's lists are the new ones.
+  write("VQDBASE.FIL", records({1, 2}));
+  frmDrugDatabase& third = open();
+  core::WriteFaults f;
+  f.rename = 3;  // the note, the first list, then the second fails
+  core::setwritefaults(f);
+  third.close();
+  core::setwritefaults({});
+  EXPECT_EQ(boxes.back(), "Drug Database: The drug lists were rebuilt, but could not all be put in place; the tool "
+                          "finishes them when it next starts (error 75).") << boxes.back();
+  EXPECT_EQ(app->corestate.lists.ntablets, 2);
+}
+
+// Another program (a second teacher) deleted a drug: the save and the
+// delete are refused and told, the editor counts the file again with the
+// typed drug kept, and the next save puts it on its own record.
+TEST_F(DrugEditor, AnotherProgramsChangeIsToldAndTheTypedDrugKept) {
+  write("VQDBASE.FIL", records({1, 2, 3, 4}));
+  frmDrugDatabase& e = open();
+  QTest::mouseClick(e.next[0], Qt::LeftButton);  // record 3
+  write("VQDBASE.FIL", records({2, 3, 4}));      // record 1 deleted
+  const std::string told =
+      "Drug Database: The drug could not be saved (error 75: another program changed the file). The editor has read "
+      "the database again; what you typed is still shown, so you can save it once more.";
+  QTest::mouseClick(e.Delete, Qt::LeftButton);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], "Drug Database: The drug could not be deleted and the database is as it was (error 75: another "
+                      "program changed the file). The editor has read the database again; what you typed is still "
+                      "shown, so you can save it once more.");
+  EXPECT_EQ(recordno(e), "2 / 3");
+  write("VQDBASE.FIL", records({3, 4}));  // and record 2
+  e.Text1->setText("Kept");
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  EXPECT_EQ(boxes.back(), told);
+  EXPECT_EQ(recordno(e), "1 / 2");
+  EXPECT_EQ(name(e), "Kept");
+  QTest::mouseClick(e.next[1], Qt::LeftButton);  // asked again, and saved on its own record
+  EXPECT_EQ(asked, (std::vector<std::string>{CHANGED, CHANGED}));
+  core::drugrecord kept = drug(3);
+  kept.genericname = core::fixwidth("Kept", 30);
+  EXPECT_EQ(read("VQDBASE.FIL"), kept.encode() + records({4}));
+  EXPECT_EQ(recordno(e), "2 / 2");
+
+  // Closing after another program's change asks again and saves the drug
+  // on its own record.
+  write("VQDBASE.FIL", records({5}) + kept.encode() + records({4}));
+  e.Text1->setText("Closed");
+  e.close();
+  EXPECT_EQ(boxes.back().rfind(told.substr(0, 60), 0), 0u);
+  EXPECT_EQ(asked.size(), 4u);
+  core::drugrecord closed = drug(4);
+  closed.genericname = core::fixwidth("Closed", 30);
+  EXPECT_EQ(read("VQDBASE.FIL"), records({5}) + kept.encode() + closed.encode());
 }
 
 TEST_F(DrugEditor, FailedWritesLeaveTheDatabaseAndTheEditorAsTheyWere) {
@@ -304,12 +359,19 @@ TEST_F(DrugEditor, FailedWritesLeaveTheDatabaseAndTheEditorAsTheyWere) {
   std::sort(left.begin(), left.end());
   EXPECT_EQ(left, (std::vector<std::string>{"VQDBASE.FIL", "vqcat.idx", "vqdbs1.idx", "vqdbs2.idx"}));
 
-  // An edit that cannot be written keeps the editor on it.
+  // An edit that cannot be written keeps the editor on it; the message
+  // names the cause where there is one.
+  e.Text1->setText("Full");
+  core::setwritefaults({.wholeafter = {}, .recordafter = 0, .error = ENOSPC});
+  QTest::mouseClick(e.next[1], Qt::LeftButton);
+  core::setwritefaults({});
+  EXPECT_EQ(boxes.back(), "Drug Database: The drug could not be saved (error 61: the disk is full).");
   e.Text1->setText("Kept");
   std::filesystem::remove(folder / "VQDBASE.FIL");
   std::filesystem::create_directory(folder / "VQDBASE.FIL");
   QTest::mouseClick(e.next[1], Qt::LeftButton);
-  EXPECT_EQ(boxes.back(), "Drug Database: The drug could not be saved (error 75).");
+  EXPECT_EQ(boxes.back(),
+            "Drug Database: The drug could not be saved and the database could not be read again (error 75).");
   EXPECT_EQ(recordno(e), "1 / 4");
   EXPECT_EQ(name(e), "Kept");
 }
@@ -375,6 +437,21 @@ TEST_F(DrugEditor, NumberBoxesTakeOnlyDigitsPointAndBlank) {
   e.Text1->clear();
   QTest::keyClicks(e.Text1, "co-trimoxazole 1/2");
   EXPECT_EQ(name(e), "co-trimoxazole 1/2");
+
+  // No box types a letter with Alt, and none takes a character that the
+  // database cannot hold: it is refused with a message.
+  for (QLineEdit* box : {e.Text1, e.Text2[1], e.Dose[0], e.Cbcategory->lineEdit()}) {
+    SCOPED_TRACE(box->objectName().toStdString());
+    box->setText("12");
+    boxes.clear();
+    QTest::keyClick(box, Qt::Key_X, Qt::AltModifier);
+    QInputMethodEvent foreign;
+    foreign.setCommitString(QString::fromUtf8("\u0151"));
+    QApplication::sendEvent(box, &foreign);
+    EXPECT_EQ(box->text(), "12");
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: The character \x93?\x94 cannot be stored by Quizwright. "
+                                               "Please type it without that character."}));
+  }
 }
 
 TEST_F(DrugEditor, GarbageAndFullDatabasesAreShownMovedThroughAndRebuilt) {

@@ -73,21 +73,43 @@ TEST_F(Editor, FreshWindowAndTheStatusRules) {
   EXPECT_EQ(exam->Label5->caption(), "untitled");
   EXPECT_TRUE(exam->Label6->isVisible());
   EXPECT_EQ(exam->Label6->text(), "Question and answer fields must be completed");
-  // On one line, whole.
+  // On one line, whole; so is a title of 40 wide letters, in a smaller font.
   EXPECT_FALSE(exam->Label6->wordWrap());
-  EXPECT_LE(exam->Label6->fontMetrics().horizontalAdvance(exam->Label6->text()),
-            exam->Label6->contentsRect().width());
+  exam->doc.header.testtitle = std::string(40, 'W');
+  exam->showtitle();
+  for (QLabel* label : {exam->Label6, static_cast<QLabel*>(exam->Label5)})
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+  EXPECT_EQ(exam->Label5->caption(), QString(40, 'W'));
+  exam->doc.header.untitled();
+  exam->showtitle();
   // The category list shows when it has the keyboard, though all its
-  // categories are selected: a ring of the highlight colour at its edge.
+  // categories are selected, and so do the two big boxes: a ring of the
+  // highlight colour on all four sides, there exactly while the widget has
+  // the keyboard. A list that draws no ring fails the check, although its
+  // selection changes colour with the focus.
   exam->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(exam));
-  exam->Lstcategory->setFocus();
-  ASSERT_TRUE(exam->Lstcategory->hasFocus());
-  const QColor ring = exam->Lstcategory->palette().color(QPalette::Active, QPalette::Highlight);
-  const int middle = exam->Lstcategory->height() / 2;
-  EXPECT_EQ(exam->Lstcategory->grab().toImage().pixelColor(1, middle), ring);
-  exam->Txtquestion[0]->setFocus();
-  EXPECT_NE(exam->Lstcategory->grab().toImage().pixelColor(1, middle), ring);
+  auto ringed = [](QWidget* w) {  // the sides drawn in the highlight colour
+    const QImage shot = w->grab().toImage();
+    const int x = shot.width() / 2, y = shot.height() / 2, r = shot.width() - 2, b = shot.height() - 2;
+    int sides = 0;
+    for (const QPoint p : {QPoint(1, y), QPoint(x, 1), QPoint(r, y), QPoint(x, b)})
+      sides += shot.pixelColor(p) == w->palette().color(QPalette::Active, QPalette::Highlight);
+    return sides;
+  };
+  QListWidget unmarked(exam->Lstcategory->parentWidget());
+  unmarked.setGeometry(exam->Lstcategory->geometry());
+  unmarked.addItems({"Antibiotics", "Analgesics"});
+  unmarked.selectAll();
+  unmarked.show();
+  for (QWidget* w : std::initializer_list<QWidget*>{&unmarked, exam->Lstcategory, exam->Txtquestion[0],
+                                                    exam->Txtquestion[1]}) {
+    w->setFocus();
+    const int focused = ringed(w);
+    exam->txtanswer->setFocus();
+    EXPECT_EQ(focused == 4 && ringed(w) < 4, w != &unmarked) << w->objectName().toStdString();
+  }
+  unmarked.hide();
   EXPECT_TRUE(navigationhidden());
   EXPECT_TRUE(exam->cmdforward[2]->isVisible());
   EXPECT_FALSE(exam->mnusave[0]->isVisible());
@@ -134,6 +156,16 @@ TEST_F(Editor, FreshWindowAndTheStatusRules) {
   EXPECT_TRUE(navigationhidden());
   EXPECT_FALSE(exam->mnusave[0]->isVisible());
   EXPECT_FALSE(exam->doc.changed());
+  // A test of exactly two questions, the shown one incomplete, holds the
+  // other one: it is offered for saving.
+  exam->doc.numquest = 2;
+  exam->doc.markchanged();
+  exam->Txtquestion_Change();
+  EXPECT_TRUE(exam->mnusave[0]->isVisible());
+  EXPECT_TRUE(exam->doc.offersave());
+  exam->doc.numquest = 1;
+  exam->doc.setcurrentfile(exam->doc.filename);
+  exam->Txtquestion_Change();
 
   // The limits: 800 characters, a line break counting two; 12 in the answer.
   exam->Txtquestion[0]->setFocus();
@@ -180,7 +212,44 @@ TEST_F(Editor, AFullBoxRefusesWhatDoesNotFitAndKeepsItsText) {
     EXPECT_EQ(textof(b.box), full);
     QTest::keyClick(b.box, Qt::Key_A);
     EXPECT_EQ(textof(b.box), full);
+    // After a refused change the cursor stays where the change began.
+    if (auto* t = qobject_cast<authoring::TextBox*>(b.box)) {
+      t->moveCursor(QTextCursor::End);
+      QApplication::sendEvent(b.box, &composed);
+      EXPECT_EQ(t->textCursor().position(), b.limit);
+      t->setText("ab");
+    } else {
+      qobject_cast<QLineEdit*>(b.box)->setText("ab");
+    }
+
+    // Alt with a letter that is no access key types nothing, and a character
+    // the files cannot hold is refused with a message, typed or composed.
+    exam->doc.setcurrentfile(exam->doc.filename);
+    boxes.clear();
+    QTest::keyClick(b.box, Qt::Key_X, Qt::AltModifier);
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8("\u0151"));
+    QApplication::sendEvent(b.box, &typed);
+    QInputMethodEvent foreign;
+    foreign.setCommitString(QString::fromUtf8("x\u0151"));
+    QApplication::sendEvent(b.box, &foreign);
+    EXPECT_EQ(textof(b.box), "ab");
+    EXPECT_FALSE(exam->doc.changed());
+    EXPECT_EQ(boxes, std::vector<std::string>(2, "Quizwright: The character \x93?\x94 cannot be stored by Quizwright. "
+                                                 "Please type it without that character."));
   }
+
+  // Lone line breaks become two characters once the text is edited: an
+  // edit that would make the stored question longer than 800 is refused,
+  // so paging on stores the question whole.
+  const QString lines = QStringLiteral("line 1234\n").repeated(80);
+  auto* box = exam->Txtquestion[0];
+  box->setText(lines);
+  box->moveCursor(QTextCursor::Start);
+  QTest::keyClick(box, Qt::Key_Delete);
+  EXPECT_EQ(box->text(), lines);
+  exam->txtanswer->setText("1");
+  exam->putfile();
+  EXPECT_EQ(exam->doc.rec.question, ui::toansi(lines));
 
   // One short of the limit, at the start: Enter (a line break counts two)
   // and a pasted line break that would fit only in half are refused; what
@@ -252,7 +321,7 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   const std::string path = (folder / "test.tmp").string();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], "Quizwright: The question was not deleted: could not rewrite the test file " + path +
-                          " (error number 75). The test file is as it was.");
+                          " (error 75). The test file is as it was.");
   EXPECT_EQ(read("test.tmp"), UNTITLED + item("Q1", "", "1") + item("Q2", "", "2") + item("Q3", "", "3"));
   EXPECT_EQ(status(), "3 / 3");
   EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
@@ -264,7 +333,7 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   QTest::mouseClick(exam->cmdforward[0], Qt::LeftButton);
   ASSERT_EQ(boxes.size(), 2u);
   EXPECT_EQ(boxes[1], "Quizwright: The question could not be written to the test file " + gone +
-                          " (error number 76). The editor still shows the question, so you can try again.");
+                          " (error 76: the folder was not found). The editor still shows the question, so you can try again.");
   EXPECT_EQ(status(), "3 / 3");
   EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3");
   exam->Command1_Click();  // the header too
@@ -291,9 +360,34 @@ TEST_F(Editor, FailedWritesAreReportedAndTheEditorGoesOn) {
   core::setwritefaults({});
   ASSERT_EQ(boxes.size(), 5u);
   EXPECT_EQ(boxes[4], "Quizwright: The question could not be written to the test file " + path +
-                          " (error number 61: the disk is full). The editor still shows the question, so you can try "
+                          " (error 61: the disk is full). The editor still shows the question, so you can try "
                           "again.");
   EXPECT_EQ(read("test.tmp"), before);
+}
+
+// Another program (a second teacher) changed the file: the store is
+// refused and told, the editor counts the file again and keeps what was
+// typed, and the next store puts it on its own question.
+TEST_F(Editor, AnotherProgramsChangeIsToldAndTheTypedQuestionKept) {
+  question("Q1", "1");
+  question("Q2", "2");
+  question("Q3", "3");
+  exam->cmdforward[0]->click();  // back to question 3
+  EXPECT_EQ(status(), "3 / 4");
+  write("test.tmp", UNTITLED + item("Q2", "", "2") + item("Q3", "", "3") + item(""));  // question 1 deleted
+  exam->Txtquestion[0]->setText("Q3 typed");
+  exam->cmdforward[0]->click();
+  const std::string path = (folder / "test.tmp").string();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0], "Quizwright: The question could not be written to the test file " + path +
+                          " (error 75: another program changed the file). Another program changed the file, so the "
+                          "editor has read it again; what you typed is still shown, so you can store it once more.");
+  EXPECT_EQ(status(), "2 / 3");
+  EXPECT_EQ(exam->Txtquestion[0]->text(), "Q3 typed");
+  exam->cmdforward[0]->click();
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(read("test.tmp"), UNTITLED + item("Q2", "", "2") + item("Q3 typed", "", "3") + item(""));
+  EXPECT_EQ(status(), "1 / 3");
 }
 
 TEST_F(Editor, OddFilesAreShownAndWrittenBackAsTheyStand) {

@@ -126,7 +126,7 @@ TEST_F(FileWork, TheLimitOf99CutsTheCountWithAWarning) {
   std::string bytes = read("test.tmp");
   for (int q = 1; q <= 97; ++q) bytes += core::testrecord::item("Q", "", "1").encode();
   write("test.tmp", bytes);
-  exam->doc.numquest = exam->doc.qno = 97;
+  exam->doc.opentest("test.tmp");
   generate("5");
   EXPECT_EQ(exam->Text1->text(), "2");
   ASSERT_EQ(boxes.size(), 1u);
@@ -181,8 +181,9 @@ TEST_F(FileWork, ARepeatedTabletQuestionIsMadeOnceMoreWithOneCandidate) {
     generate("1");
     draws.push_back(same.used() - before);
   }
-  // The third is found in the history: asked twice, the second kept.
-  EXPECT_EQ(draws, (std::vector<std::size_t>{4, 4, 7}));
+  // The second and third repeat the question just made: with one candidate
+  // each is asked four times (twice the bound), the fourth kept.
+  EXPECT_EQ(draws, (std::vector<std::size_t>{4, 13, 13}));
   EXPECT_EQ(status(), "3 / 3");
 }
 
@@ -262,12 +263,13 @@ TEST_F(FileWork, SaveAsCopiesTheTestAndEditsTheCopyInPlace) {
   EXPECT_EQ(read("y.vqt"), before);
   EXPECT_EQ(exam->doc.filename, path("y.vqt"));
 
-  // A name without an extension gets the chosen type's; one with any
-  // extension is kept as typed.
+  // A name that does not end in the chosen type's extension gets it; a
+  // dot elsewhere in the name is part of the name.
   for (const auto& [type, typed, written] :
        std::vector<std::tuple<QString, std::string, std::string>>{{"", "year1", "year1.vqt"},
                                                                   {SAVEFILTERS[1], "year1", "year1.txt"},
-                                                                  {SAVEFILTERS[1], "notes.bak", "notes.bak"}}) {
+                                                                  {SAVEFILTERS[1], "notes.bak", "notes.bak.txt"},
+                                                                  {"", "Week 2.1", "Week 2.1.vqt"}}) {
     filter = type;
     choose = {path(typed)};
     exam->mnusave[0]->trigger();
@@ -276,31 +278,61 @@ TEST_F(FileWork, SaveAsCopiesTheTestAndEditsTheCopyInPlace) {
   }
   EXPECT_EQ(read("year1.vqt"), before);
   EXPECT_EQ(read("year1.txt").substr(0, 10), "untitled\r\n");
-  EXPECT_EQ(read("notes.bak"), before);
-  EXPECT_EQ(exam->doc.filename, path("notes.bak"));
+  EXPECT_EQ(read("notes.bak.txt").substr(0, 10), "untitled\r\n");
+  EXPECT_EQ(read("Week 2.1.vqt"), before);
+  EXPECT_EQ(exam->doc.filename, path("Week 2.1.vqt"));
+
+  // From an earlier question, Save As writes the question in the boxes into
+  // the copy, even when the test's own file cannot be written (a full
+  // disk), and the editor shows the copy's last question.
+  QTest::mouseClick(exam->cmdforward[0], Qt::LeftButton);
+  QTest::mouseClick(exam->cmdforward[0], Qt::LeftButton);
+  exam->txtanswer->setText("7");
+  core::setwritefaults({.wholeafter = {}, .recordafter = 0, .error = ENOSPC});
+  filter.clear();
+  choose = {path("copy.vqt")};
+  exam->mnusave[0]->trigger();
+  core::setwritefaults({});
+  EXPECT_EQ(read("Week 2.1.vqt"), before);
+  EXPECT_EQ(read("copy.vqt"), before.substr(0, 2 * 2012 - 12) + core::fixwidth("7", 12) + before.substr(2 * 2012));
+  EXPECT_EQ(status(), "3 / 3");
+  EXPECT_EQ(exam->Txtquestion[0]->text().toStdString(), core::rtrim(record(before, 4).substr(0, 800)));
 }
 
 TEST_F(FileWork, TheUntitledTestItselfAndACancelledDialogLeaveEverything) {
   open();
   generate("2");
   const std::string work = read("test.tmp");
+  // The working file's own name is no test file's: the test is saved as a
+  // new test beside it, the working file left as it was.
   choose = {path("test.tmp")};
   exam->mnusave[0]->trigger();
   EXPECT_EQ(read("test.tmp"), work);
-  EXPECT_EQ(exam->doc.filename, "test.tmp");
+  EXPECT_EQ(read("test.tmp.vqt"), work.substr(0, 3 * 2012));
+  EXPECT_EQ(exam->doc.filename, path("test.tmp.vqt"));
   EXPECT_FALSE(exam->doc.changed());
+  exam->mnuopen[0]->trigger();
+  generate("2");
 
+  // A cancelled Save dialog, a cancelled Open dialog and a text export
+  // (which does not hold the question in the boxes) leave the test unsaved.
   exam->doc.markchanged();
   choose.clear();
   exam->mnusave[0]->trigger();
-  EXPECT_FALSE(exam->doc.changed());
+  EXPECT_TRUE(exam->doc.changed());
   exam->mnuopen[1]->trigger();
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 6);  // nothing new
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 7);  // nothing new
   EXPECT_EQ(exam->doc.filename, "test.tmp");
-  // Quitting after the cancelled save does not ask again.
-  exam->close();
-  EXPECT_TRUE(questions.empty());
+  choose = {path("print.txt")};
+  exam->mnusave[0]->trigger();
+  EXPECT_TRUE(exam->doc.changed());
+  // So quitting asks; Yes and a cancelled dialog keep the editor open.
+  choose.clear();
+  EXPECT_FALSE(exam->close());
+  yes = false;
+  EXPECT_TRUE(exam->close());
+  EXPECT_EQ(questions, std::vector<std::string>(2, "This test has not been saved. Would you like to save it now?"));
 }
 
 TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
@@ -341,6 +373,8 @@ TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
     choose = {bad};
     exam->mnuopen[1]->trigger();
     EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: Illegal file name"})) << bad;
+    // After a Save dialog, the Open dialog has its own title again.
+    EXPECT_EQ(dialogs.back(), "Open Test");
     EXPECT_EQ(exam->doc.filename, path("b.vqt"));
   }
   boxes.clear();
@@ -348,20 +382,29 @@ TEST_F(FileWork, LeavingAnUnsavedTestOffersToSaveIt) {
   exam->mnusave[0]->trigger();
   EXPECT_EQ(boxes, (std::vector<std::string>{
                        "Quizwright: The file name that you entered was illegal. The file was not saved."}));
-  // A text export to a full disk or a folder that may not be written is
-  // not blamed on the name.
-  for (const auto& [error, cause] :
-       {std::pair{ENOSPC, "the disk is full"}, std::pair{EROFS, "writing is not allowed there"}}) {
+  // A save to a full disk or a folder that may not be written is not
+  // blamed on the name, and says the cause with the number.
+  const struct {
+    const char* name;
+    int error;
+    std::string told;
+  } failures[] = {
+      {"full.txt", ENOSPC, "The file " + path("full.txt") + " could not be written (error 61: the disk is full)."},
+      {"full.txt", EROFS,
+       "The file " + path("full.txt") + " could not be written (error 70: writing is not allowed there)."},
+      {"full.vqt", ENOSPC, "The test could not be saved to the file " + path("full.vqt") + " (error 61: the disk is full)."},
+  };
+  for (const auto& f : failures) {
     boxes.clear();
-    choose = {path("full.txt")};
+    choose = {path(f.name)};
     core::WriteFaults faults;
     faults.wholeafter = 10;
-    faults.error = error;
+    faults.error = f.error;
     core::setwritefaults(faults);
     exam->mnusave[0]->trigger();
     core::setwritefaults({});
-    EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: The file " + path("full.txt") + " could not be written: " +
-                                               cause + ". The file was not saved."}));
+    EXPECT_EQ(boxes, (std::vector<std::string>{"Quizwright: " + f.told + " The file was not saved."})) << f.name;
+    EXPECT_EQ(exam->doc.filename, path("b.vqt"));
   }
 }
 

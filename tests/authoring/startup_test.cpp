@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "authoring/frmdrugdatabase.h"
 #include "authoring/frmexam.h"
@@ -121,28 +122,36 @@ TEST_F(ToolTest, ARebuildCutOffPartWayIsFinishedBeforeTheListsAreRead) {
   EXPECT_EQ(names, (std::vector<std::string>{"VQ.INI", "vqcat.idx", "vqdbs1.idx", "vqdbs2.idx"}));
 }
 
-TEST_F(ToolTest, YesNoAnswerIsKeptWhenTheWindowIsClosedByItsFrame) {
+TEST_F(ToolTest, YesNoAnswersOnlyByItsButtonsAndGrowsForALongQuestion) {
   std::vector<std::string> asked;
-  int press = -1;  // 0 Yes, 1 No, -1 the frame
+  int press = 0;  // 0 Yes, 1 No
   onmodal = [&](QDialog& d) {
     auto& w = dynamic_cast<authoring::Frmsave&>(d);
     asked.push_back(ui::toansi(w.Label1->text()));
     EXPECT_EQ(w.Command1[0]->text(), "&Yes");
     EXPECT_EQ(w.Command1[1]->text(), "&No");
-    if (press >= 0) QTest::mouseClick(w.Command1[press], Qt::LeftButton);
-    else w.close();
+    // Neither Escape nor the window system's close answers for the user,
+    // and the title bar has no close box.
+    EXPECT_FALSE(w.windowFlags() & Qt::WindowCloseButtonHint);
+    QTest::keyClick(&w, Qt::Key_Escape);
+    w.close();
+    EXPECT_TRUE(w.isVisible());
+    // The question shows whole above the buttons.
+    EXPECT_LE(w.Label1->heightForWidth(w.Label1->width()), w.Label1->height());
+    EXPECT_LE(w.Label1->geometry().bottom(), w.Command1[0]->y());
+    EXPECT_LE(w.Command1[0]->geometry().bottom(), w.height());
+    QTest::mouseClick(w.Command1[press], Qt::LeftButton);
   };
-  EXPECT_FALSE(app->askyesno(nullptr, "First?"));  // false at the start of the run
   press = 1;
   EXPECT_FALSE(app->askyesno(nullptr, "Second?"));
   press = 0;
   EXPECT_TRUE(app->askyesno(nullptr, "The file \"a&b\" <x> already exists."));
-  press = -1;
-  EXPECT_TRUE(app->askyesno(nullptr, "Fourth?"));
+  const std::string path = "/home/teacher/" + std::string(260, 'p') + "/week 2.vqt";
+  EXPECT_TRUE(app->askyesno(nullptr, "The file " + path + " already exists. Would you like to use this file"));
   press = 1;
   EXPECT_FALSE(app->askyesno(nullptr, "Fifth?"));
-  EXPECT_EQ(asked[2], "The file \"a&b\" <x> already exists.");
-  EXPECT_EQ(asked.size(), 5u);
+  EXPECT_EQ(asked[1], "The file \"a&b\" <x> already exists.");
+  EXPECT_EQ(asked.size(), 4u);
 }
 
 }  // namespace
@@ -187,7 +196,7 @@ TEST_F(ToolTest, EveryWindowAnswersF1AndABadSettingsFileIsReported) {
   EXPECT_TRUE(helpof(description, "Test description"));
   // Closed, the modal windows leave the others their keys.
   description.close();
-  yesno.close();
+  yesno.Command1_Click(1);
   // The file dialog is the platform's, sized by the user.
   EXPECT_TRUE(helpof(*app->exam().cmdialog1, "Test files", false));
   app->exam().cmdialog1->close();
@@ -198,6 +207,17 @@ TEST_F(ToolTest, EveryWindowAnswersF1AndABadSettingsFileIsReported) {
   app->exam().close();
   app->start().Label2_Click(1);
   EXPECT_TRUE(helpof(app->drugdatabase(), "The drug database"));
+  // A message box opens the help at the section of the window that shows it.
+  ui::setmessagehook(nullptr);
+  bool boxhelp = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    boxhelp = helpof(*box, "The drug database", false);
+    box->accept();
+  });
+  ui::showbox(&app->drugdatabase(), QStringLiteral("A message"), QStringLiteral("Drug Database"));
+  EXPECT_TRUE(boxhelp);
   app->drugdatabase().close();
 }
 

@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include "authoring/app.h"
+#include "core/filefaults.h"
 #include "core/files.h"
 #include "core/text.h"
 #include "core/ui/messages.h"

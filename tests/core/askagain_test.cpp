@@ -54,20 +54,26 @@ class AskAgainTest : public testsupport::TempFolder {
     setrng(nullptr);
     TempFolder::TearDown();
   }
-  // The same question asked three times over: the draws of the third call,
-  // in questions made. The check does not see the entry stored by the call
-  // just before, so only the third call finds a repeat.
-  std::size_t thirdcalltries(QuestionKind kind) {
+  // A question asked once, then (with older) another, then the first made
+  // over and over: the tries of the last call. The check sees the question
+  // asked last, and does not use it again while twice the bound of tries
+  // allows; an older repeat is used at the bound.
+  std::size_t repeattries(QuestionKind kind, bool older) {
     Replay replay;
     setrng(&replay);
     state.history = {};
     EXPECT_TRUE(makeunrepeated(state, kind, question, answer));
     const std::size_t one = replay.draws.size();
+    const std::string first = question;
+    if (older) {
+      EXPECT_TRUE(makeunrepeated(state, kind, question, answer));
+      EXPECT_NE(question, first);
+      replay.draws.resize(one);
+    }
     replay.recording = false;
-    EXPECT_TRUE(makeunrepeated(state, kind, question, answer));
-    EXPECT_EQ(replay.used, 2 * one);
     replay.used = 0;
     EXPECT_TRUE(makeunrepeated(state, kind, question, answer));
+    EXPECT_EQ(question, first);
     setrng(nullptr);
     return replay.used / one;
   }
@@ -77,14 +83,16 @@ TEST_F(AskAgainTest, TabletRepeatsAreAskedAgainAtMostOnceMoreThanThereAreCandida
   for (std::int16_t candidates : {1, 3}) {
     state.lists.selected.assign(static_cast<std::size_t>(candidates) + 1, 1);
     state.lists.nselected = candidates;
-    EXPECT_EQ(thirdcalltries(QuestionKind::Tablet), static_cast<std::size_t>(candidates + 1));
+    EXPECT_EQ(repeattries(QuestionKind::Tablet, false), static_cast<std::size_t>(2 * (candidates + 1)));
     EXPECT_EQ(question.substr(0, 42), "A client is ordered 1 gram of Paracetamol.");
   }
 }
 
 TEST_F(AskAgainTest, MetricAndDropRateRepeatsAreBoundToo) {
-  EXPECT_EQ(thirdcalltries(QuestionKind::Metric), static_cast<std::size_t>(MAXREPEATS + 1));
-  EXPECT_EQ(thirdcalltries(QuestionKind::Droprate), static_cast<std::size_t>(MAXREPEATS + 1));
+  for (QuestionKind kind : {QuestionKind::Metric, QuestionKind::Droprate}) {
+    EXPECT_EQ(repeattries(kind, false), static_cast<std::size_t>(2 * (MAXREPEATS + 1)));
+    EXPECT_EQ(repeattries(kind, true), static_cast<std::size_t>(MAXREPEATS + 1));
+  }
 }
 
 TEST_F(AskAgainTest, NoQuestionWhenTheGeneratorHasNoCandidate) {

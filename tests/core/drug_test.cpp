@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/errors.h"
+#include "core/filefaults.h"
 #include "core/files.h"
 #include "core/text.h"
 
@@ -23,6 +24,7 @@ namespace fs = std::filesystem;
 namespace {
 
 class DrugFiles : public testsupport::TempFolder {};
+using testsupport::names;
 
 drugrecord sampledrug() {
   drugrecord d;
@@ -302,8 +304,8 @@ TEST_F(DrugFiles, MissingFilesFailAtTheOpenAndAtTheCount) {
   EXPECT_EQ(l.nfluids, 0);
   EXPECT_EQ(l.ncategories, 0);
   EXPECT_EQ(l.catname.size(), 1u);
-  // While the files are being replaced (the tool's note is there) they are
-  // read again a few times, but each failure is reported once.
+  // A note that names no new file changes nothing: each failure is
+  // reported once.
   put(".vqdbs1.idx.set", "");
   errors.clear();
   loaddruglists(l, Build::Trainee, [&](int e) { errors.push_back(e); });
@@ -323,29 +325,95 @@ TEST_F(DrugFiles, MissingSolidIndexDoesNotTakeTheFluidEntries) {
   EXPECT_EQ(l.fluidrec, (std::vector<std::int16_t>{0, 4, 7}));
 }
 
-// While another program rebuilds the lists again and again, every load
-// gets the three files of one rebuild.
+// However a rebuild meets a load, the load gets the three files of one
+// rebuild and writes nothing: a rebuild made or cut off after its note
+// between the reads of two files, or before the load with no start-up of
+// the tool since. A set replaced at every read fails with 75 rather than
+// load a mixed set.
 TEST_F(DrugFiles, ListsLoadedWhileTheyAreRebuiltComeFromOneRebuild) {
-  const IndexTexts one{"1\r\n1,1\r\n", "2\r\n2,1\r\n3,1\r\n", "1\r\n\"" + fixwidth("A", 20) + "\",1\r\n"};
-  const IndexTexts two{"2\r\n1,2\r\n4,2\r\n", "1\r\n2,2\r\n", "2\r\n\"" + fixwidth("A", 20) + "\",1\r\n\"" +
-                                                          fixwidth("B", 20) + "\",2\r\n"};
-  writeindexfiles(one);
-  const pid_t writer = ::fork();
-  if (writer == 0) {
-    for (int i = 0; i < 500; ++i) writeindexfiles(i % 2 ? one : two);
-    ::_exit(0);
-  }
-  int loads = 0, mixed = 0, status = 0;
-  while (::waitpid(writer, &status, WNOHANG) == 0) {
+  const std::string a = "\"" + fixwidth("A", 20) + "\",1\r\n", b = "\"" + fixwidth("B", 20) + "\",2\r\n",
+                    c = "\"" + fixwidth("C", 20) + "\",3\r\n";
+  const std::vector<IndexTexts> sets{{"1\r\n1,1\r\n", "2\r\n2,1\r\n3,1\r\n", "1\r\n" + a},
+                                     {"2\r\n1,2\r\n4,2\r\n", "1\r\n2,2\r\n", "2\r\n" + a + b},
+                                     {"3\r\n1,3\r\n2,3\r\n5,3\r\n", "\r\n", "3\r\n" + a + b + c}};
+  // Which of the sets a load gave (1 to 3), or 0 for a mix.
+  auto which = [](const DrugLists& l) {
+    for (int n = 1; n <= 3; ++n)
+      if (l.ntablets == n && l.nfluids == 3 - n && l.ncategories == n) return n;
+    return 0;
+  };
+  // A rebuild to set n, cut off by a failing nth rename (0: none) when the
+  // note and the renames before it are done.
+  auto rebuild = [&](int n, int failingrename) {
+    WriteFaults f;
+    f.rename = failingrename;
+    setwritefaults(f);
+    try {
+      writeindexfiles(sets[static_cast<std::size_t>(n - 1)]);
+    } catch (const FileError&) {
+    }
+    setwritefaults({});
+  };
+  struct Row {
+    const char* when;
+    int step;  // the read after which the hook rebuilds (0 the note's); -1: before the load
+    std::vector<std::pair<int, int>> rebuilds;  // set and failing rename
+    bool everyread;                   // the hook rebuilds at every read
+    int loaded;
+  };
+  const std::vector<Row> rows{
+      {"no rebuild", -1, {}, false, 1},
+      {"cut off at its first rename", -1, {{2, 2}}, false, 1},
+      {"cut off at its second rename", -1, {{2, 3}}, false, 2},
+      {"cut off at its third rename", -1, {{2, 4}}, false, 2},
+      {"cut off at the last flush", -1, {}, false, 2},
+      {"cut off after the note was read", 0, {{2, 3}}, false, 2},
+      {"made after the note was read", 0, {{2, 0}}, false, 2},
+      {"made after the first read", 1, {{2, 0}}, false, 2},
+      {"made after the second read", 2, {{2, 0}}, false, 2},
+      {"made after the third read", 3, {{2, 0}}, false, 2},
+      {"cut off after the first read", 1, {{2, 3}}, false, 2},
+      {"cut off after the third read", 3, {{2, 4}}, false, 2},
+      {"two made after the first read", 1, {{2, 0}, {3, 0}}, false, 3},
+      {"two made after the second read", 2, {{3, 0}, {2, 0}}, false, 2},
+      {"made at every read", 1, {}, true, 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.when);
+    for (const auto& n : names(dir_)) fs::remove(dir_ / n);
+    writeindexfiles(sets[0]);
+    if (std::string(row.when) == "cut off at the last flush") {
+      WriteFaults f;
+      f.flushfolder = 2;
+      setwritefaults(f);
+      EXPECT_THROW(writeindexfiles(sets[1]), SetUnfinished);
+      setwritefaults({});
+    }
+    int rebuilt = 0;
+    if (row.step < 0) {
+      for (auto [n, failing] : row.rebuilds) rebuild(n, failing);
+    } else {
+      setsetreadhook([&](int step) {
+        if (row.everyread) {
+          // A new file renamed over the first: what each rebuild does to it.
+          put("new", sets[0].solid);
+          fs::rename(dir_ / "new", dir_ / "vqdbs1.idx");
+        }
+        else if (step == row.step && rebuilt++ == 0)
+          for (auto [n, failing] : row.rebuilds) rebuild(n, failing);
+      });
+    }
+    const auto before = names(dir_);
+    std::vector<int> errors;
     DrugLists l;
-    loaddruglists(l, Build::Trainee, nullptr);
-    const bool first = l.ntablets == 1 && l.nfluids == 2 && l.ncategories == 1;
-    const bool second = l.ntablets == 2 && l.nfluids == 1 && l.ncategories == 2;
-    mixed += !first && !second;
-    ++loads;
+    loaddruglists(l, Build::Trainee, [&](int e) { errors.push_back(e); });
+    setsetreadhook(nullptr);
+    EXPECT_EQ(which(l), row.loaded);
+    EXPECT_EQ(errors, (row.everyread ? std::vector<int>{75, 75, 75} : std::vector<int>{}));
+    if (row.step < 0) {
+      EXPECT_EQ(names(dir_), before);  // the load wrote nothing
+    }
   }
-  EXPECT_GT(loads, 0);
-  EXPECT_EQ(mixed, 0) << "of " << loads;
 }
 
 // Each missing entry fails, but only the first failure of each file is

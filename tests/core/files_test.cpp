@@ -1,3 +1,4 @@
+#include "core/filefaults.h"
 #include "core/files.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <algorithm>
 #include <cctype>
@@ -32,33 +34,7 @@ namespace {
 
 class Folder : public testsupport::TempFolder {};
 
-// Runs check in a child process as an unprivileged user: as nobody, to
-// whom the paths are given, when the tests run as root (for whom no file
-// is read-only), else as the user. Gives the child's exit status: 0 when
-// check held, 1 when it did not, 2 when it threw, -1 when there is no user
-// to drop to.
-int unprivileged(const std::vector<fs::path>& give, const std::function<bool()>& check) {
-  const passwd* nobody = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
-  if (::geteuid() == 0 && nobody == nullptr) return -1;
-  const pid_t child = ::fork();
-  if (child == 0) {
-    if (nobody != nullptr) {
-      for (const auto& p : give)
-        if (::chown(p.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) ::_exit(3);
-      if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) ::_exit(3);
-    }
-    int status = 2;
-    try {
-      status = check() ? 0 : 1;
-    } catch (...) {
-    }
-    ::_exit(status);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 4;
-}
-
+using testsupport::unprivileged;
 using testsupport::errorof;
 
 }  // namespace
@@ -202,16 +178,7 @@ TEST_F(Folder, WholeFileWriteThatFailsLeavesTheOldFile) {
   EXPECT_EQ(get("t.vqt"), "new");
 }
 
-namespace {
-// The names in the folder, hidden ones included: a temporary file left
-// behind shows here.
-std::vector<std::string> names(const fs::path& dir) {
-  std::vector<std::string> out;
-  for (const auto& e : fs::directory_iterator(dir)) out.push_back(e.path().filename().string());
-  std::sort(out.begin(), out.end());
-  return out;
-}
-}  // namespace
+using testsupport::names;
 
 // A symbolic link keeps pointing at its file, which gets the new bytes; a
 // link to a missing file and a view of the system are refused; a new file
@@ -425,6 +392,13 @@ TEST_F(Folder, EveryStepOfReplacingFilesMayFail) {
                 n ? "new 1new 2new 3" : "old vqdbs1.idxold vqdbs2.idxold vqcat.idx");
     }
   }
+  // With no fault set the folder is really flushed: after a file's rename,
+  // and for a set after its note, its renames and the note's removal.
+  filecounts() = {};
+  writewholefile(set[0], "one");
+  EXPECT_EQ(filecounts().folderflushes, 1);
+  writewholefiles({{set[0], "new 1"}, {set[1], "new 2"}, {set[2], "new 3"}});
+  EXPECT_EQ(filecounts().folderflushes, 4);
 }
 
 // At start-up only temporary files of our own naming, written on this
@@ -464,6 +438,86 @@ TEST_F(Folder, TidyingRemovesOnlyTheTemporaryFilesOfWritersThatAreGone) {
   EXPECT_EQ(names(dir_), expected);
   EXPECT_EQ(get("vqdbs1.idx") + get("vqdbs2.idx") + get("vqcat.idx"), "new 1new 2new 3");
   EXPECT_EQ(get("VQDBASE.TMP"), "keep");
+
+  // A note is followed only to regular new files of our naming, each for
+  // the list it names; a rename that fails keeps the note and the new
+  // files for the next start; a writer that kill may not ask about
+  // (another user's running process) keeps its file.
+  struct Row {
+    const char* what;
+    std::string second;  // the new file named for vqdbs2.idx
+    char kind;           // f file, l link, d folder
+    int failingrename;
+    int processerror;
+    bool renewed;        // vqdbs2.idx is new after the first start
+    bool kept;           // the file named stays after it
+  };
+  const std::string ours = temp("vqdbs2.idx", gone, mark);
+  const std::vector<Row> rows{
+      {"a new file", ours, 'f', 0, 0, true, false},
+      {"a link", ours, 'l', 0, 0, false, true},
+      {"a folder", ours, 'd', 0, 0, false, true},
+      {"not of our naming", ".vqdbs2.idx.~" + mark + "~12~x.tmp", 'f', 0, 0, false, true},
+      {"the new file of another list", temp("vqcat.idx", gone, mark), 'f', 0, 0, false, false},
+      {"a rename that fails", ours, 'f', 2, 0, false, true},
+      {"another user's writer", ours, 'f', 0, EPERM, true, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    for (const auto& n : names(dir_)) fs::remove_all(dir_ / n);
+    put("vqdbs1.idx", "old 1");
+    put("vqdbs2.idx", "old 2");
+    put(temp("vqdbs1.idx", gone, mark), "new 1");
+    if (row.kind == 'f') put(row.second, "new 2");
+    if (row.kind == 'l') {
+      put("elsewhere", "new 2");
+      fs::create_symlink("elsewhere", dir_ / row.second);
+    }
+    if (row.kind == 'd') fs::create_directory(dir_ / row.second);
+    put(".vqdbs1.idx.set", "vqdbs1.idx\n" + temp("vqdbs1.idx", gone, mark) + "\nvqdbs2.idx\n" + row.second + "\n");
+    put(temp("a.vqt", gone, mark), "stale");
+    WriteFaults f;
+    f.rename = row.failingrename;
+    f.processerror = row.processerror;
+    setwritefaults(f);
+    tidyworkdir();
+    setwritefaults({});
+    EXPECT_EQ(get("vqdbs1.idx"), "new 1");
+    EXPECT_EQ(get("vqdbs2.idx"), row.renewed ? "new 2" : "old 2");
+    EXPECT_EQ(fs::exists(fs::symlink_status(dir_ / row.second)), row.kept);
+    EXPECT_EQ(fs::exists(dir_ / ".vqdbs1.idx.set"), row.failingrename != 0);
+    EXPECT_EQ(fs::exists(dir_ / temp("a.vqt", gone, mark)), row.processerror == EPERM);
+    if (row.failingrename != 0) {
+      tidyworkdir();  // the next start finishes the set
+      EXPECT_EQ(get("vqdbs2.idx"), "new 2");
+      EXPECT_FALSE(fs::exists(dir_ / ".vqdbs1.idx.set"));
+    }
+  }
+}
+
+// Each machine gives its temporary files a mark of its own, whatever its
+// name; the name of a temporary file gives back its list, mark and writer.
+TEST(TempNames, EveryMachineHasAMarkOfItsOwn) {
+  const std::string longname(40, 'a');
+  const std::vector<std::pair<std::string, std::string>> pairs{
+      {"lab.pc1", "labpc1"}, {"lab_pc1", "lab.pc1"}, {longname + "1", longname + "2"}, {"", "_"}, {"a~b", "ab"}};
+  for (const auto& [one, two] : pairs) {
+    SCOPED_TRACE(one + " / " + two);
+    EXPECT_NE(hostmark(one), hostmark(two));
+    for (const std::string& host : {one, two}) {
+      const std::string name = tempname("vqdbs1.idx", hostmark(host), 4321, 7);
+      const auto back = parsetempname(name);
+      ASSERT_TRUE(back.has_value()) << name;
+      EXPECT_EQ(back->target, "vqdbs1.idx");
+      EXPECT_EQ(back->mark, hostmark(host));
+      EXPECT_EQ(back->pid, 4321);
+    }
+  }
+  EXPECT_EQ(hostmark("lab.pc1"), "lab_2Epc1");
+  // A long list name is cut so that the name stays within a folder's limit.
+  EXPECT_LE(tempname(std::string(300, 'x'), hostmark(std::string(64, '.')), 2147483647, 999999999).size(), 255u);
+  for (const char* bad : {".a.vqt.~m~x~7.tmp", "a.vqt.~m~1~7.tmp", ".a.vqt.~m~1~7.txt", ".a.vqt~m~1~7.tmp", ".~m~1~7.tmp"})
+    EXPECT_FALSE(parsetempname(bad).has_value()) << bad;
 }
 
 namespace {
@@ -505,51 +559,113 @@ TEST_F(Folder, ReadsWhileAnotherProgramWritesSeeWholeRecords) {
     const pid_t writer = recordwriter("r.fil", row.length, row.record, row.rounds);
     long reads = 0, torn = 0;
     RecordFile f("r.fil", row.length);
-    while (running(writer)) {
+    // At least one read, however soon a busy machine lets the writer end.
+    do {
       const auto one = readrecord("r.fil", row.length, row.record);
       const auto two = f.read(row.record);
       torn += !uniform(*one) + !uniform(*two);
       reads += 2;
-    }
+    } while (running(writer));
     EXPECT_GT(reads, 0);
     EXPECT_EQ(torn, 0) << "of " << reads;
   }
   put("VQDBASE.FIL", std::string(240 * 40, 'a'));
   const pid_t writer = recordwriter("VQDBASE.FIL", 240, 18, 3000);
   long torn = 0;
-  while (running(writer)) {
+  do {
     const std::string whole = readwholefile("VQDBASE.FIL");
     torn += !uniform(std::string_view(whole).substr(17 * 240, 240));
     const auto database = readdatabase();
     torn += !uniform(database.at(17).genericname.view());
-  }
+  } while (running(writer));
   EXPECT_EQ(torn, 0);
+}
 
-  // A program that holds a record's lock and does not let go.
+namespace {
+// Another program that takes a sole lock on [start, start + length) of a
+// file and holds it until it is killed; gives its pid once it holds it.
+pid_t holdlock(const fs::path& file, off_t start, off_t length) {
   int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
+  if (::pipe(ready) != 0) return -1;
   const pid_t holder = ::fork();
   if (holder == 0) {
-    const int fd = ::open((dir_ / "VQDBASE.FIL").c_str(), O_RDWR);
+    const int fd = ::open(file.c_str(), O_RDWR);
     struct flock l {};
     l.l_type = F_WRLCK;
     l.l_whence = SEEK_SET;
-    l.l_start = 240;
-    l.l_len = 240;
+    l.l_start = start;
+    l.l_len = length;
     const char done = ::fcntl(fd, F_OFD_SETLK, &l) == 0 ? 'y' : 'n';
     if (::write(ready[1], &done, 1) != 1) ::_exit(1);
     ::pause();
     ::_exit(0);
   }
   char done = 0;
-  ASSERT_EQ(::read(ready[0], &done, 1), 1);
-  EXPECT_EQ(done, 'y');
-  EXPECT_EQ(errorof([] { readrecord("VQDBASE.FIL", 240, 2); }), 75);
-  EXPECT_EQ(errorof([] { RecordFile("VQDBASE.FIL", 240).write(2, "x"); }), 75);
-  EXPECT_EQ(*readrecord("VQDBASE.FIL", 240, 3), std::string(240, 'a'));
-  ::kill(holder, SIGKILL);
-  ::waitpid(holder, nullptr, 0);
+  const bool held = ::read(ready[0], &done, 1) == 1 && done == 'y';
   ::close(ready[0]);
   ::close(ready[1]);
-  EXPECT_EQ(errorof([] { readrecord("VQDBASE.FIL", 240, 2); }), 0);
+  return held ? holder : -1;
+}
+}  // namespace
+
+// While another program holds a sole lock, every read and write of the
+// bytes it covers waits for it, for three seconds in all, and then fails
+// with 75; bytes outside it are read at once. A file system that keeps no
+// locks is used without them, and a folder it cannot flush does not fail
+// a save.
+TEST_F(Folder, ReadsAndWritesWaitForALockHeldByAnotherProgram) {
+  using std::chrono::seconds;
+  const std::vector<std::pair<const char*, std::function<void()>>> ops{
+      {"readrecord 2", [] { readrecord("VQDBASE.FIL", 240, 2); }},
+      {"read 2", [] { RecordFile("VQDBASE.FIL", 240).read(2); }},
+      {"write 2", [] { RecordFile("VQDBASE.FIL", 240).write(2, "x"); }},
+      {"readrecord 3", [] { readrecord("VQDBASE.FIL", 240, 3); }},
+      {"read 3", [] { RecordFile("VQDBASE.FIL", 240).read(3); }},
+      {"readwholefile", [] { readwholefile("VQDBASE.FIL"); }},
+      {"openwhole", [] { ::close(openwhole("VQDBASE.FIL")); }},
+      {"readdatabase", [] { readdatabase(); }},
+  };
+  struct Row {
+    const char* held;
+    off_t start, length;
+    int lockerror;
+    std::vector<int> failing;  // the operations above that wait and fail
+  };
+  const std::vector<Row> rows{
+      {"record 2", 240, 240, 0, {0, 1, 2, 5, 6, 7}},
+      {"the first byte of record 2", 240, 1, 0, {0, 1, 2, 5, 6, 7}},
+      {"the last byte of record 2", 479, 1, 0, {0, 1, 2, 5, 6, 7}},
+      {"the first byte of record 3", 480, 1, 0, {3, 4, 5, 6, 7}},
+      {"record 2, on a server without locks", 240, 240, ENOLCK, {}},
+      {"record 2, on a server that refuses them", 240, 240, EINVAL, {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.held);
+    put("VQDBASE.FIL", std::string(240 * 3, 'a'));
+    const pid_t holder = holdlock(dir_ / "VQDBASE.FIL", row.start, row.length);
+    ASSERT_GT(holder, 0);
+    WriteFaults f;
+    f.sleeplesswaits = true;
+    f.lockerror = row.lockerror;
+    setwritefaults(f);
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+      SCOPED_TRACE(ops[i].first);
+      const bool fails = std::find(row.failing.begin(), row.failing.end(), static_cast<int>(i)) != row.failing.end();
+      filecounts() = {};
+      EXPECT_EQ(errorof(ops[i].second), fails ? 75 : 0);
+      EXPECT_EQ(filecounts().lockwaited, fails ? seconds(3) : seconds(0));
+      EXPECT_EQ(filecounts().lockpauses > 0, fails);
+    }
+    if (row.lockerror != 0) {
+      // Nor does a folder such a server cannot flush fail the save.
+      f.flushfolder = 1;
+      f.error = row.lockerror == ENOLCK ? EINVAL : EROFS;
+      setwritefaults(f);
+      EXPECT_EQ(errorof([] { writewholefile("VQDBASE.FIL", "new"); }), 0);
+      EXPECT_EQ(get("VQDBASE.FIL"), "new");
+    }
+    setwritefaults({});
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+  }
 }

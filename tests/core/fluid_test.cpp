@@ -254,6 +254,7 @@ TEST_F(FluidTest, DosesThatCannotBeAskedAreDrawnAgain) {
   writedrug(10, rows);
   writedrug(11, none);
   drugrecord weak = makedrug("Weak", 50, MG, 25, {{4, 10, MG, 5}});  // not one increment in 5 ml
+  writedrug(13, weak);  // no lowest dose: 25 mg would be 12.5 ml
   weak.doserange[0].amount = 25;
   writedrug(12, weak);
   const struct {
@@ -273,6 +274,8 @@ TEST_F(FluidTest, DosesThatCannotBeAskedAreDrawnAgain) {
       {{11, 1}, {0.0f, 0.9f, 0.0f, 0.0f}, "125 milligrams of Amoxycillin orally", 2.5, 1, 1},
       // nor can a row that holds not even one increment reach the lowest dose
       {{12, 1}, {0.0f, 0.9f, 0.0f, 0.0f}, "125 milligrams of Amoxycillin orally", 2.5, 1, 1},
+      // and without a lowest dose such a row is passed over all the same
+      {{13, 1}, {0.0f, 0.9f, 0.0f, 0.0f}, "125 milligrams of Amoxycillin orally", 2.5, 1, 1},
   };
   for (const auto& c : cases) {
     select(c.drugs);

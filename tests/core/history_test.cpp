@@ -35,14 +35,24 @@ TEST(AskedBefore, FirstQuestionOfAnExerciseGoesToSlotTwo) {
   EXPECT_EQ(keycount(h, 1), 0);
 }
 
-TEST(AskedBefore, TheEntryOfThePreviousCallIsNotSeen) {
+TEST(AskedBefore, TheEntryOfThePreviousCallIsSeen) {
   QuestionHistory h;
   h.historypos = 1;
   EXPECT_FALSE(askedbefore(h, 7, 1, Key()));  // slot 2
-  EXPECT_FALSE(askedbefore(h, 7, 1, Key()));  // compares 0 and 1 only: slot 3
-  EXPECT_EQ(h.historypos, 3);
-  EXPECT_TRUE(askedbefore(h, 7, 1, Key()));  // slot 2 is now compared
-  EXPECT_EQ(h.historypos, 3);
+  EXPECT_TRUE(askedbefore(h, 7, 1, Key()));   // at once again: found in slot 2
+  EXPECT_EQ(h.historypos, 2);
+  EXPECT_FALSE(askedbefore(h, 8, 1, Key()));  // slot 3
+  // A new exercise sets the position back: its first question is still
+  // compared with the last one of the exercise before.
+  h.historypos = 1;
+  EXPECT_TRUE(askedbefore(h, 8, 1, Key()));
+  EXPECT_FALSE(askedbefore(h, 7, 1, Key()));  // slot 2 lies above the position
+  EXPECT_EQ(h.historypos, 2);
+  // A key set found in the ring is the previous one for the next call.
+  h.historypos = 5;
+  EXPECT_TRUE(askedbefore(h, 7, 1, Key()));
+  h.historypos = 1;
+  EXPECT_TRUE(askedbefore(h, 7, 1, Key()));
 }
 
 TEST(AskedBefore, EmptyPositionSearchesTheWholeRing) {
@@ -77,15 +87,22 @@ TEST(AskedBefore, RingWrapsFromFortyNineToZeroAndNeverWritesSlotFifty) {
   EXPECT_EQ(keycount(h, 50), 0);
 }
 
-TEST(AskedBefore, OnlyTheSlotsBelowThePositionAreCompared) {
-  QuestionHistory h;
-  h.historypos = 1;
-  for (int q = 1; q <= 10; ++q) askedbefore(h, q, 0, Key());  // slots 2..11
-  EXPECT_EQ(h.historypos, 11);
-  h.historypos = 5;  // slots 0..4 compared: keys 1, 2, 3 stored in 2..4
-  EXPECT_TRUE(askedbefore(h, 2, 0, Key()));
-  EXPECT_FALSE(askedbefore(h, 4, 0, Key()));  // key 4 sits in slot 5: not compared
-  EXPECT_EQ(h.historypos, 6);
+// Keys 1 to 10 stored in slots 2 to 11, then the position set to 5: the
+// slots below it and the key set of the previous call are compared.
+TEST(AskedBefore, SlotsBelowThePositionAndThePreviousKeysAreCompared) {
+  const struct {
+    int key;
+    bool found;
+  } rows[] = {{2, true}, {3, true}, {10, true}, {4, false}, {9, false}};
+  for (const auto& row : rows) {
+    QuestionHistory h;
+    h.historypos = 1;
+    for (int q = 1; q <= 10; ++q) askedbefore(h, q, 0, Key());
+    ASSERT_EQ(h.historypos, 11);
+    h.historypos = 5;
+    EXPECT_EQ(askedbefore(h, row.key, 0, Key()), row.found) << row.key;
+    EXPECT_EQ(h.historypos, row.found ? 5 : 6) << row.key;
+  }
 }
 
 TEST(AskedBefore, AKeySetOfZerosMatchesAnEmptySlot) {

@@ -2,17 +2,24 @@
 // working folder for each test.
 #pragma once
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "core/errors.h"
+#include "core/filefaults.h"
 #include "core/files.h"
 #include "core/random.h"
 
@@ -40,6 +47,72 @@ inline int errorof(const std::function<void()>& op) {
     return e.number();
   }
   return 0;
+}
+
+// A sole lock on bytes [start, start + length) of a file (0: to the end),
+// held for the life of the object through a descriptor of its own, as a
+// program that hangs while it writes holds it: the lock of one descriptor
+// keeps out every other, in this process as in any other, so each read or
+// write of those bytes waits its whole time and then fails, every time.
+class HeldLock {
+ public:
+  HeldLock(const std::filesystem::path& file, off_t start, off_t length)
+      : fd_(::open(file.c_str(), O_RDWR | O_CLOEXEC)) {
+    struct flock l {};
+    l.l_type = F_WRLCK;
+    l.l_whence = SEEK_SET;
+    l.l_start = start;
+    l.l_len = length;
+    held_ = fd_ >= 0 && ::fcntl(fd_, F_OFD_SETLK, &l) == 0;
+  }
+  ~HeldLock() { release(); }
+  HeldLock(const HeldLock&) = delete;
+  HeldLock& operator=(const HeldLock&) = delete;
+  bool held() const { return held_; }
+  void release() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    held_ = false;
+  }
+
+ private:
+  int fd_;
+  bool held_ = false;
+};
+// Runs check in a child process as an unprivileged user: as nobody, to
+// whom the paths are given, when the tests run as root (for whom no file
+// is read-only), else as the user. Gives the child's exit status: 0 when
+// check held, 1 when it did not, 2 when it threw, -1 when there is no user
+// to drop to.
+inline int unprivileged(const std::vector<std::filesystem::path>& give, const std::function<bool()>& check) {
+  const passwd* nobody = ::geteuid() == 0 ? ::getpwnam("nobody") : nullptr;
+  if (::geteuid() == 0 && nobody == nullptr) return -1;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (nobody != nullptr) {
+      for (const auto& p : give)
+        if (::chown(p.c_str(), nobody->pw_uid, nobody->pw_gid) != 0) ::_exit(3);
+      if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) ::_exit(3);
+    }
+    int status = 2;
+    try {
+      status = check() ? 0 : 1;
+    } catch (...) {
+    }
+    ::_exit(status);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 4;
+}
+
+// The names in the folder, hidden ones included: a temporary file left
+// behind shows here.
+inline std::vector<std::string> names(const std::filesystem::path& dir) {
+  std::vector<std::string> out;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) out.push_back(e.path().filename().string());
+  std::sort(out.begin(), out.end());
+  return out;
 }
 
 // Each test runs in a fresh working folder of its own.

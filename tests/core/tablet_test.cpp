@@ -6,10 +6,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
 
 #include <sys/stat.h>
 
 #include "core/convert.h"
+#include "core/errors.h"
 #include "core/files.h"
 #include "core/generators.h"
 #include "core/random.h"
@@ -348,16 +350,38 @@ TEST_F(TabletTest, TheRecordIsReadAfreshForEveryQuestion) {
   EXPECT_FALSE(make());
 }
 
-TEST_F(TabletTest, NoQuestionWhenTheDatabaseIsNoOrdinaryFile) {
-  select({1, 2});
-  std::filesystem::remove(dir_ / "VQDBASE.FIL");
-  std::filesystem::create_directory(dir_ / "VQDBASE.FIL");
-  EXPECT_FALSE(make());
-  std::filesystem::remove(dir_ / "VQDBASE.FIL");
-  // A pipe of that name has no records, and reading it never waits for a writer.
-  ASSERT_EQ(mkfifo((dir_ / "VQDBASE.FIL").c_str(), 0644), 0);
-  EXPECT_FALSE(make());
-  EXPECT_EQ(question, "");
+// A database that cannot be read is a failure, told by its error, never
+// "no question": a folder or pipe in its place, a record another program
+// keeps locked (the read waits its time, then gives up).
+TEST_F(TabletTest, ADatabaseThatCannotBeReadIsAFailureNotNoQuestion) {
+  const struct {
+    const char* kind;
+    bool lockheld;
+  } rows[] = {{"record locked", true}, {"folder", false}, {"pipe", false}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.kind);
+    select({1, 2});
+    std::unique_ptr<testsupport::HeldLock> lock;
+    if (std::string(r.kind) == "record locked") {
+      lock = std::make_unique<testsupport::HeldLock>(dir_ / "VQDBASE.FIL", 0, 0);
+      ASSERT_TRUE(lock->held());
+    } else {
+      std::filesystem::remove(dir_ / "VQDBASE.FIL");
+      if (std::string(r.kind) == "folder") std::filesystem::create_directory(dir_ / "VQDBASE.FIL");
+      // A pipe of that name has no records, and reading it never waits for a writer.
+      else ASSERT_EQ(mkfifo((dir_ / "VQDBASE.FIL").c_str(), 0644), 0);
+    }
+    try {
+      make();
+      ADD_FAILURE() << "no failure";
+    } catch (const FileError& e) {
+      EXPECT_EQ(e.number(), 75);
+      EXPECT_EQ(dynamic_cast<const LockHeld*>(&e) != nullptr, r.lockheld);
+    }
+    EXPECT_EQ(question, "");
+    lock.reset();
+    std::filesystem::remove(dir_ / "VQDBASE.FIL");
+  }
 }
 
 TEST_F(TabletTest, AnUnusableDrugIsPassedOver) {

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "trainee/burette.h"
@@ -115,44 +116,38 @@ TEST_F(BuretteTest, RateZeroLeavesTheBuretteStill) {
   EXPECT_EQ(b->tmrdrip->interval(), 2000);
 }
 
-// Only dragging the scroll box sets the drip; arrows, track and keys move
-// the value alone.
-TEST_F(BuretteTest, ScrollBarSetsTheDripOnlyWhileDragged) {
+// However the scroll bar moves (its box dragged, an arrow or the track
+// clicked, a key pressed), the drip follows its value; a value set while the
+// bar is hidden (the drop-rate module sets it to the answer) leaves the drip.
+TEST_F(BuretteTest, TheDripFollowsTheScrollBarHoweverItMoves) {
   b->scriv->setValue(50);
   b->setdriprate(b->scriv->value());
   b->tmrdrip->start();
+  b->scriv->setValue(30);
   EXPECT_EQ(b->tmrdrip->interval(), 1200);
 
-  b->scriv->setSliderDown(true);
-  b->scriv->setValue(30);
-  b->scriv->setSliderDown(false);
-  EXPECT_EQ(b->tmrdrip->interval(), 2000);
-  EXPECT_TRUE(b->tmrdrip->isActive());
-
-  b->scriv->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-  EXPECT_EQ(b->scriv->value(), 31);
-  b->scriv->triggerAction(QAbstractSlider::SliderPageStepSub);
-  EXPECT_EQ(b->scriv->value(), 21);
-  b->scriv->setValue(80);
-  EXPECT_EQ(b->tmrdrip->interval(), 2000);
-
-  // A drag seen as the slider's moves.
-  b->scriv->setSliderDown(true);
-  b->scriv->setSliderPosition(40);
-  b->scriv->setSliderDown(false);
-  EXPECT_EQ(b->scriv->value(), 40);
-  EXPECT_EQ(b->tmrdrip->interval(), 1500);
-
-  // A real click on the right arrow.
   window.show();
   b->IVpan->show();
   b->scriv->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  QTest::mouseClick(b->scriv, Qt::LeftButton, {}, QPoint(b->scriv->width() - 3, b->scriv->height() / 2));
-  EXPECT_EQ(b->scriv->value(), 41);
-  EXPECT_EQ(b->tmrdrip->interval(), 1500);
-  QTest::keyClick(b->scriv, Qt::Key_Right);
-  EXPECT_EQ(b->tmrdrip->interval(), 1500);
+  const struct {
+    const char* how;
+    std::function<void()> move;
+    int value;
+  } rows[] = {
+      {"drag", [this] { b->scriv->setSliderDown(true); b->scriv->setSliderPosition(40); b->scriv->setSliderDown(false); }, 40},
+      {"arrow", [this] { b->scriv->triggerAction(QAbstractSlider::SliderSingleStepAdd); }, 41},
+      {"track", [this] { b->scriv->triggerAction(QAbstractSlider::SliderPageStepSub); }, 31},
+      {"key", [this] { QTest::keyClick(b->scriv, Qt::Key_Left); }, 30},
+      {"page key", [this] { QTest::keyClick(b->scriv, Qt::Key_PageUp); }, 40},
+      {"click", [this] { QTest::mouseClick(b->scriv, Qt::LeftButton, {}, QPoint(b->scriv->width() - 3, b->scriv->height() / 2)); }, 41},
+  };
+  for (const auto& row : rows) {
+    row.move();
+    EXPECT_EQ(b->scriv->value(), row.value) << row.how;
+    EXPECT_EQ(b->tmrdrip->interval(), Burette::dripinterval(row.value)) << row.how;
+    EXPECT_TRUE(b->tmrdrip->isActive()) << row.how;
+  }
 
   // A real drag of the box with the mouse.
   QStyleOptionSlider option;

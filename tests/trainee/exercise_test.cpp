@@ -22,7 +22,11 @@
 #include "trainee/burette.h"
 #include "trainee/frmcompleted.h"
 #include "trainee/frmmenu.h"
+#include "trainee/frmsave.h"
+#include "tests/core/support.h"
 
+#include <filesystem>
+#include <memory>
 #include <set>
 
 using exercisetest::Session;
@@ -83,7 +87,8 @@ TEST_F(Session, EveryModuleOpensFromTheMenusAccept) {
     QTest::mouseClick(q.cmdstart, Qt::LeftButton);
     EXPECT_TRUE(boxes.empty()) << m;
     ASSERT_TRUE(app.questionloaded()) << m;
-    EXPECT_EQ(q.cmdstart->text(), "&Answer");
+    // Beside the flow-rate module's "&Accept", Alt+N answers.
+    EXPECT_EQ(q.cmdstart->text(), m == 2 ? "A&nswer" : "&Answer");
     EXPECT_FALSE(q.lblstatus->isHidden());
     EXPECT_EQ(Frmquestion::caption(q.lblstatus),
               m < 7 ? "This is your first question this session" : "This is the first of 2 questions.");
@@ -295,7 +300,7 @@ TEST_F(Session, TabletRepeatCheckTriesOnceMoreThanThereAreDrugs) {
   app.corestate.lists.nselected = 1;
   // Each tablet question draws the drug, the row and the number of tablets
   // (two tablets: 1000 mg).
-  for (int i = 0; i < 5; ++i) {
+  for (int i = 0; i < 9; ++i) {
     draws.push(0.0f);
     draws.push(0.0f);
     draws.push(0.9f);
@@ -306,12 +311,13 @@ TEST_F(Session, TabletRepeatCheckTriesOnceMoreThanThereAreDrugs) {
   EXPECT_EQ(q.answerstring(), "2");
   EXPECT_EQ(Frmquestion::caption(q.Lbldrug), "Testamol\r\n\r\n500 mg tablets");
   answer(q, "2");
-  // The check does not compare the entry stored just before, so the second
-  // question passes; the third is a repeat, tried once more and then used.
+  // The second question repeats the one just asked: with no other drug it
+  // is tried three more times (twice the bound) and then used; so is the
+  // third.
   q.cmdStart_Click();
-  EXPECT_EQ(draws.used(), 6u);
+  EXPECT_EQ(draws.used(), 15u);
   answer(q, "");
-  EXPECT_EQ(draws.used(), 12u);
+  EXPECT_EQ(draws.used(), 27u);
   EXPECT_EQ(q.session.questno, 3);
   EXPECT_FALSE(q.txtanswer->isHidden());
 }
@@ -392,4 +398,91 @@ TEST_F(Session, NextModuleStartsWithAFreshCalculator) {
   r.Imgcalc_Click();
   EXPECT_TRUE(app.calculator().isVisible());
   EXPECT_EQ(app.calculator().Readout->text(), "0.");
+}
+
+// A record another program keeps locked (a writer that hangs, a backup
+// tool) or a file that cannot be read is told, with its file and cause,
+// and the student tries again or leaves: never the completion notice
+// before the test's last question, never "no question could be made".
+TEST_F(Session, ARecordThatCannotBeReadIsToldAndTriedAgainOrLeft) {
+  const std::string testlocked =
+      "The test file quiz.vqt could not be read (error 75: another program has held the file locked for too long). "
+      "Would you like to try again? No leaves this module.";
+  const std::string druglocked =
+      "The drug database VQDBASE.FIL could not be read (error 75: another program has held the file locked for too "
+      "long). Would you like to try again? No leaves this module.";
+  struct Row {
+    const char* what;
+    int modnum;
+    bool tryagain;
+    std::string asked;  // the retry question
+    std::string shown;  // the question shown afterwards; empty: the module was left
+  };
+  const std::vector<Row> rows = {
+      {"test, question 2 locked, tried again", 7, true, testlocked, "Second?"},
+      {"test, question 2 locked, left", 7, false, testlocked, ""},
+      {"tablets, the drug locked, tried again", 4, true, druglocked,
+       "A client is ordered 1000 milligrams of Testamol.\r\n500 milligram tablets are available.\r\nHow many tablets "
+       "will you give?"},
+      {"tablets, the drug locked, left", 4, false, druglocked, ""},
+  };
+  writedrugs();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    writetest({core::testrecord::header("Ward quiz", "", "", 0), core::testrecord::item("First?", "", "1"),
+               core::testrecord::item("Second?", "", "2"), core::testrecord::item("Third?", "", "3")});
+    app.corestate.lists.selected = {0, 1};
+    app.corestate.lists.nselected = 1;
+    for (int i = 0; i < 9; ++i) draws.push(i % 3 == 2 ? 0.9f : 0.0f);  // two tablets: 1000 mg
+    boxes.clear();
+    modals.clear();
+    Frmquestion& q = open(row.modnum);
+    if (row.modnum == 7) {
+      q.cmdStart_Click();
+      answer(q, "1");
+    }
+    // The record the next question needs is held: question 2's, or the drug's.
+    auto lock = row.modnum == 7
+                    ? std::make_unique<testsupport::HeldLock>(dir.path().toStdString() + "/quiz.vqt", 2 * 2012, 2012)
+                    : std::make_unique<testsupport::HeldLock>(dir.path().toStdString() + "/VQDBASE.FIL", 0, 0);
+    ASSERT_TRUE(lock->held());
+    std::vector<std::string> asked;
+    onmodal = [&](QDialog& d) {
+      asked.push_back(static_cast<trainee::Frmsave&>(d).Text1->toPlainText().toStdString());
+      lock->release();
+      static_cast<trainee::Frmsave&>(d).SSCommand1_Click(row.tryagain ? 0 : 1);
+    };
+    q.cmdStart_Click();  // Next, or Start
+    onmodal = nullptr;
+    EXPECT_EQ(asked, std::vector<std::string>{row.asked});
+    EXPECT_EQ(modals, std::vector<std::string>{"trainee::Frmsave"});  // no completion notice
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_EQ(app.questionloaded(), !row.shown.empty());
+    if (row.shown.empty()) {
+      EXPECT_FALSE(app.menu().isHidden());
+    } else {
+      EXPECT_EQ(Frmquestion::caption(q.Lblquestion), row.shown);
+      q.cmdquit_Click();
+    }
+    settle();
+  }
+
+  // A test file that cannot be read as the window loads: the introduction
+  // says so, and Start reads it again.
+  std::filesystem::remove(core::datapath("quiz.vqt"));
+  std::filesystem::create_directory(core::datapath("quiz.vqt"));
+  modals.clear();
+  Frmquestion& q = open(7);
+  EXPECT_EQ(Frmquestion::caption(q.Lblquestion),
+            "The test file quiz.vqt could not be read (error 75). Click the \"Start\" button below to try again, or "
+            "\"Quit\" to leave this module.");
+  onmodal = [&](QDialog& d) {
+    std::filesystem::remove(core::datapath("quiz.vqt"));
+    writetest({core::testrecord::header("Ward quiz", "", "", 0), core::testrecord::item("First?", "", "1")});
+    static_cast<trainee::Frmsave&>(d).SSCommand1_Click(0);
+  };
+  q.cmdStart_Click();
+  EXPECT_EQ(modals, std::vector<std::string>{"trainee::Frmsave"});
+  EXPECT_EQ(Frmquestion::caption(q.Lblquestion), "First?");
+  EXPECT_EQ(q.session.testcount, 1);
 }

@@ -260,9 +260,15 @@ TEST_F(HostileFiles, SettingsAndDrugDatabaseThatAreNoOrdinaryFiles) {
     menu.cmdaccept_Click();
     ASSERT_TRUE(app->questionloaded());
     boxes.clear();
+    // A database that cannot be read is told as such, never as a module
+    // without questions; closing the question leaves the module.
+    std::vector<QString> asked;
+    onmodal = [&](QDialog& d) { asked.push_back(static_cast<trainee::Frmsave&>(d).Text1->toPlainText()); };
     QTest::mouseClick(app->question().cmdstart, Qt::LeftButton);
-    EXPECT_EQ(texts(), std::vector<std::string>{"Sorry, no question could be made from the drug database for this "
-                                                "module."});
+    onmodal = nullptr;
+    EXPECT_TRUE(texts().empty());
+    EXPECT_EQ(asked, std::vector<QString>{"The drug database VQDBASE.FIL could not be read (error 75). Would you like "
+                                          "to try again? No leaves this module."});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(app->questionloaded());
   }

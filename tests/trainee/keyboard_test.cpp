@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include "core/ui/icons.h"
 #include "session_fixture.h"
@@ -62,6 +63,24 @@ class Keyboard : public Session {
     w->clearFocus();
     EXPECT_NE(w->grab().toImage(), focused) << name;
     w->setFocus();
+  }
+  // A widget whose style shows no focus of its own (a list, a read-only
+  // text): a ring just inside its edge shows the keyboard, all round.
+  static void expectring(QWidget* w) {
+    expectmark(w);
+    const QImage focused = w->grab().toImage();
+    w->clearFocus();
+    const QImage plain = w->grab().toImage();
+    w->setFocus();
+    ASSERT_EQ(focused.size(), plain.size());
+    int edge = 0, changed = 0;
+    for (int y = 0; y < focused.height(); ++y)
+      for (int x = 0; x < focused.width(); ++x) {
+        if (x >= 2 && y >= 2 && x < focused.width() - 2 && y < focused.height() - 2) continue;
+        ++edge;
+        if (focused.pixel(x, y) != plain.pixel(x, y)) ++changed;
+      }
+    EXPECT_GT(changed, edge / 2) << w->objectName().toStdString();
   }
   static void expectanswerbox(Frmquestion& q) {
     EXPECT_TRUE(q.txtanswer->isVisible());
@@ -134,6 +153,22 @@ TEST_F(Keyboard, FluidModuleIsWorkedWithTheKeyboardAlone) {
   EXPECT_TRUE(q.txthelp->isVisible());
   EXPECT_TRUE(q.txthelp->toPlainText().startsWith("The question was:\n"));
   expectfocus(q.cmdshowme, "&OK");
+  // Tab reaches the solution, ringed, but never the answer box under it:
+  // nothing is typed unseen.
+  bool read = false;
+  for (int i = 0; i < 4; ++i) {
+    press(q, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), q.txtanswer) << i;
+    if (QApplication::focusWidget() == q.txthelp) {
+      read = true;
+      expectring(q.txthelp);
+    }
+    type(q, QStringLiteral("7"));
+  }
+  EXPECT_TRUE(read);
+  EXPECT_EQ(q.txtanswer->text(), "");
+  for (int i = 0; i < 4 && !q.cmdshowme->hasFocus(); ++i) press(q, Qt::Key_Tab);
+  expectfocus(q.cmdshowme, "&OK");
   press(q, Qt::Key_Return);  // OK: the next question
   expectanswerbox(q);
   EXPECT_EQ(status(q), "Question : 3");
@@ -188,8 +223,8 @@ TEST_F(Keyboard, AltOPressesTheWindowsOwnOkBeforeTheOptionsMenu) {
 }
 
 // The logon window with a prompt, an ID and a name: the keyboard starts in
-// the ID box, Tab goes on to the name (never into the prompt) and Enter
-// logs on; Escape leaves the window as it is.
+// the ID box, Tab goes on to the name, the buttons and last the prompt,
+// which takes no keys; Enter logs on; Escape leaves the window as it is.
 TEST_F(Keyboard, LogonWithTheKeyboardAlone) {
   startprogram("<KEEP LOG>run.log\r\n<ID>\r\n<NAME>\r\n<PROMPT LOGIN>Welcome to the ward.\r\n");
   onmodal = [](QDialog& d) {
@@ -205,6 +240,12 @@ TEST_F(Keyboard, LogonWithTheKeyboardAlone) {
     EXPECT_EQ(logon.Txtname->text(), "Jo");
     press(d, Qt::Key_Tab);
     EXPECT_TRUE(logon.cmdOk[0]->hasFocus());
+    // The prompt is read-only and ringed while it has the keyboard.
+    press(d, Qt::Key_Tab);
+    expectring(logon.Txtmsg);
+    type(d, QStringLiteral("x"));
+    EXPECT_EQ(logon.Txtmsg->toPlainText(), "Welcome to the ward.");
+    press(d, Qt::Key_Tab, Qt::ShiftModifier);
     press(d, Qt::Key_Tab, Qt::ShiftModifier);
     press(d, Qt::Key_Return);
     EXPECT_FALSE(d.isVisible());
@@ -291,7 +332,8 @@ TEST_F(Keyboard, EveryMenuTabStopShowsTheKeyboard) {
     for (std::size_t i = 0; i <= rounds[r].size(); ++i) {
       QWidget* stop = rounds[r][i % rounds[r].size()];
       EXPECT_EQ(QApplication::focusWidget(), stop) << i;
-      expectmark(stop);
+      if (stop == menu.Lstmodules) expectring(stop);
+      else expectmark(stop);
       const bool otherbutton = qobject_cast<QPushButton*>(stop) != nullptr && stop != menu.cmdaccept;
       EXPECT_EQ(menu.cmdaccept->isDefault(), !otherbutton) << i;
       press(menu, Qt::Key_Tab);
@@ -358,11 +400,23 @@ TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
   expectmark(flow.burette->scriv);
   for (int i = 0; i < 6; ++i) press(flow, Qt::Key_Left);
   EXPECT_EQ(flow.burette->scriv->value(), 44);
+  EXPECT_EQ(flow.burette->tmrdrip->interval(), 1363);  // the burette drips at the rate the keys set
   press(flow, Qt::Key_Tab);
   expectfocus(flow.cmdaccept, "&Accept");
   press(flow, Qt::Key_Return);
   EXPECT_TRUE(flow.Lblcorrect->isVisible());
   expectfocus(flow.cmdstart, "&Next");
+  // Each access key shown belongs to one button: Alt+A accepts the rate.
+  draws.push(0.49f);
+  press(flow, Qt::Key_Return);  // Next
+  QStringList keys;
+  for (QPushButton* b : flow.body->findChildren<QPushButton*>())
+    if (b->isVisible()) keys << QKeySequence::mnemonic(b->text()).toString();
+  EXPECT_EQ(keys.removeDuplicates(), 0) << keys.join(' ').toStdString();
+  for (int i = 0; i < 6; ++i) press(flow, Qt::Key_Left);
+  press(flow, Qt::Key_A, Qt::AltModifier);
+  QTRY_VERIFY_WITH_TIMEOUT(flow.Lblcorrect->isVisible(), 1000);
+  EXPECT_EQ(flow.session.ncorrect, 2);
 }
 
 // Every window of a logged run answers F1 with the help, open at the section

@@ -10,6 +10,7 @@
 #include "trainee/frmmain.h"
 #include "trainee/frmmenu.h"
 #include "core/ui/panel.h"
+#include "trainee/frmsave.h"
 #include "trainee/startup.h"
 #include "trainee_fixture.h"
 
@@ -289,13 +290,36 @@ TEST_F(LogonTest, ClosingTitleOrLogonWindowEndsTheProgram) {
   EXPECT_EQ(ends, 1);
 }
 
-TEST_F(LogonTest, ClosingTheTitleWindowBehindTheMenuEndsWithoutALog) {
-  start("<KEEP LOG>run.log\r\n<ID>\r\n");
-  logon("AB12", "");
-  ASSERT_TRUE(app->menu().isVisible());
-  app->results.progdirty = true;
-  app->modules.modcorrect[5] = 3;
-  app->frmmain().close();
-  EXPECT_EQ(ends, 1);
-  EXPECT_EQ(read("run.log"), "");
+// Once the menu is open, closing the title window behind it (or behind an
+// exercise), or the logon window that a second Start shows, leaves as the
+// menu does: the save question, then the log entry.
+TEST_F(LogonTest, ClosingAWindowBehindTheMenuLeavesAsTheMenuDoes) {
+  enum Where { Menu, Exercise, SecondLogon };
+  for (const Where where : {Menu, Exercise, SecondLogon}) {
+    SCOPED_TRACE(where);
+    app = std::make_unique<trainee::Dosavo>();
+    ends = modals = 0;
+    app->endprogram = [this] { ++ends; };
+    write("run.log", "");
+    start("<KEEP LOG>run.log\r\n<ID>\r\n<PROMPT>\r\n");
+    logon("AB12", "");
+    ASSERT_TRUE(app->menu().isVisible());
+    app->results.progdirty = true;
+    app->modules.modcorrect[5] = 3;
+    if (where == Exercise) app->menu().cmdaccept_Click();
+    int asked = 0;
+    onmodal = [&asked](QDialog& d) {
+      auto* save = qobject_cast<trainee::Frmsave*>(&d);
+      asked += save != nullptr;
+      if (save) save->SSCommand1_Click(0);
+      else d.close();  // the logon window's close box
+    };
+    if (where == SecondLogon) app->frmmain().Command1_Click();
+    else app->frmmain().close();
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(read("run.log"),
+              "User ID: AB12        \r\n\r\nMetric Conversions\r\nCorrect [  3]  Incorrect [  0]  \r\n\r\n" +
+                  std::string(30, '-') + "\r\n\r\n");
+  }
 }

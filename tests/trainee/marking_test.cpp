@@ -371,17 +371,22 @@ TEST_F(Session, QuittingInTheRightStateAndReopeningStartsAfresh) {
   EXPECT_EQ(Frmquestion::caption(r.lblstatus), "This is your first question this session");
 }
 
-TEST_F(Session, WithoutWorkedSolutionsYesGoesOnToTheNextQuestion) {
+// With worked solutions switched off, a wrong answer does not offer one:
+// the message tells the answer and OK goes on to the next question.
+TEST_F(Session, WithoutWorkedSolutionsAWrongAnswerOnlyTellsTheAnswer) {
   app.options.recording = true;
   app.options.optnoshowme = true;
   Frmquestion& q = open(5);
   EXPECT_FALSE(q.cmdshowme->isEnabled());
   q.cmdStart_Click();
   EXPECT_FALSE(q.cmdshowme->isEnabled());
+  ASSERT_FALSE(app.corestate.helptext.empty());
   answer(q, "-999");
   ASSERT_EQ(q.ansstate, 1);
-  EXPECT_FALSE(q.wanthelp[0]->isHidden());
-  q.wanthelp_Click(0);
+  EXPECT_EQ(Frmquestion::caption(q.Lblincorrect), "You answered -999.\r\nThe correct answer was " + q.answerstring() + ".");
+  EXPECT_TRUE(q.wanthelp[0]->isHidden());
+  EXPECT_FALSE(q.Command1->isHidden());
+  q.Command1_Click();
   EXPECT_TRUE(q.txthelp->isHidden());
   EXPECT_EQ(q.ansstate, 0);
   EXPECT_EQ(q.session.questno, 2);

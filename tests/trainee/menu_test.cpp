@@ -98,12 +98,26 @@ TEST_F(MenuTest, TestsFollowAndTheFirstMatchingHeadingWins) {
   EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(MenuTest, TestTextsThatLookLikeMarkupShowAsTyped) {
+// A test's texts show as typed, never as markup, and a description as long
+// as its field holds shows whole in the panel.
+TEST_F(MenuTest, TestTextsShowAsTypedAndWhole) {
   writetest("a.vqt", "<b>Ward</b> test", "Give <i>2</i> tablets", "1");
+  std::string longest;
+  while (longest.size() < 194) longest += "WEIGH EACH DOSE AND MEASURE EACH SYRUP WITH CARE. ";
+  longest.resize(193);
+  longest += ".";
+  writetest("b.vqt", "MEDICATION WARD TEST OF FLUID DOSAGES FOR SECOND YEAR", longest, "1");
   start();
   select(6);
   EXPECT_EQ(description(), "<b>Ward</b> test:\rGive <i>2</i> tablets");
   EXPECT_EQ(app->menu().Lblmoddescript->textFormat(), Qt::PlainText);
+  const QFont design = app->menu().Lblmoddescript->font();
+  select(7);
+  EXPECT_EQ(description(), "MEDICATION WARD TEST OF FLUID DOSAGES FOR SECOND YEAR:\r" + longest);
+  const QLabel* panel = app->menu().Lblmoddescript;
+  EXPECT_LE(panel->heightForWidth(panel->width()), panel->height());
+  select(6);  // a short one in the panel's own type again
+  EXPECT_EQ(app->menu().Lblmoddescript->font(), design);
 }
 
 TEST_F(MenuTest, TabletCandidatesFollowTheCheckedCategories) {

@@ -196,6 +196,19 @@ TEST_F(Session, SaveQuestionYesWritesNoEndsTheProgram) {
   EXPECT_FALSE(app.ended);
   EXPECT_EQ(modals.size(), 3u);
   EXPECT_EQ(exercisetest::readall(logpath).size(), written);
+
+  // Escape and the close box do nothing: the question stays until a button
+  // answers it.
+  onmodal = [](QDialog& d) {
+    QTest::keyClick(&d, Qt::Key_Escape);
+    EXPECT_TRUE(d.isVisible());
+    d.close();
+    EXPECT_TRUE(d.isVisible());
+    dynamic_cast<trainee::Frmsave&>(d).SSCommand1_Click(0);
+  };
+  trainee::writelog(app);
+  EXPECT_FALSE(app.ended);
+  EXPECT_EQ(exercisetest::readall(logpath).size(), 2 * written);
 }
 
 TEST_F(Session, DeniedLogFileIsRetriedThenAskedAboutUntilNo) {

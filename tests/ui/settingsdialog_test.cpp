@@ -10,12 +10,15 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "core/filefaults.h"
 #include "core/files.h"
 #include "core/settings.h"
 #include "core/ui/artwork.h"
@@ -256,24 +259,48 @@ TEST_F(SettingsDialog, SaveWithoutAFileCreatesOneRecord) {
   EXPECT_EQ(messages_, 0);
 }
 
-TEST_F(SettingsDialog, SaveThatCannotWriteIsSilent) {
-  // Tests run with full rights, so a folder named VQ.INI stands for a
-  // settings file that cannot be opened for writing.
-  fs::create_directory(ini());
-  core::generalsettings s;
-  ui::Default d(s, traineehooks(s));
-  ui::setmodalhook([&](QDialog&) {
-    d.Check1[4]->setChecked(true);
-    d.Check1[2]->setChecked(true);
-    QTest::mouseClick(d.Command1[1], Qt::LeftButton);
-  });
-  ui::runmodal(d);
-  EXPECT_EQ(messages_, 0);
-  EXPECT_FALSE(d.isVisible());
-  EXPECT_EQ(unloads_, 1);
-  EXPECT_EQ(s.textured, 1);
-  EXPECT_EQ(s.allmetric, -1);
-  EXPECT_TRUE(fs::is_directory(ini()));
+// A settings file that cannot be written (a folder in its place, a full
+// disk, a file that may not be written): Save says so with the error number
+// and its cause, the file stays as it was, and the chosen values are kept
+// for this run.
+TEST_F(SettingsDialog, SaveThatCannotWriteSaysWhyAndKeepsTheValues) {
+  const struct {
+    bool folder;
+    int error;
+    const char* number;
+  } rows[] = {{true, 0, "75"}, {false, ENOSPC, "61: the disk is full"}, {false, EACCES, "70: writing is not allowed there"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.number);
+    fs::remove_all(ini());
+    if (row.folder) fs::create_directory(ini());
+    else writeall(ini(), record(0, 0, 0, 0, 0));
+    core::WriteFaults faults;
+    if (!row.folder) faults.recordafter = 0;
+    faults.error = row.error;
+    std::vector<std::pair<QString, QString>> said;
+    ui::setmessagehook([&](const QString& title, const QString& text, QMessageBox::Icon) { said.emplace_back(title, text); });
+    core::generalsettings s;
+    unloads_ = 0;
+    ui::Default d(s, traineehooks(s));
+    ui::setmodalhook([&](QDialog&) {
+      d.Check1[4]->setChecked(true);
+      d.Check1[2]->setChecked(true);
+      core::setwritefaults(faults);
+      QTest::mouseClick(d.Command1[1], Qt::LeftButton);
+      core::setwritefaults({});
+    });
+    ui::runmodal(d);
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0].first, "Dosavo - Settings");
+    EXPECT_EQ(said[0].second.toStdString(), std::string("The settings could not be saved in VQ.INI (error ") +
+                                                row.number + "). The settings chosen are used until the program ends.");
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_EQ(unloads_, 1);
+    EXPECT_EQ(s.textured, 1);
+    EXPECT_EQ(s.allmetric, -1);
+    if (row.folder) EXPECT_TRUE(fs::is_directory(ini()));
+    else EXPECT_EQ(readall(ini()), record(0, 0, 0, 0, 0));
+  }
 }
 
 TEST_F(SettingsDialog, EachShowingLoadsAndUnloadsOnceAndIsCentred) {

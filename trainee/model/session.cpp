@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/drug.h"
 #include "core/text.h"
 
 namespace trainee {
@@ -21,8 +22,10 @@ void Session::clear() { *this = Session(); }
 core::testrecord Session::opentest(const std::string& file) {
   testcount = 0;
   testrec = 0;
+  testunread = true;
   const core::testhead head = core::readtestheader(file);
   testcount = static_cast<std::int16_t>(std::min<long>(head.questions, INT16MAX));
+  testunread = false;
   return head.header;
 }
 
@@ -36,13 +39,12 @@ bool Session::nextquestion(bool test) {
   return true;
 }
 
-std::optional<TestQuestion> Session::nexttestquestion(const std::string& file, core::testrecord& buffer) {
+std::optional<core::testrecord> Session::nexttestquestion(const std::string& file) {
   const long records = core::readtestheader(file).questions;
-  while (testrec < records) {
+  while (testrec < records && testrec < INT16MAX) {
+    core::testrecord r = core::readtestrecord(file, testrec + 2L);
     ++testrec;
-    buffer = core::readtestrecord(file, testrec + 1L);
-    TestQuestion q{core::trim(buffer.question), core::trim(buffer.answer), core::trim(buffer.help)};
-    if (core::questioncomplete(q.question, q.answer)) return q;
+    if (core::questioncomplete(r.question, r.answer)) return r;
   }
   return std::nullopt;
 }
@@ -59,6 +61,11 @@ void Session::count(Verdict verdict, int modnum, ModuleCounters& run, bool& prog
     bump(module[n]);
   }
   progdirty = true;
+}
+
+std::string readfailure(const std::string& file, const core::FileError& e, const char* wayon) {
+  const std::string what = file == core::DRUG_DATABASE ? "The drug database " : "The test file ";
+  return what + file + " could not be read " + core::errornote(e) + "." + wayon;
 }
 
 StatusCounts Session::status(bool test) const {

@@ -39,7 +39,8 @@ class DrugDatabaseFiles : public testsupport::TempFolder {
 
 TEST_F(DrugDatabaseFiles, CountedAndCutShortRecordsAreBlankOnes) {
   // A record cut short at the end counts (more than half of it is there);
-  // a deletion keeps it, and the counted new record, as blank records.
+  // a deletion keeps it as a blank record. The counted new record is not
+  // written: it stays counted after the deletion, still past the end.
   put("VQDBASE.FIL", records({1, 2, 3}) + std::string(200, 'x'));
   DrugDatabase db;
   db.opendatabase();
@@ -48,15 +49,21 @@ TEST_F(DrugDatabaseFiles, CountedAndCutShortRecordsAreBlankOnes) {
   db.acceptnew();
   db.currec = 2;
   db.deletecurrent();
-  EXPECT_EQ(get("VQDBASE.FIL"), records({1, 3, 0, 0}));
+  EXPECT_EQ(get("VQDBASE.FIL"), records({1, 3, 0}));
+  EXPECT_EQ(db.reccount, 4);
   EXPECT_EQ(db.drug.encode(), drug(3).encode());
+  // Deleting the counted new record itself leaves the file alone.
+  db.last();
+  db.deletecurrent();
+  EXPECT_EQ(get("VQDBASE.FIL"), records({1, 3, 0}));
+  EXPECT_EQ(db.reccount, 3);
   // Past the end and saved: appended.
   db.last();
   db.next();
   db.acceptnew();
   db.drug = drug(7);
   db.writecurrent();
-  EXPECT_EQ(get("VQDBASE.FIL"), records({1, 3, 0, 0, 7}));
+  EXPECT_EQ(get("VQDBASE.FIL"), records({1, 3, 0, 7}));
   EXPECT_EQ(withoutdrug(records({1, 2}), 7, 2), records({1, 2}));
 }
 
@@ -77,28 +84,64 @@ TEST_F(DrugDatabaseFiles, RebuildListsTheNewRecordNumbersAndUsedCategories) {
   db.rebuild(t);
   EXPECT_EQ(get("vqcat.idx"), "1\r\n\"Cat 1               \",1\r\n");
 
+  // Records another program added after the count are listed too.
+  db = open({1, 2});
+  put("VQDBASE.FIL", records({1, 2, 3}));
+  db.rebuild(categories(2));
+  EXPECT_EQ(get("vqdbs1.idx"), "3\r\n1,1\r\n2,2\r\n3,1\r\n");
+
   db = open({});
   db.rebuild(categories(0));
   EXPECT_EQ(get("vqdbs1.idx") + get("vqdbs2.idx") + get("vqcat.idx"), "\r\n\r\n0\r\n");
 }
 
-TEST_F(DrugDatabaseFiles, CategoryTableReloadsOrStartsEmpty) {
+TEST_F(DrugDatabaseFiles, CategoryTableReloadsWhatCanBeRead) {
   put("vqcat.idx", "2\r\n\"Analgesics          \",3\r\n\"Antibiotics         \",1\r\n");
   core::DrugLists t = categories(5);
-  EXPECT_EQ(loadcategorytable(t), 0);
+  EXPECT_EQ(loadcategorytable(t).error, 0);
   EXPECT_EQ(t.ncategories, 2);
   EXPECT_EQ(t.catnum[2], 1);
   EXPECT_EQ(categorylist(t), (std::vector<std::string>{"Analgesics", "Antibiotics"}));
-  // Shorter than its count: nothing of it is kept.
-  put("vqcat.idx", "3\r\n\"Analgesics          \",3\r\n");
-  EXPECT_EQ(loadcategorytable(t), 62);
-  EXPECT_EQ(t.ncategories, 0);
-  EXPECT_EQ(t.catnum[1], 0);
-  EXPECT_TRUE(categorylist(t).empty());
+  // Damaged files keep the categories read whole, with their numbers, and
+  // say which entries were lost; only a file of which nothing could be
+  // read is kept as it is by the close.
+  const struct {
+    const char* file;
+    std::vector<std::string> kept;
+    std::vector<std::int16_t> numbers;
+    bool keepfile;
+    std::string told;
+  } rows[] = {
+      {"5\r\n\"Analgesics          \",3\r\n", {"Analgesics"}, {3}, false,
+       "The drug category file vqcat.idx could not be read whole (error 62: the file ends too soon): of its 5 categories, numbers 2, 3, 4 "
+       "and 5 in the file could not be read. The editor keeps the 1 it could read; drugs keep their category "
+       "numbers."},
+      {"2\r\n", {}, {}, true,
+       "The drug category file vqcat.idx could not be read whole (error 62: the file ends too soon): of its 2 categories, numbers 1 and 2 "
+       "in the file could not be read. The editor opens with no categories, and closing it leaves the file as it "
+       "is."},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.file);
+    put("vqcat.idx", row.file);
+    t = categories(5);
+    const CategoryLoad load = loadcategorytable(t);
+    EXPECT_EQ(categorylist(t), row.kept);
+    for (std::size_t k = 0; k < row.numbers.size(); ++k) EXPECT_EQ(t.catnum[k + 1], row.numbers[k]);
+    EXPECT_EQ(t.catnum[row.numbers.size() + 1], 0);
+    EXPECT_EQ(load.keepfile(), row.keepfile);
+    EXPECT_EQ(categoryfailure(load), row.told);
+    DrugDatabase db = open({1, 2});
+    db.rebuild(t, load.keepfile());
+    if (row.keepfile) { EXPECT_EQ(get("vqcat.idx"), row.file); }
+  }
   std::filesystem::remove(dir_ / "vqcat.idx");
-  EXPECT_EQ(loadcategorytable(t), 53);
-  EXPECT_EQ(categoryfailure(53),
-            "The drug category file vqcat.idx could not be read (error 53). The editor opens with no categories.");
+  const CategoryLoad missing = loadcategorytable(t);
+  EXPECT_EQ(missing.error, 53);
+  EXPECT_FALSE(missing.keepfile());
+  EXPECT_EQ(categoryfailure(missing),
+            "The drug category file vqcat.idx could not be read (error 53: the file was not found). The editor opens "
+            "with no categories.");
 }
 
 TEST_F(DrugDatabaseFiles, LeavingARecordAsksOnlyAboutChangesAndStaysWhenRefused) {
@@ -186,7 +229,7 @@ TEST_F(DrugDatabaseFiles, LeavingARecordAsksOnlyAboutChangesAndStaysWhenRefused)
   f.Text1 = "Kept";
   const std::vector<Problem> told = db.checksave(f, t, [] { return true; });
   ASSERT_EQ(told.size(), 1u);
-  EXPECT_EQ(told[0].text, "The drug could not be saved (error 75).");
+  EXPECT_EQ(told[0].text, "The drug could not be saved and the database could not be read again (error 75).");
   EXPECT_TRUE(told[0].failed && db.invalid);
   EXPECT_EQ(db.leave(Move::Previous, formof(db.drug, t), t, [] { return false; })[0].text,
             "The drug could not be read (error 75).");

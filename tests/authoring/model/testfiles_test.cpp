@@ -58,9 +58,8 @@ TEST_F(TestFiles, NewTestThenASavedOneQuestionTestIsEditedInPlace) {
   const std::string untitled = core::testrecord::header("untitled", "", "", 0).encode();
   EXPECT_EQ(get("test.tmp").substr(0, 2012), untitled);
 
-  doc.storequestion("One", "Help", "1");
   doc.savename = (dir_ / "one.vqt").string();
-  doc.savefile();
+  doc.savefile({"One", "Help", "1"});
   EXPECT_EQ(get("one.vqt"), untitled + core::testrecord::item("One", "Help", "1").encode());
   EXPECT_EQ(doc.filename, doc.savename);
   EXPECT_EQ(doc.qno, 1);
@@ -68,7 +67,7 @@ TEST_F(TestFiles, NewTestThenASavedOneQuestionTestIsEditedInPlace) {
   EXPECT_EQ(get("one.vqt"), untitled + core::testrecord::item("Uno", "Help", "1").encode());
   // Saving onto itself by another spelling changes nothing.
   doc.savename = "./one.vqt";
-  doc.savefile();
+  doc.savefile({"Uno", "Help", "1"});
   EXPECT_EQ(doc.filename, (dir_ / "one.vqt").string());
   EXPECT_EQ(get("one.vqt").size(), 4024u);
 }
@@ -181,7 +180,12 @@ TEST(FileMenu, CaptionsAndTextNames) {
   EXPECT_EQ(withextension("year1", false), "year1.vqt");
   EXPECT_EQ(withextension("/t/year1", true), "/t/year1.txt");
   EXPECT_EQ(withextension("dir.d/year1", false), "dir.d/year1.vqt");
-  EXPECT_EQ(withextension("year1.bak", true), "year1.bak");
+  // Only the type's own extension counts: a dot elsewhere is part of the name.
+  EXPECT_EQ(withextension("year1.bak", true), "year1.bak.txt");
+  EXPECT_EQ(withextension("Week 2.1", false), "Week 2.1.vqt");
+  EXPECT_EQ(withextension("week.VQT", false), "week.VQT");
+  EXPECT_EQ(withextension("week.vqt", true), "week.vqt.txt");
+  EXPECT_EQ(withextension("notes.TXT", false), "notes.TXT");
   EXPECT_EQ(withextension("", false), "");
 }
 

@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <limits>
 #include <string>
 #include <vector>
 
+#include "core/text.h"
 #include "tests/core/support.h"
 
 namespace {
@@ -96,26 +98,31 @@ TEST_F(TestWalk, CompleteQuestionsInTurnThenNothing) {
   EXPECT_EQ(s.testcount, 5);
   EXPECT_EQ(s.testrec, 0);
 
-  testrecord buffer;
-  auto q = s.nexttestquestion("t.vqt", buffer);
+  auto q = s.nexttestquestion("t.vqt");
   ASSERT_TRUE(q);
-  EXPECT_EQ(q->question, "\r\nFirst?");  // blanks go, the line break stays
-  EXPECT_EQ(q->help, "Because.");
-  EXPECT_EQ(q->answer, "mg");
+  EXPECT_EQ(q->encode(), records[1].encode());
   EXPECT_EQ(s.testrec, 1);
-  q = s.nexttestquestion("t.vqt", buffer);
+  q = s.nexttestquestion("t.vqt");
   ASSERT_TRUE(q);
-  EXPECT_EQ(q->question, "Second?");
+  EXPECT_EQ(core::trim(q->question), "Second?");
   EXPECT_EQ(s.testrec, 4);
-  EXPECT_EQ(buffer.encode(), records[4].encode());
-  EXPECT_FALSE(s.nexttestquestion("t.vqt", buffer));
+  EXPECT_FALSE(s.nexttestquestion("t.vqt"));
   EXPECT_EQ(s.testrec, 5);
+  EXPECT_FALSE(s.testunread);
 
   // A missing file is created empty: no questions.
   Session none;
   EXPECT_EQ(none.opentest("missing.vqt").encode(), testrecord::blank().encode());
   EXPECT_EQ(none.testcount, 0);
-  EXPECT_FALSE(none.nexttestquestion("missing.vqt", buffer));
+  EXPECT_FALSE(none.nexttestquestion("missing.vqt"));
+
+  // A file that cannot be read is no test without questions: it stays
+  // unread, so that Start reads it again.
+  std::filesystem::create_directory(dir_ / "folder.vqt");
+  Session unread;
+  EXPECT_THROW(unread.opentest("folder.vqt"), core::FileError);
+  EXPECT_TRUE(unread.testunread);
+  EXPECT_EQ(unread.testcount, 0);
 }
 
 }  // namespace
