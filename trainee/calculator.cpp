@@ -169,14 +169,10 @@ void Calculator::showEvent(QShowEvent* event) {
 
 void Calculator::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
-    // Escape puts the calculator away, as its picture does, and gives the
-    // keyboard back to the answer box, where "=" has left the result.
+    // The calculator has no Cancel button, so Escape does nothing: one key
+    // never puts away a calculation. The picture in the exercise window
+    // puts the calculator away.
     event->accept();
-    if (!app_.questionloaded()) return;
-    Frmquestion& question = app_.question();
-    question.Imgcalc_Click();
-    ui::showactive(question);
-    if (question.txtanswer->isVisible()) question.txtanswer->setFocus(Qt::OtherFocusReason);
     return;
   }
   // The keyboard presses the calculator's keys: digits, the point, + - * x /,

@@ -40,7 +40,7 @@ class Calculator : public QDialog {
   void closeEvent(QCloseEvent* event) override;
   // The first showing puts the window beside the exercise window.
   void showEvent(QShowEvent* event) override;
-  // The keyboard presses the keys; Escape puts the calculator away.
+  // The keyboard presses the keys; Escape does nothing.
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

@@ -98,8 +98,9 @@ result and also copies it into the answer box, ready for <b>Answer</b>.</p>
 picture, and Space or Enter opens or closes it. In the calculator the
 digits, the point, +, -, * (or X) and / press its keys, Enter or = presses
 <b>=</b>, C presses <b>C</b>, and Backspace or Delete presses
-<b>CE</b>. Escape puts the calculator away and takes you back to the
-answer box, where <b>=</b> has left the result.</p>
+<b>CE</b>. To go back to the answer box, where <b>=</b> has left the
+result, switch to the exercise window (Alt+Tab); Space on the calculator
+picture puts the calculator away.</p>
 
 <h3><a name="progress"></a>Progress</h3>
 <p>Once you have answered questions the <b>Progress</b> button shows your

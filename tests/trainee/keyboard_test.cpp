@@ -344,7 +344,8 @@ TEST_F(Keyboard, EveryMenuTabStopShowsTheKeyboard) {
 // A teacher's test: a wrong answer without worked solution puts the focus on
 // OK. The calculator: Shift+Tab from the answer box reaches its picture
 // (ringed), Space opens it, typed keys press its keys, Enter gives the result
-// to the box; Escape puts it away and the answer box has the keyboard again. After the last answer Next leads to the
+// to the box; Escape leaves it as it is; back in the exercise window, Space on the
+// picture puts it away and Tab reaches the answer box. After the last answer Next leads to the
 // completion notice, whose OK Enter presses. The flow-rate module: the
 // scroll bar has the keyboard, Tab reaches Accept.
 TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
@@ -381,9 +382,14 @@ TEST_F(Keyboard, TestCalculatorCompletionAndFlowRateFromTheKeyboard) {
   press(calc, Qt::Key_Return);
   EXPECT_EQ(calc.Readout->text(), "2.5");
   EXPECT_EQ(q.txtanswer->text(), "2.5");
-  press(calc, Qt::Key_Escape);  // away with the calculator, back to the answer box
+  press(calc, Qt::Key_Escape);  // no Cancel button: the calculator stays as it is
+  ASSERT_TRUE(app.calculatorloaded() && calc.isVisible());
+  EXPECT_EQ(calc.Readout->text(), "2.5");
+  activate(q);  // back to the exercise window, as the window system switches
+  ASSERT_TRUE(q.Imgcalc->hasFocus());
+  press(q, Qt::Key_Space);  // the picture puts the calculator away
   EXPECT_FALSE(app.calculatorloaded());
-  EXPECT_TRUE(q.isActiveWindow());
+  press(q, Qt::Key_Tab);
   EXPECT_TRUE(q.txtanswer->hasFocus());
   EXPECT_EQ(q.Imgcalc->grab().toImage(), plain);
   press(q, Qt::Key_Return);
