@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "core/ui/twips.h"
+#include "core/ui/typing.h"
 #include "trainee/app.h"
 #include "trainee/frmquestion.h"
 #include "trainee/helptext.h"
@@ -34,6 +35,7 @@ Frmcompleted::Frmcompleted(Dosavo& app, QWidget* parent) : QDialog(parent), app_
   ui::placetw(SSCommand1, 4080, 240, 1335, 735);
   connect(SSCommand1, &QPushButton::clicked, this, [this] { SSCommand1_Click(); });
   installdosavohelp(*this, QStringLiteral("exercise"));
+  ui::ignoreescape(*this);  // no Cancel button
 
   Form_Load();
 }

@@ -9,6 +9,7 @@
 #include "core/ui/focusmark.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
+#include "core/ui/typing.h"
 #include "trainee/app.h"
 #include "trainee/frmmenu.h"
 #include "trainee/helptext.h"
@@ -45,6 +46,7 @@ frmprogress::frmprogress(Dosavo& app, QWidget* parent) : QDialog(parent), app_(a
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
   connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
   installdosavohelp(*this, QStringLiteral("progress"));
+  ui::ignoreescape(*this);  // no Cancel button
 
   Form_Load();
 }

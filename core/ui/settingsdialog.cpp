@@ -11,6 +11,7 @@
 #include "core/ui/messages.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"
+#include "core/ui/typing.h"
 
 namespace ui {
 namespace {
@@ -39,6 +40,7 @@ Default::Default(core::generalsettings& settings, Hooks hooks, QWidget* parent)
     : QDialog(parent), settings_(settings), hooks_(std::move(hooks)) {
   setObjectName(QStringLiteral("default"));
   setWindowTitle(QStringLiteral("Dosavo - Settings"));
+  ignoreescape(*this);  // no Cancel button
 
   Picture1 = new QLabel(this);
   Picture1->setObjectName(QStringLiteral("Picture1"));

@@ -45,6 +45,18 @@ class AltCharacters : public QObject {
 
 void refusealtcharacters(QWidget& box) { box.installEventFilter(new AltCharacters(&box)); }
 
+namespace {
+class NoEscape : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject*, QEvent* event) override {
+    return event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+  }
+};
+}  // namespace
+
+void ignoreescape(QWidget& window) { window.installEventFilter(new NoEscape(&window)); }
+
 void keepstorable(QLineEdit& box, std::function<void(const QString& character)> refused) {
   // The text and cursor after the last change the box took.
   struct Kept {

@@ -1,6 +1,7 @@
 // What a text box of either program takes from the keyboard: only
 // characters that Windows-1252 holds (the stored texts are in it), and no
-// character typed with Alt, which is the key of menus and buttons.
+// character typed with Alt, which is the key of menus and buttons; and the
+// Escape key that a window without a Cancel button does not answer.
 #pragma once
 
 #include <QString>
@@ -25,6 +26,11 @@ bool altcharacter(const QKeyEvent* event);
 
 // Makes a text box drop keys that would type a character with Alt.
 void refusealtcharacters(QWidget& box);
+
+// A window with no Cancel button: Escape does nothing there, so that one
+// key never closes it or throws away what was chosen in it. Its close box
+// and its buttons still close it.
+void ignoreescape(QWidget& window);
 
 // Keeps a one-line box to characters that Windows-1252 holds: an edit of
 // the user's (typing, pasting, an input method) that brings another one in

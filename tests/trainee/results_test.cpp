@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <initializer_list>
 
 #include "core/text.h"
 #include "core/ui/twips.h"
@@ -295,6 +296,21 @@ TEST_F(Session, ProgressShowsTheResultsAndClearStartsAgain) {
   ASSERT_EQ(brackets.size(), 3u);
   EXPECT_EQ(brackets[0], brackets[1]);
   EXPECT_EQ(brackets[0], brackets[2]);
+}
+
+// The progress window and the completion notice have no Cancel button:
+// Escape leaves each of them open, and only their buttons close them.
+TEST_F(Session, WindowsWithoutCancelIgnoreEscape) {
+  Frmquestion& q = open(7);
+  trainee::frmprogress progress(app);
+  trainee::Frmcompleted notice(app, &q);
+  for (QDialog* d : std::initializer_list<QDialog*>{&progress, &notice}) {
+    SCOPED_TRACE(d->metaObject()->className());
+    d->show();
+    QTest::keyClick(d, Qt::Key_Escape);
+    EXPECT_TRUE(d->isVisible());
+    d->hide();
+  }
 }
 
 TEST_F(Session, CompletedNoticeSitsByTheExerciseWindow) {
