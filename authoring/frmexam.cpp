@@ -317,24 +317,20 @@ Boxes Frmexam::boxtexts() const {
   return {ui::toansi(Txtquestion[0]->text()), ui::toansi(Txtquestion[1]->text()), ui::toansi(txtanswer->text())};
 }
 
-void Frmexam::filefailed(const std::string& what, const core::FileError& e, const std::string& after) {
-  filefailed(what, core::errornote(e), dynamic_cast<const core::FileChanged*>(&e) != nullptr, after);
-}
-
-void Frmexam::filefailed(const std::string& what, const std::string& note, bool changed, std::string after) {
+void Frmexam::filefailed(const std::string& what, const core::FileError& e, std::string after) {
   // The name is spelt as the file system spells it; the message is text of
   // the program's own code page.
   const std::string name = ui::toansi(ui::fromfilename(core::datapath(doc.filename).string()));
-  if (changed) {
+  if (dynamic_cast<const core::FileChanged*>(&e) != nullptr) {
     try {
       doc.reload();
       after = REREAD;
-    } catch (const core::FileError& e) {
-      after = "It could not be read again " + core::errornote(e) + ". " + KEPT;
+    } catch (const core::FileError& again) {
+      after = "It could not be read again " + core::errornote(again) + ". " + KEPT;
     }
     buttonstatus();
   }
-  showmessage(this, what + " the test file " + name + " " + note + ". " + after);
+  showmessage(this, what + " the test file " + name + " " + core::errornote(e) + ". " + after);
 }
 
 bool Frmexam::putfile() {
@@ -346,10 +342,6 @@ bool Frmexam::putfile() {
     filefailed("The question could not be written to", e, KEPT);
     return false;
   }
-}
-
-void Frmexam::storefailed(const std::string& note, bool changed) {
-  filefailed("The question could not be written to", note, changed, KEPT);
 }
 
 void Frmexam::getfile() {

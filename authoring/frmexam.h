@@ -151,10 +151,7 @@ class Frmexam : public QMainWindow {
   // number and its cause, then what follows. When another program changed
   // the file, the test is read again (the boxes keep what was typed) and
   // the message says so in place of what follows.
-  void filefailed(const std::string& what, const core::FileError& e, const std::string& after);
-  void filefailed(const std::string& what, const std::string& note, bool changed, std::string after);
-  // Reports a store of the shown question that failed.
-  void storefailed(const std::string& note, bool changed);
+  void filefailed(const std::string& what, const core::FileError& e, std::string after);
   // The Save dialog's choice, with the extension of the chosen type.
   std::string chosensavename();
   // The export settings ticked in the File menu.

@@ -22,8 +22,8 @@
 
 #include "core/text.h"
 #include "core/ui/artwork.h"
-#include "core/ui/messages.h"
 #include "core/ui/focusmark.h"
+#include "core/ui/messages.h"
 #include "core/ui/panel.h"
 #include "core/ui/textconv.h"
 #include "core/ui/twips.h"

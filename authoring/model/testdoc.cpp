@@ -67,9 +67,9 @@ void TestDocument::reload() {
   const long n = opened.numquest;
   // The record read or written last, nearest to where it was.
   const std::string mine = rec.encode();
+  const std::string blank = core::testrecord::blank().encode();
   long found = 0;
-  if (mine != core::testrecord::blank().encode()) {
-    const std::string blank = core::testrecord::blank().encode();
+  if (mine != blank) {
     for (long d = 0; found == 0 && d <= std::max<long>(n, qno); ++d)
       for (const long q : {qno - d, qno + d})
         if (found == 0 && q >= 1 && q <= n && core::recordat(bytes, q + 1, core::TEST_RECORD_LENGTH, blank) == mine)
@@ -225,7 +225,6 @@ SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, cons
     // A full disk or a folder that may not be written is no fault of the name.
     const bool unwritable = e.number() == core::ErrDiskFull || e.number() == core::ErrPermission;
     r.what = unwritable ? SaveAsResult::notwritten : SaveAsResult::illegalname;
-    r.number = e.number();
     r.note = core::errornote(e);
     return r;
   }
@@ -235,7 +234,6 @@ SaveAsResult TestDocument::saveto(const std::string& name, bool mayreplace, cons
     r.what = SaveAsResult::saved;
   } catch (const core::FileError& e) {
     r.what = SaveAsResult::copyfailed;
-    r.number = e.number();
     r.note = core::errornote(e);
   }
   return r;

@@ -46,8 +46,7 @@ struct Boxes {
 // What a Save As did. Anything but saved leaves the test unsaved.
 struct SaveAsResult {
   enum What { nothing, text, saved, illegalname, notwritten, copyfailed } what = nothing;
-  int number = 0;  // the error number of a write or copy that failed
-  // How a message tells that failure: "(error 61: the disk is full)".
+  // How a message tells a failed write or copy: "(error 61: the disk is full)".
   std::string note;
 };
 

@@ -46,8 +46,8 @@ class Default : public QDialog {
  private:
   void readchecks();
   void showchecks();
-  // Tells the user that Save wrote nothing; number is the error number and
-  // its cause, empty when there is none.
+  // Tells the user that Save wrote nothing; note is the error number and
+  // its cause, "(error 61: the disk is full)", empty when there is none.
   void savefailed(const std::string& note);
   core::generalsettings& settings_;
   Hooks hooks_;

@@ -41,11 +41,7 @@ class AltCharacters : public QObject {
     return event->type() == QEvent::KeyPress && altcharacter(static_cast<QKeyEvent*>(event));
   }
 };
-}  // namespace
 
-void refusealtcharacters(QWidget& box) { box.installEventFilter(new AltCharacters(&box)); }
-
-namespace {
 class NoEscape : public QObject {
  public:
   using QObject::QObject;
@@ -54,6 +50,8 @@ class NoEscape : public QObject {
   }
 };
 }  // namespace
+
+void refusealtcharacters(QWidget& box) { box.installEventFilter(new AltCharacters(&box)); }
 
 void ignoreescape(QWidget& window) { window.installEventFilter(new NoEscape(&window)); }
 
